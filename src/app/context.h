@@ -1,0 +1,74 @@
+// The one record of the running installer, shared by the window thread and the install
+// worker. Plain data, cleared once at start-up; see status_label.h for the one field that
+// needs care when both threads touch it.
+#pragma once
+#include <cstdint>
+
+#include "package/package_entry.h"
+#include "platform/platform.h"
+
+struct Rect32 {
+    int32_t left, top, right, bottom;
+};
+
+struct InstallerContext {
+    platform::WindowHandle windowHandle;
+    platform::ModuleHandle instanceHandle;
+    int32_t is64BitSystem;
+    char setupPath[1024];
+    uintptr_t timerId;
+    int32_t osCode;
+    int32_t vaioInstalled;
+    int32_t uninstallEntryFound;
+    int32_t installed;
+    int32_t driverPresence;
+    char installFolder[1024];
+    PackageEntry packageDirectory[PACKAGE_ENTRY_COUNT];
+    Rect32 buttonRect;
+    int32_t blinkCounter;
+    void* skinBitmap;
+    int32_t skinWidth;
+    int32_t skinHeight;
+    void* handCursor;
+    void* fontBold;
+    void* fontOsLabel;
+    void* fontButton;
+    platform::Handle workerThread;
+    uint32_t workerThreadId;
+    volatile int32_t busy;             // aligned word: written by one thread, read by the other
+    volatile int32_t procedureResult;  // likewise
+    char errorTitle[512];
+    char errorText[2048];
+    char statusLabel[1024];  // written through setStatusLabel, read through copyStatusLabel
+};
+
+// Process-wide values set from the command line, and the program's exit code.
+extern int32_t exitCode;
+extern int32_t silentFlag;
+extern int32_t installFlag;
+extern int32_t uninstallFlag;
+
+// Shell folders resolved once at start-up; empty when unresolved.
+extern char commonProgramsFolder[512];
+extern char startupFolder[512];
+
+// Product texts used by more than one subsystem.
+inline constexpr const char* PRODUCT_ID = "QuillonOrvalo";
+inline constexpr const char* PRODUCT_NAME = "Quillon Orvalo";
+inline constexpr const char* SETUP_VERSION = "1.0.2.9";
+inline constexpr const char* MAKER_SITE = "https://www.quillon-software.example";
+
+// Commands posted to the installer window (WM_COMMAND: id in wParam, code in lParam).
+enum : uint32_t {
+    CMD_AUTO = 165,
+    CMD_DONE = 180,
+    CMD_WRONG_SETUP = 1492,
+    CMD_DRIVER_PRESENT = 1493,
+};
+enum : int32_t {
+    AUTO_INSTALL = 101,
+    AUTO_UNINSTALL = 102,
+    DONE_FAILED = 127,
+    DONE_OK = 128,
+    DONE_VAIO_WARNING = 129,
+};

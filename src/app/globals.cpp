@@ -1,0 +1,9 @@
+#include "app/context.h"
+
+int32_t exitCode = 0;
+int32_t silentFlag = 0;
+int32_t installFlag = 0;
+int32_t uninstallFlag = 0;
+
+char commonProgramsFolder[512];
+char startupFolder[512];

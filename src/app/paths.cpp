@@ -1,0 +1,37 @@
+#include "app/paths.h"
+
+#include <cstring>
+
+bool copyText(char* out, size_t capacity, const char* text) {
+    size_t length = strlen(text);
+    if (length >= capacity) {
+        if (capacity > 0) out[0] = 0;
+        return false;
+    }
+    memcpy(out, text, length + 1);
+    return true;
+}
+
+bool joinPath(char* out, size_t capacity, const char* folder, const char* name) {
+    size_t folderLen = strlen(folder);
+    bool needsSeparator = folderLen == 0 || folder[folderLen - 1] != '\\';
+    size_t total = folderLen + (needsSeparator ? 1 : 0) + strlen(name);
+    if (total >= capacity) {
+        if (capacity > 0) out[0] = 0;
+        return false;
+    }
+    memmove(out, folder, folderLen);
+    if (needsSeparator) out[folderLen++] = '\\';
+    strcpy(out + folderLen, name);
+    return true;
+}
+
+const char* fileNameOf(const char* path) {
+    const char* slash = strrchr(path, '\\');
+    return slash ? slash + 1 : path;
+}
+
+size_t folderLength(const char* path) {
+    const char* slash = strrchr(path, '\\');
+    return slash ? size_t(slash - path) : 0;
+}

@@ -1,0 +1,23 @@
+// Path texts in fixed buffers: every join puts one "\" between folder and name unless the
+// folder already ends with one, and refuses (returns false, leaves out empty) a result that
+// would not fit rather than cutting it.
+#pragma once
+#include <cstddef>
+
+bool joinPath(char* out, size_t capacity, const char* folder, const char* name);
+template <size_t N>
+bool joinPath(char (&out)[N], const char* folder, const char* name) {
+    return joinPath(out, N, folder, name);
+}
+
+// Bounded copy; false (and out empty) when text does not fit.
+bool copyText(char* out, size_t capacity, const char* text);
+template <size_t N>
+bool copyText(char (&out)[N], const char* text) {
+    return copyText(out, N, text);
+}
+
+// The text after the last "\", or the whole text when there is none.
+const char* fileNameOf(const char* path);
+// Length of the folder part: the index of the last "\" (0 when there is none).
+size_t folderLength(const char* path);

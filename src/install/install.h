@@ -1,0 +1,12 @@
+// The install procedure and the worker routine that runs it on its own thread.
+#pragma once
+#include <cstdint>
+
+struct InstallerContext;
+
+// Thread routine body: lowers its priority, runs the procedure with COM initialised, stores
+// the result in procedureResult and exitCode, clears busy last. Returns 0.
+uint32_t installWorker(InstallerContext* context);
+
+// The ordered install steps: 1 on completion, -100/-101/-102 when a step stops it.
+int32_t runInstall(InstallerContext* context);

@@ -1,0 +1,27 @@
+#include "package/package_entry.h"
+
+const char* const PACKAGE_FILE_NAMES[PACKAGE_ENTRY_COUNT] = {
+    "readme.txt",
+    "QuillonOrvalo.exe",
+    "QuillonOrvalo_x64.exe",
+    "NaltaScreen.exe",
+    "qlorvalovaio64_win10.cat",
+    "qlorvalovaio64_win10.inf",
+    "qlorvalovaio64_win10.sys",
+    "qlorvalovaio64arm_win10.sys",
+    "QLOrvaloVAIO_ControlPanel.exe",
+    "QLOrvaloVAIO_Setup_x64.exe",
+    "qlorvalo_vasio8_driver.dll",
+    "qlorvalo_vasio8_driver64.dll",
+    "qlorvalo_vasio64A_driver.dll",
+    "qlorvalo_vasio64A_driver64.dll",
+    "qlorvalo_vasio64B_driver.dll",
+    "qlorvalo_vasio64B_driver64.dll",
+    "qlorvalo_vasio128_driver.dll",
+    "qlorvalo_vasio128_driver64.dll",
+    "qlregsvr64.exe",
+    "QuillonOrvalo_72x72.png",
+    "QuillonOrvaloLogo_72x72.png",
+    "QuillonLogoBlack_72x72.png",
+    "QuillonLogoWhite_72x72.png",
+};

@@ -1,0 +1,134 @@
+// The operating-system services that the installer's procedures use, and nothing more.
+// The product links platform/win32; native unit tests link tests/fake, which keeps files,
+// registry, processes and a virtual clock in memory and can fail any call on demand.
+// Texts are ANSI unless the name says Wide; results follow the house rule (1/0 or codes).
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+namespace platform {
+
+using Handle = void*;  // process, file, find, registry key, module: opaque to callers
+using WindowHandle = void*;
+using ModuleHandle = void*;
+
+// ---- waits and ticks --------------------------------------------------------------
+void sleepMs(uint32_t ms);
+uint32_t tickCount();
+
+// ---- files and folders --------------------------------------------------------------
+enum class FolderResult { created, alreadyExists, failed };
+FolderResult createFolder(const char* path);
+bool removeFolder(const char* path);  // empty folders only
+Handle openFileForWriting(const char* path);  // no sharing, always create; nullptr on failure
+bool writeFileOnce(Handle file, const void* data, uint32_t size, uint32_t* written);
+bool fileExistsReadable(const char* path);  // open for reading, existing only, read sharing
+void closeFile(Handle file);
+bool deleteFile(const char* path);
+bool moveFileNoReplace(const char* from, const char* to);
+bool copyFileOverwrite(const char* from, const char* to);
+bool setNormalAttributes(const char* path);
+
+struct FoundFile {
+    char name[260];
+    bool isFolder;
+};
+Handle findFirstFile(const char* pattern, FoundFile* found);  // nullptr when nothing matches
+bool findNextFile(Handle search, FoundFile* found);
+void findClose(Handle search);
+
+// ---- shell folders (each function is looked up at run time and may be missing) ------
+enum class ShellCall { missing, failed, ok };
+ShellCall specialFolderPath(int csidl, bool create, char out[260]);  // SHGetSpecialFolderPathA
+ShellCall folderPath(int csidl, char out[260]);                      // SHFOLDER's SHGetFolderPathA
+uint32_t windowsFolder(char* out, uint32_t capacity);                // GetWindowsDirectoryA
+
+constexpr int CSIDL_STARTUP_FOLDER = 7;
+constexpr int CSIDL_COMMON_PROGRAMS_FOLDER = 23;
+constexpr int CSIDL_PROGRAM_FILES_FOLDER = 0x26;
+
+// Shell link: CoCreateInstance, SetPath, SetDescription, SetArguments(null),
+// SetWorkingDirectory, QueryInterface(IPersistFile), Save. Returns the last HRESULT.
+int32_t saveShellLink(const char* linkPath, const char* target, const char* description,
+                      const char* workingFolder);
+
+// ---- registry -----------------------------------------------------------------------
+// Paths are relative to parent: a root from regRoot or a key opened here.
+enum class RegRoot { localMachine, currentUser };
+enum RegAccess : uint32_t {
+    regRead = 1,        // KEY_READ
+    regSetValue = 2,    // KEY_SET_VALUE
+    regDelete = 4,      // DELETE | KEY_ENUMERATE_SUB_KEYS
+    regLegacy = 8,      // RegOpenKeyA / RegCreateKeyA: whatever access the caller may have
+    regAll = 16,        // KEY_ALL_ACCESS
+    regView64 = 0x100,  // KEY_WOW64_64KEY
+    regView32 = 0x200,  // KEY_WOW64_32KEY
+};
+enum class RegType { none, string, expandString, dword, other };
+enum class EnumResult { ok, noMore, failed };
+
+Handle regRoot(RegRoot root);
+Handle regOpen(Handle parent, const char* path, uint32_t access);    // nullptr on failure
+Handle regOpenWide(Handle parent, const char16_t* path, uint32_t access);
+Handle regCreate(Handle parent, const char* path, uint32_t access);  // creates missing parents
+bool regSetString(Handle key, const char* name, const char* text);   // REG_SZ with terminator
+bool regSetWideString(Handle key, const char16_t* name, const char16_t* text);
+bool regSetDword(Handle key, const char* name, uint32_t value);
+// Reads into data (capacity bytes); false when the value is missing or does not fit.
+bool regQuery(Handle key, const char* name, RegType* type, void* data, uint32_t capacity,
+              uint32_t* size);
+bool regQueryWide(Handle key, const char16_t* name, RegType* type, void* data,
+                  uint32_t capacity, uint32_t* size);
+EnumResult regEnumSubkey(Handle key, uint32_t index, char* name, uint32_t capacity);
+EnumResult regEnumSubkeyWide(Handle key, uint32_t index, char16_t* name, uint32_t capacity);
+bool regDeleteSubkey(Handle parent, const char* subkey);  // the subkey must have no subkeys
+void regClose(Handle key);                                // roots are left alone
+
+// ---- processes ----------------------------------------------------------------------
+enum class StartResult { started, noHandle, failed };
+// CreateProcessA(application, commandLine, ..., NORMAL_PRIORITY_CLASS, folder or null)
+StartResult startProcess(const char* application, const char* commandLine,
+                         const char* currentFolder, Handle* process);
+bool waitProcess(Handle process, uint32_t timeoutMs);  // true when it ended
+bool processExitCode(Handle process, int32_t* code);
+void closeProcess(Handle process);
+
+// ---- modules ------------------------------------------------------------------------
+ModuleHandle loadModule(const char* path);
+bool hasExport(ModuleHandle module, const char* name);
+int32_t callExport(ModuleHandle module, const char* name);  // STDAPI HRESULT name(void)
+void freeModule(ModuleHandle module);    // FreeLibrary
+void coFreeModule(ModuleHandle module);  // CoFreeLibrary
+
+// ---- COM and threads ------------------------------------------------------------------
+int32_t coInitialize();  // HRESULT; S_OK is 0
+void coUninitialize();
+void lowerThreadPriority();  // THREAD_PRIORITY_BELOW_NORMAL
+
+// ---- the package resource (RT_RCDATA 100) -------------------------------------------
+struct Resource {
+    uint8_t* data;  // writable: extraction descrambles in place
+    uint32_t size;
+};
+bool lockPackage(ModuleHandle instance, Resource* resource);
+void releasePackage(Resource* resource);
+
+// ---- device interfaces ----------------------------------------------------------------
+struct Guid {
+    uint32_t data1;
+    uint16_t data2, data3;
+    uint8_t data4[8];
+};
+enum class DeviceOpen { none, openFailed, opened };  // none: no device set or no member
+// Opens member 0 of the present interfaces of the class for read/write, sharing reads.
+DeviceOpen openFirstDeviceInterface(const Guid& interfaceClass, Handle* device);
+bool deviceControl(Handle device, uint32_t code, const void* in, uint32_t inSize, void* out,
+                   uint32_t outSize, uint32_t* returned);
+
+// ---- the installer window, as seen from the procedures ------------------------------
+void postCommand(WindowHandle window, uint32_t id, int32_t code);
+// MessageBoxA; only the main thread calls it.
+int showMessageBox(WindowHandle owner, const char* text, const char* caption, uint32_t flags);
+constexpr uint32_t MB_ICON_ERROR = 0x10, MB_ICON_WARNING = 0x30, MB_SYSTEM_MODAL = 0x1000;
+
+}  // namespace platform

@@ -1,0 +1,499 @@
+#include "fake/fake_platform.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace fake {
+
+namespace {
+State* current = nullptr;
+
+std::string parentOf(const std::string& path) {
+    size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+bool fails(const std::string& operation, const std::string& path) {
+    const auto& failing = state().failing;
+    return failing.count(operation + ":*") || failing.count(operation + ":" + lower(path));
+}
+
+void log(const std::string& event) { state().events.push_back(event); }
+
+std::string narrow(const char16_t* text) {
+    std::string out;
+    for (; text && *text; ++text) out += char(*text < 128 ? *text : '?');
+    return out;
+}
+
+// Open files, searches and keys are heap records behind the opaque handle.
+struct OpenFile {
+    std::string path;
+};
+struct Search {
+    std::vector<platform::FoundFile> matches;
+    size_t next = 0;
+};
+struct OpenKey {
+    std::string path;  // stored path, e.g. "hklm\\software\\wow6432node\\x"
+    bool isRoot = false;
+};
+OpenKey hklmRoot{"hklm", true};
+OpenKey hkcuRoot{"hkcu", true};
+struct Process {
+    std::string application;
+    ScriptedProcess script;
+    bool ended = false;
+};
+
+bool wildcardMatch(const char* pattern, const char* text) {
+    if (*pattern == 0) return *text == 0;
+    if (*pattern == '*') {
+        for (const char* t = text;; ++t) {
+            if (wildcardMatch(pattern + 1, t)) return true;
+            if (*t == 0) return false;
+        }
+    }
+    return *text && (*pattern == '?' || tolower(*pattern) == tolower(*text)) &&
+           wildcardMatch(pattern + 1, text + 1);
+}
+
+std::string resolveKey(platform::Handle parent, const std::string& path, uint32_t access) {
+    auto* base = static_cast<OpenKey*>(parent);
+    std::string relative = lower(path);
+    if (base == &hklmRoot) {
+        bool view32 = (access & platform::regView32) ||
+                      (state().wow64 && !(access & platform::regView64));
+        bool software = relative == "software" || relative.rfind("software\\", 0) == 0;
+        if (view32 && software && relative.find("wow6432node") == std::string::npos)
+            relative.insert(8, "\\wow6432node");
+    }
+    if (relative.empty()) return base->path;
+    return base->path + "\\" + relative;
+}
+
+platform::Handle newKey(const std::string& stored) {
+    return new OpenKey{stored, false};
+}
+}  // namespace
+
+State& state() {
+    if (!current) reset();
+    return *current;
+}
+
+void reset() {
+    delete current;
+    current = new State();
+    current->folders["c:"] = "C:";
+}
+
+std::string lower(const std::string& text) {
+    std::string out = text;
+    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return tolower(c); });
+    return out;
+}
+
+bool fileExists(const std::string& path) { return state().files.count(lower(path)) > 0; }
+bool folderExists(const std::string& path) { return state().folders.count(lower(path)) > 0; }
+void addFile(const std::string& path, const std::string& content) {
+    state().files[lower(path)] = content;
+}
+
+const std::map<std::string, RegValue>* key(const std::string& storedPath) {
+    auto found = state().keys.find(lower(storedPath));
+    return found == state().keys.end() ? nullptr : &found->second;
+}
+
+std::string regString(const std::string& storedPath, const std::string& name) {
+    const auto* values = key(storedPath);
+    if (!values) return "<no key>";
+    auto found = values->find(lower(name));
+    if (found == values->end()) return "<no value>";
+    std::string data = found->second.data;
+    return data.substr(0, data.find('\0'));
+}
+
+void setRegValue(const std::string& storedPath, const std::string& name, platform::RegType type,
+                 const std::string& data) {
+    std::string path = lower(storedPath);
+    for (std::string p = path; !p.empty(); p = parentOf(p)) state().keys[p];
+    state().keys[path][lower(name)] = RegValue{type, data};
+}
+
+std::vector<std::string> eventsStartingWith(const std::string& prefix) {
+    std::vector<std::string> out;
+    for (const auto& event : state().events)
+        if (event.rfind(prefix, 0) == 0) out.push_back(event);
+    return out;
+}
+
+}  // namespace fake
+
+// ---- the platform, as the fake implements it ------------------------------------------
+namespace platform {
+using namespace fake;
+
+void sleepMs(uint32_t ms) {
+    state().clockMs += ms;
+    log("sleep " + std::to_string(ms));
+}
+uint32_t tickCount() { return uint32_t(state().clockMs); }
+
+FolderResult createFolder(const char* path) {
+    std::string key = lower(path);
+    if (fails("createFolder", path)) return FolderResult::failed;
+    if (state().folders.count(key) || state().files.count(key)) return FolderResult::alreadyExists;
+    if (!state().folders.count(lower(parentOf(path)))) return FolderResult::failed;
+    state().folders[key] = path;
+    log(std::string("mkdir ") + path);
+    return FolderResult::created;
+}
+
+bool removeFolder(const char* path) {
+    std::string key = lower(path);
+    if (fails("removeFolder", path) || !state().folders.count(key)) return false;
+    std::string prefix = key + "\\";
+    for (const auto& entry : state().files)
+        if (entry.first.rfind(prefix, 0) == 0) return false;
+    for (const auto& entry : state().folders)
+        if (entry.first.rfind(prefix, 0) == 0) return false;
+    state().folders.erase(key);
+    log(std::string("rmdir ") + path);
+    return true;
+}
+
+Handle openFileForWriting(const char* path) {
+    std::string key = lower(path);
+    if (fails("openFileForWriting", path) || state().lockedFiles.count(key) ||
+        state().folders.count(key) || !state().folders.count(lower(parentOf(path))))
+        return nullptr;
+    state().files[key].clear();
+    return new OpenFile{key};
+}
+
+bool writeFileOnce(Handle file, const void* data, uint32_t size, uint32_t* written) {
+    auto* open = static_cast<OpenFile*>(file);
+    if (fails("writeFileOnce", open->path)) return false;
+    uint32_t count = size > state().shortWriteBy ? size - state().shortWriteBy : 0;
+    state().files[open->path].assign(static_cast<const char*>(data), count);
+    *written = count;
+    log("write " + open->path);
+    return true;
+}
+
+void closeFile(Handle file) { delete static_cast<OpenFile*>(file); }
+
+bool fileExistsReadable(const char* path) {
+    return !fails("fileExistsReadable", path) && fileExists(path);
+}
+
+bool deleteFile(const char* path) {
+    std::string key = lower(path);
+    if (fails("deleteFile", path) || state().lockedFiles.count(key) || !state().files.count(key))
+        return false;
+    state().files.erase(key);
+    log(std::string("delete ") + path);
+    return true;
+}
+
+bool moveFileNoReplace(const char* from, const char* to) {
+    std::string source = lower(from), target = lower(to);
+    if (fails("moveFile", from) || !state().files.count(source) || state().files.count(target) ||
+        !state().folders.count(lower(parentOf(to))))
+        return false;
+    state().files[target] = state().files[source];
+    state().files.erase(source);
+    if (state().lockedFiles.erase(source)) state().lockedFiles.insert(target);
+    log(std::string("move ") + from + " -> " + to);
+    return true;
+}
+
+bool copyFileOverwrite(const char* from, const char* to) {
+    std::string source = lower(from), target = lower(to);
+    if (fails("copyFile", to) || !state().files.count(source) || state().lockedFiles.count(target) ||
+        !state().folders.count(lower(parentOf(to))))
+        return false;
+    state().files[target] = state().files[source];
+    log(std::string("copy ") + from + " -> " + to);
+    return true;
+}
+
+bool setNormalAttributes(const char* path) { return fileExists(path); }
+
+Handle findFirstFile(const char* pattern, FoundFile* found) {
+    if (fails("findFirstFile", pattern)) return nullptr;
+    std::string folder = lower(parentOf(pattern));
+    std::string namePattern = std::string(pattern).substr(folder.size() + 1);
+    auto* search = new Search;
+    auto consider = [&](const std::string& key, bool isFolder) {
+        if (parentOf(key) != folder) return;
+        std::string name = key.substr(folder.size() + 1);
+        if (!wildcardMatch(namePattern.c_str(), name.c_str())) return;
+        FoundFile file{};
+        snprintf(file.name, sizeof file.name, "%s", name.c_str());
+        file.isFolder = isFolder;
+        search->matches.push_back(file);
+    };
+    for (const auto& entry : state().folders) consider(entry.first, true);
+    for (const auto& entry : state().files) consider(entry.first, false);
+    if (search->matches.empty()) {
+        delete search;
+        return nullptr;
+    }
+    *found = search->matches[search->next++];
+    return search;
+}
+
+bool findNextFile(Handle handle, FoundFile* found) {
+    auto* search = static_cast<Search*>(handle);
+    if (search->next >= search->matches.size()) return false;
+    *found = search->matches[search->next++];
+    return true;
+}
+
+void findClose(Handle handle) { delete static_cast<Search*>(handle); }
+
+ShellCall specialFolderPath(int csidl, bool create, char out[260]) {
+    (void)create;
+    out[0] = 0;
+    ShellCall call = state().specialFolderCall;
+    auto found = state().shellFolders.find(csidl);
+    if (call != ShellCall::ok) return call;
+    if (found == state().shellFolders.end()) return ShellCall::failed;
+    snprintf(out, 260, "%s", found->second.c_str());
+    return ShellCall::ok;
+}
+
+ShellCall folderPath(int csidl, char out[260]) {
+    out[0] = 0;
+    ShellCall call = state().folderPathCall;
+    auto found = state().shellFolders.find(csidl);
+    if (call != ShellCall::ok) return call;
+    if (found == state().shellFolders.end()) return ShellCall::failed;
+    snprintf(out, 260, "%s", found->second.c_str());
+    return ShellCall::ok;
+}
+
+uint32_t windowsFolder(char* out, uint32_t capacity) {
+    const std::string& folder = state().windowsFolder;
+    if (folder.size() >= capacity) return uint32_t(folder.size() + 1);
+    memcpy(out, folder.c_str(), folder.size() + 1);
+    return uint32_t(folder.size());
+}
+
+int32_t saveShellLink(const char* linkPath, const char* target, const char* description,
+                      const char* workingFolder) {
+    if (state().shellLinkResult != 0) return state().shellLinkResult;
+    std::string content = std::string(target) + "|" + description + "|" + workingFolder;
+    if (!state().folders.count(lower(parentOf(linkPath)))) return int32_t(0x80070003);  // path
+    state().files[lower(linkPath)] = content;
+    log(std::string("link ") + linkPath + "|" + content);
+    return 0;
+}
+
+Handle regRoot(RegRoot root) { return root == RegRoot::localMachine ? &hklmRoot : &hkcuRoot; }
+
+Handle regOpen(Handle parent, const char* path, uint32_t access) {
+    std::string stored = resolveKey(parent, path, access);
+    if (fails("regOpen", stored) || !state().keys.count(stored)) return nullptr;
+    return newKey(stored);
+}
+
+Handle regOpenWide(Handle parent, const char16_t* path, uint32_t access) {
+    return regOpen(parent, narrow(path).c_str(), access);
+}
+
+Handle regCreate(Handle parent, const char* path, uint32_t access) {
+    std::string stored = resolveKey(parent, path, access);
+    if (fails("regCreate", stored)) return nullptr;
+    for (std::string p = stored; !p.empty(); p = parentOf(p)) state().keys[p];
+    return newKey(stored);
+}
+
+static bool setValue(Handle key, const std::string& name, RegType type, const std::string& data) {
+    auto* open = static_cast<OpenKey*>(key);
+    if (fails("regSet", open->path + "\\" + lower(name))) return false;
+    state().keys[open->path][lower(name)] = RegValue{type, data};
+    log("reg " + open->path + "\\" + name + " = " + data.substr(0, data.find('\0')));
+    return true;
+}
+
+bool regSetString(Handle key, const char* name, const char* text) {
+    return setValue(key, name, RegType::string, std::string(text, strlen(text) + 1));
+}
+
+bool regSetWideString(Handle key, const char16_t* name, const char16_t* text) {
+    std::u16string wide(text);
+    std::string bytes(reinterpret_cast<const char*>(wide.c_str()), (wide.size() + 1) * 2);
+    return setValue(key, narrow(name), RegType::string, bytes);
+}
+
+bool regSetDword(Handle key, const char* name, uint32_t value) {
+    return setValue(key, name, RegType::dword, std::string(reinterpret_cast<char*>(&value), 4));
+}
+
+bool regQuery(Handle key, const char* name, RegType* type, void* data, uint32_t capacity,
+              uint32_t* size) {
+    auto* open = static_cast<OpenKey*>(key);
+    auto& values = state().keys[open->path];
+    auto found = values.find(lower(name));
+    if (found == values.end() || found->second.data.size() > capacity) return false;
+    *type = found->second.type;
+    memcpy(data, found->second.data.data(), found->second.data.size());
+    *size = uint32_t(found->second.data.size());
+    return true;
+}
+
+bool regQueryWide(Handle key, const char16_t* name, RegType* type, void* data, uint32_t capacity,
+                  uint32_t* size) {
+    return regQuery(key, narrow(name).c_str(), type, data, capacity, size);
+}
+
+EnumResult regEnumSubkey(Handle key, uint32_t index, char* name, uint32_t capacity) {
+    auto* open = static_cast<OpenKey*>(key);
+    if (fails("regEnum", open->path)) return EnumResult::failed;
+    uint32_t seen = 0;
+    for (const auto& entry : state().keys) {
+        if (parentOf(entry.first) != open->path) continue;
+        if (seen++ == index) {
+            std::string child = entry.first.substr(open->path.size() + 1);
+            if (child.size() >= capacity) return EnumResult::failed;
+            memcpy(name, child.c_str(), child.size() + 1);
+            return EnumResult::ok;
+        }
+    }
+    return EnumResult::noMore;
+}
+
+EnumResult regEnumSubkeyWide(Handle key, uint32_t index, char16_t* name, uint32_t capacity) {
+    char narrowName[1024];
+    EnumResult result = regEnumSubkey(key, index, narrowName, capacity < 1024 ? capacity : 1024);
+    if (result == EnumResult::ok)
+        for (uint32_t i = 0;; ++i)
+            if ((name[i] = char16_t(narrowName[i])) == 0) break;
+    return result;
+}
+
+bool regDeleteSubkey(Handle parent, const char* subkey) {
+    std::string stored = resolveKey(parent, subkey, 0);
+    if (fails("regDelete", stored) || !state().keys.count(stored)) return false;
+    for (const auto& entry : state().keys)
+        if (parentOf(entry.first) == stored) return false;
+    state().keys.erase(stored);
+    log("regdelete " + stored);
+    return true;
+}
+
+void regClose(Handle key) {
+    auto* open = static_cast<OpenKey*>(key);
+    if (open && !open->isRoot) delete open;
+}
+
+StartResult startProcess(const char* application, const char* commandLine,
+                         const char* currentFolder, Handle* process) {
+    log(std::string("start ") + application + "|" + commandLine + "|" +
+        (currentFolder ? currentFolder : "<inherited>"));
+    *process = nullptr;
+    auto found = state().processes.find(lower(application));
+    ScriptedProcess script;
+    if (found != state().processes.end())
+        script = found->second;
+    else if (!fileExists(application))
+        script.start = StartResult::failed;
+    if (script.start != StartResult::started) return script.start;
+    *process = new Process{application, script, false};
+    return StartResult::started;
+}
+
+bool waitProcess(Handle handle, uint32_t timeoutMs) {
+    auto* process = static_cast<Process*>(handle);
+    if (!process->ended && process->script.runsMs > timeoutMs) {
+        state().clockMs += timeoutMs;
+        process->script.runsMs -= timeoutMs;
+        return false;
+    }
+    if (!process->ended) {
+        state().clockMs += process->script.runsMs;
+        if (process->script.onRun) process->script.onRun();
+        process->ended = true;
+    }
+    return true;
+}
+
+bool processExitCode(Handle handle, int32_t* code) {
+    auto* process = static_cast<Process*>(handle);
+    if (!process->script.exitCodeReadable) return false;
+    *code = process->ended ? process->script.exitCode : 259;  // STILL_ACTIVE
+    return true;
+}
+
+void closeProcess(Handle handle) { delete static_cast<Process*>(handle); }
+
+ModuleHandle loadModule(const char* path) {
+    std::string key = lower(path);
+    if (fails("loadModule", path) || !state().modules.count(key)) return nullptr;
+    log(std::string("load ") + path);
+    return new std::string(key);
+}
+
+bool hasExport(ModuleHandle module, const char* name) {
+    return state().modules[*static_cast<std::string*>(module)].exports.count(name) > 0;
+}
+
+int32_t callExport(ModuleHandle module, const char* name) {
+    const std::string& path = *static_cast<std::string*>(module);
+    auto& scripted = state().modules[path];
+    log("call " + path + " " + name);
+    if (scripted.onCall) scripted.onCall(name);
+    return scripted.exports[name];
+}
+
+void freeModule(ModuleHandle module) {
+    log("free " + *static_cast<std::string*>(module));
+    delete static_cast<std::string*>(module);
+}
+
+void coFreeModule(ModuleHandle module) {
+    log("cofree " + *static_cast<std::string*>(module));
+    delete static_cast<std::string*>(module);
+}
+
+int32_t coInitialize() { return 0; }
+void coUninitialize() {}
+void lowerThreadPriority() { log("priority below normal"); }
+
+bool lockPackage(ModuleHandle, Resource* resource) {
+    if (!state().packagePresent) return false;
+    resource->data = state().package.data();
+    resource->size = uint32_t(state().package.size());
+    return true;
+}
+
+void releasePackage(Resource* resource) { resource->data = nullptr; }
+
+DeviceOpen openFirstDeviceInterface(const Guid&, Handle* device) {
+    *device = state().deviceOpen == DeviceOpen::opened ? reinterpret_cast<Handle>(1) : nullptr;
+    return state().deviceOpen;
+}
+
+bool deviceControl(Handle, uint32_t code, const void* in, uint32_t inSize, void* out,
+                   uint32_t outSize, uint32_t* returned) {
+    *returned = 0;
+    if (!state().deviceControl || !state().deviceControl(code, in, inSize, out, outSize))
+        return false;
+    *returned = outSize;
+    return true;
+}
+
+void postCommand(WindowHandle, uint32_t id, int32_t code) {
+    log("post " + std::to_string(id) + " " + std::to_string(code));
+}
+
+int showMessageBox(WindowHandle, const char* text, const char* caption, uint32_t) {
+    log(std::string("box ") + caption + "|" + text);
+    return state().messageBoxAnswer;
+}
+
+}  // namespace platform

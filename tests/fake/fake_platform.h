@@ -1,0 +1,86 @@
+// An in-memory Windows for native unit tests: files, folders, registry (with the 32-bit
+// view redirected to WOW6432Node, as a 32-bit process on 64-bit Windows sees it), scripted
+// processes and modules, a virtual clock, and a log of every observable call.
+// Any call can be made to fail: add "operation:path" (or "operation:*") to `failing`.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace fake {
+
+struct ScriptedProcess {
+    platform::StartResult start = platform::StartResult::started;
+    int32_t exitCode = 0;
+    bool exitCodeReadable = true;
+    uint32_t runsMs = 0;  // how long it runs on the virtual clock
+    std::function<void()> onRun;  // side effects of the program (writes files, keys, ...)
+};
+
+struct ScriptedModule {
+    std::map<std::string, int32_t> exports;  // export name -> HRESULT it returns
+    std::function<void(const std::string& exportName)> onCall;
+};
+
+struct RegValue {
+    platform::RegType type;
+    std::string data;  // raw bytes as stored (strings include their terminator)
+};
+
+struct State {
+    uint64_t clockMs = 0;
+    std::vector<std::string> events;
+
+    // Files and folders; keys are lower-cased paths, values keep the original spelling.
+    std::map<std::string, std::string> files;      // path -> content
+    std::map<std::string, std::string> folders;    // path -> spelling
+    std::set<std::string> failing;                 // "operation:path" or "operation:*"
+    std::set<std::string> lockedFiles;             // open without sharing by another program
+    uint32_t shortWriteBy = 0;                     // a write that stops this many bytes short
+
+    // Shell folders.
+    platform::ShellCall specialFolderCall = platform::ShellCall::ok;
+    platform::ShellCall folderPathCall = platform::ShellCall::ok;
+    std::map<int, std::string> shellFolders;  // csidl -> path
+    std::string windowsFolder = "C:\\windows";
+    int32_t shellLinkResult = 0;              // HRESULT of a shell link save
+
+    // Registry: "HKLM\\SOFTWARE\\..." -> values (lower-cased key paths).
+    bool wow64 = true;  // a 32-bit process on 64-bit Windows
+    std::map<std::string, std::map<std::string, RegValue>> keys;
+
+    std::map<std::string, ScriptedProcess> processes;  // lower-cased application path
+    std::map<std::string, ScriptedModule> modules;     // lower-cased module path
+
+    bool packagePresent = true;
+    std::vector<uint8_t> package;
+
+    platform::DeviceOpen deviceOpen = platform::DeviceOpen::none;
+    std::function<bool(uint32_t code, const void* in, uint32_t inSize, void* out,
+                       uint32_t outSize)>
+        deviceControl;
+
+    int messageBoxAnswer = 1;  // IDOK
+};
+
+State& state();
+void reset();  // a fresh machine: C:\ exists, nothing else
+
+// Helpers for tests.
+std::string lower(const std::string& text);
+bool fileExists(const std::string& path);
+void addFile(const std::string& path, const std::string& content);
+bool folderExists(const std::string& path);
+// Registry key as stored: the path after redirection, e.g. "HKLM\\SOFTWARE\\WOW6432Node\\X".
+const std::map<std::string, RegValue>* key(const std::string& storedPath);
+std::string regString(const std::string& storedPath, const std::string& name);
+void setRegValue(const std::string& storedPath, const std::string& name, platform::RegType type,
+                 const std::string& data);
+std::vector<std::string> eventsStartingWith(const std::string& prefix);
+
+}  // namespace fake

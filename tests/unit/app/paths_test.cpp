@@ -1,0 +1,25 @@
+#include <gtest/gtest.h>
+
+#include "app/paths.h"
+
+TEST(Paths, JoinPutsExactlyOneSeparator) {
+    char out[64];
+    ASSERT_TRUE(joinPath(out, "C:\\Program Files", "QL"));
+    EXPECT_STREQ(out, "C:\\Program Files\\QL");
+    ASSERT_TRUE(joinPath(out, "C:\\Program Files\\", "QL"));
+    EXPECT_STREQ(out, "C:\\Program Files\\QL");
+}
+
+TEST(Paths, JoinRefusesWhatDoesNotFitInsteadOfCutting) {
+    char out[8];
+    EXPECT_TRUE(joinPath(out, "C:", "abcd"));  // "C:\abcd" is 7 characters + terminator
+    EXPECT_FALSE(joinPath(out, "C:", "abcde"));
+    EXPECT_STREQ(out, "");
+}
+
+TEST(Paths, FileNameAndFolderSplitAtTheLastBackslash) {
+    EXPECT_STREQ(fileNameOf("C:\\a\\b\\setup.exe"), "setup.exe");
+    EXPECT_STREQ(fileNameOf("setup.exe"), "setup.exe");
+    EXPECT_EQ(folderLength("C:\\a\\b\\setup.exe"), 6u);
+    EXPECT_EQ(folderLength("setup.exe"), 0u);
+}
