@@ -90,6 +90,7 @@ enum class StartResult { started, noHandle, failed };
 StartResult startProcess(const char* application, const char* commandLine,
                          const char* currentFolder, Handle* process);
 bool waitProcess(Handle process, uint32_t timeoutMs);  // true when it ended
+constexpr uint32_t WAIT_FOREVER = 0xFFFFFFFF;  // INFINITE
 bool processExitCode(Handle process, int32_t* code);
 void closeProcess(Handle process);
 

@@ -1,0 +1,59 @@
+#include "install/install_folder.h"
+
+#include <cstring>
+
+#include "app/context.h"
+#include "app/paths.h"
+
+namespace {
+constexpr uint32_t WINDOWS_FOLDER_MAX = 2000;
+
+// "X:\Program Files\" on the drive of the Windows folder; "C:" when that folder cannot be
+// read whole or names no drive.
+void programFilesFromWindowsFolder(char (&out)[1024]) {
+    char windows[WINDOWS_FOLDER_MAX + 1] = "";
+    uint32_t length = platform::windowsFolder(windows, WINDOWS_FOLDER_MAX);
+    const char* colon = length == strlen(windows) ? strchr(windows, ':') : nullptr;
+    if (colon) {
+        size_t drive = size_t(colon - windows) + 1;
+        if (drive >= sizeof out) colon = nullptr;
+        else {
+            memcpy(out, windows, drive);
+            out[drive] = 0;
+        }
+    }
+    if (!colon) strcpy(out, "C:");
+    strcat(out, "\\Program Files\\");
+}
+}  // namespace
+
+int32_t determineInstallFolder(InstallerContext* context) {
+    char* folder = context->installFolder;
+    char shell[260];
+    folder[0] = 0;
+    if (platform::specialFolderPath(platform::CSIDL_PROGRAM_FILES_FOLDER, false, shell) ==
+        platform::ShellCall::ok)
+        copyText(context->installFolder, shell);
+    if (!folder[0] && platform::folderPath(platform::CSIDL_PROGRAM_FILES_FOLDER, shell) ==
+                          platform::ShellCall::ok)
+        copyText(context->installFolder, shell);
+    if (!folder[0]) programFilesFromWindowsFolder(context->installFolder);
+    if (!folder[0]) return -1;
+    return joinPath(context->installFolder, folder, "QL\\QuillonOrvalo") ? 0 : -1;
+}
+
+int32_t sweepStaleFiles(const char* folder) {
+    char pattern[1024], path[1024];
+    if (!joinPath(pattern, folder, "*.del")) return 0;
+    platform::FoundFile found;
+    platform::Handle search = platform::findFirstFile(pattern, &found);
+    if (!search) return 0;
+    int32_t count = 0;
+    do {
+        if (found.isFolder) continue;
+        if (joinPath(path, folder, found.name)) platform::deleteFile(path);
+        ++count;
+    } while (platform::findNextFile(search, &found));
+    platform::findClose(search);
+    return count;
+}

@@ -1,0 +1,17 @@
+// The uninstall entry (HKLM, no view flag: the 32-bit view on 64-bit Windows) and the
+// per-user application settings. Every value is written on its own; callers ignore failures.
+#pragma once
+#include <cstdint>
+
+inline constexpr const char* UNINSTALL_KEY =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QL:QuillonOrvalo {45CF77f2-4E06-4A39}";
+
+// One REG_SZ under HKEY_LOCAL_MACHINE: 1, or 0 on failure.
+int32_t writeUninstallValue(const char* keyPath, const char* text, const char* valueName);
+// One REG_DWORD 0 under HKEY_CURRENT_USER: 1, or 0 on failure.
+int32_t writeZeroSetting(const char* keyPath, const char* valueName);
+
+// DisplayName, Publisher (by silent mode), UninstallString and DisplayIcon.
+void writeUninstallEntry(const char* setupCopyPath, int32_t silent);
+// The six settings set to 0: the result of the last write.
+int32_t resetApplicationSettings();

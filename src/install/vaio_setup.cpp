@@ -1,0 +1,44 @@
+#include "install/vaio_setup.h"
+
+#include "app/context.h"
+#include "app/paths.h"
+
+namespace {
+// The program decides where the driver goes; we only read its verdict.
+int32_t verdict(InstallerContext* context, int32_t exitCode) {
+    const char* text = nullptr;
+    int32_t result = 0;
+    if (exitCode < 0) {
+        text = "Failed to install virtual i/o driver...\nCheck running setup in administrator mode";
+        result = VAIO_SETUP_FAILED;
+    } else if (exitCode == 1) {
+        text = "Cannot install Package now...\nYou must RESTART your system and then relaunch "
+               "setup program";
+        result = VAIO_RESTART_REQUIRED;
+    }
+    if (text) {
+        copyText(context->errorText, text);
+        platform::postCommand(context->windowHandle, CMD_DONE, DONE_FAILED);
+    }
+    return result;
+}
+}  // namespace
+
+int32_t runVaioSetup(InstallerContext* context) {
+    char program[1024];
+    const char* name = context->is64BitSystem ? "QLOrvaloVAIO_Setup_x64.exe"
+                                              : "QLOrvaloVAIO_Setup.exe";
+    if (!joinPath(program, context->installFolder, name)) return VAIO_NOT_STARTED;
+
+    platform::Handle process = nullptr;
+    switch (platform::startProcess(program, "-h -i -H -n", context->installFolder, &process)) {
+        case platform::StartResult::failed: return VAIO_NOT_STARTED;
+        case platform::StartResult::noHandle: return VAIO_NO_PROCESS_HANDLE;
+        case platform::StartResult::started: break;
+    }
+    platform::waitProcess(process, platform::WAIT_FOREVER);
+    int32_t exitCode = -1;
+    if (!platform::processExitCode(process, &exitCode)) exitCode = -1;
+    platform::closeProcess(process);
+    return verdict(context, exitCode);
+}
