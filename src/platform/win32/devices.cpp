@@ -1,0 +1,72 @@
+// The VAIO driver's device: found through its interface class, spoken to with control codes.
+#include <windows.h>
+#include <setupapi.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/platform.h"
+
+namespace platform {
+namespace {
+// Our Guid has the same layout as GUID; copy field by field rather than rely on it.
+GUID toGuid(const Guid& guid) {
+    GUID out;
+    out.Data1 = guid.data1;
+    out.Data2 = guid.data2;
+    out.Data3 = guid.data3;
+    memcpy(out.Data4, guid.data4, sizeof out.Data4);
+    return out;
+}
+
+// Opens the device path of one enumerated interface; INVALID_HANDLE_VALUE when it cannot.
+HANDLE openInterface(HDEVINFO set, SP_DEVICE_INTERFACE_DATA* data) {
+    DWORD required = 0;
+    SetupDiGetDeviceInterfaceDetailA(set, data, nullptr, 0, &required, nullptr);
+    if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A)) return INVALID_HANDLE_VALUE;
+    auto* detail = static_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(malloc(required));
+    if (!detail) return INVALID_HANDLE_VALUE;
+    detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
+    HANDLE device = INVALID_HANDLE_VALUE;
+    if (SetupDiGetDeviceInterfaceDetailA(set, data, detail, required, nullptr, nullptr))
+        device = CreateFileA(detail->DevicePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                             nullptr, OPEN_EXISTING, 0, nullptr);
+    free(detail);
+    return device;
+}
+}  // namespace
+
+DeviceOpen openFirstDeviceInterface(const Guid& interfaceClass, Handle* device) {
+    *device = nullptr;
+    GUID guid = toGuid(interfaceClass);
+    HDEVINFO set = SetupDiGetClassDevsA(&guid, nullptr, nullptr,
+                                        DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    if (set == INVALID_HANDLE_VALUE) return DeviceOpen::none;
+    SP_DEVICE_INTERFACE_DATA data;
+    memset(&data, 0, sizeof data);
+    data.cbSize = sizeof data;
+    if (!SetupDiEnumDeviceInterfaces(set, nullptr, &guid, 0, &data)) {
+        SetupDiDestroyDeviceInfoList(set);
+        return DeviceOpen::none;
+    }
+    HANDLE opened = openInterface(set, &data);
+    SetupDiDestroyDeviceInfoList(set);
+    if (opened == INVALID_HANDLE_VALUE) return DeviceOpen::openFailed;
+    *device = opened;
+    return DeviceOpen::opened;
+}
+
+bool deviceControl(Handle device, uint32_t code, const void* in, uint32_t inSize, void* out,
+                   uint32_t outSize, uint32_t* returned) {
+    DWORD bytes = 0;
+    BOOL ok = DeviceIoControl(device, code, const_cast<void*>(in), inSize, out, outSize, &bytes,
+                              nullptr);
+    *returned = bytes;
+    return ok != FALSE;
+}
+
+void closeHandle(Handle handle) {
+    if (handle && handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+}
+
+}  // namespace platform
