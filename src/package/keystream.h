@@ -1,0 +1,27 @@
+// The package keystream: each entry's bytes are XOR-ed with a stream that depends on the
+// key state, the chaining digest and the entry's length only, so one routine scrambles and
+// descrambles. After each entry the chain moves on to the digest of its stored bytes.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+constexpr uint32_t PACKAGE_INITIAL_KEY_STATE = 0x5C2D71B3;
+
+// A position inside one entry's keystream, for callers that work through an entry in parts.
+struct Keystream {
+    uint32_t x;          // running state
+    uint32_t remaining;  // bytes left in the entry; counts down to 1 for the last byte
+    uint8_t digest[16];  // chaining digest the entry started with
+};
+
+void keystreamStart(Keystream* stream, uint32_t keyState, const uint8_t digest[16],
+                    uint32_t length);
+// XORs the next count bytes of the stream into bytes; count must not exceed remaining.
+void keystreamApply(Keystream* stream, uint8_t* bytes, size_t count);
+
+// Whole entry at once.
+void applyKeystream(uint8_t* bytes, uint32_t length, uint32_t keyState, const uint8_t digest[16]);
+
+// Key state for the next entry, from this entry's starting key state and the digest of its
+// stored bytes (the next chaining digest).
+uint32_t nextKeyState(uint32_t keyState, const uint8_t newDigest[16]);
