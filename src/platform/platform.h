@@ -125,6 +125,7 @@ enum class DeviceOpen { none, openFailed, opened };  // none: no device set or n
 DeviceOpen openFirstDeviceInterface(const Guid& interfaceClass, Handle* device);
 bool deviceControl(Handle device, uint32_t code, const void* in, uint32_t inSize, void* out,
                    uint32_t outSize, uint32_t* returned);
+void closeHandle(Handle handle);  // CloseHandle on a device (or any kernel) handle
 
 // ---- the installer window, as seen from the procedures ------------------------------
 void postCommand(WindowHandle window, uint32_t id, int32_t code);

@@ -487,6 +487,10 @@ bool deviceControl(Handle, uint32_t code, const void* in, uint32_t inSize, void*
     return true;
 }
 
+void closeHandle(Handle handle) {
+    log("close handle " + std::to_string(reinterpret_cast<uintptr_t>(handle)));
+}
+
 void postCommand(WindowHandle, uint32_t id, int32_t code) {
     log("post " + std::to_string(id) + " " + std::to_string(code));
 }

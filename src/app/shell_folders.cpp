@@ -1,0 +1,47 @@
+#include "app/shell_folders.h"
+
+#include <cstring>
+
+#include "app/context.h"
+#include "platform/platform.h"
+
+namespace {
+bool resolved = false;
+
+struct Folder {
+    int csidl;
+    char* out;
+};
+
+void store(char* out, const char (&path)[260]) {
+    strncpy(out, path, 511);
+    out[511] = 0;
+}
+}  // namespace
+
+void resolveShellFolders() {
+    if (resolved) return;
+    resolved = true;
+    findShellFolders();
+}
+
+void findShellFolders() {
+    const Folder folders[] = {{platform::CSIDL_COMMON_PROGRAMS_FOLDER, commonProgramsFolder},
+                              {platform::CSIDL_STARTUP_FOLDER, startupFolder}};
+    bool needFallback = false;
+    for (const Folder& folder : folders) {
+        char path[260];
+        platform::ShellCall call = platform::specialFolderPath(folder.csidl, true, path);
+        folder.out[0] = 0;
+        if (call == platform::ShellCall::ok) store(folder.out, path);
+        else needFallback = true;
+    }
+    if (!needFallback) return;
+    // Older shells: SHFOLDER's call, for the folders still missing.
+    for (const Folder& folder : folders) {
+        if (folder.out[0]) continue;
+        char path[260];
+        if (platform::folderPath(folder.csidl, path) == platform::ShellCall::ok)
+            store(folder.out, path);
+    }
+}

@@ -1,0 +1,8 @@
+// The all-users Programs folder and the user's Startup folder, resolved once per process into
+// commonProgramsFolder and startupFolder (empty when unresolved).
+#pragma once
+
+void resolveShellFolders();
+// The lookup itself, every time it is called: SHGetSpecialFolderPathA (creating the folder),
+// then SHFOLDER's SHGetFolderPathA for whatever that left empty.
+void findShellFolders();

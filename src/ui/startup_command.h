@@ -1,0 +1,37 @@
+// What the installer window does with the commands it posts to itself and receives from the
+// procedures, decided here as data; the window procedure only carries it out.
+#pragma once
+#include <cstdint>
+
+struct InstallerContext;
+
+struct WindowCommand {
+    uint32_t id;  // 0: nothing to post
+    int32_t code;
+};
+
+// The one command (if any) that the creation handler posts, from the command-line flags and
+// the pre-install checks' results; runs the same-setup check when the decision needs it.
+WindowCommand startupCommand(const InstallerContext* context);
+
+enum class Procedure { none, installAndWait, uninstall };
+
+struct CommandOutcome {
+    bool openAfterInstallPage;  // before the box
+    const char* boxText;        // nullptr: no box
+    const char* boxCaption;
+    uint32_t boxFlags;
+    bool setsExitCode;  // after the box, before the procedure
+    int32_t exitCode;
+    Procedure procedure;  // an uninstall's result becomes the exit code
+    bool postClose;       // WM_CLOSE to the window
+    bool endLoop;         // release the drawing resources, PostQuitMessage(0)
+    char text[1024];      // formatted box text
+};
+
+// For a WM_COMMAND: id is compared on its low 16 bits, code in full.
+void decideCommand(uintptr_t wParam, intptr_t lParam, const InstallerContext* context,
+                   CommandOutcome* outcome);
+
+// The button action's box when the worker thread cannot start.
+void launchFailureBox(CommandOutcome* outcome);
