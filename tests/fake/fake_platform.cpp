@@ -19,7 +19,10 @@ bool fails(const std::string& operation, const std::string& path) {
     return failing.count(operation + ":*") || failing.count(operation + ":" + lower(path));
 }
 
-void log(const std::string& event) { state().events.push_back(event); }
+void log(const std::string& event) {
+    state().events.push_back(event);
+    if (state().onEvent) state().onEvent(event);
+}
 
 std::string narrow(const char16_t* text) {
     std::string out;

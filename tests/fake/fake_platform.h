@@ -35,6 +35,7 @@ struct RegValue {
 struct State {
     uint64_t clockMs = 0;
     std::vector<std::string> events;
+    std::function<void(const std::string& event)> onEvent;  // sees each event as it is logged
 
     // Files and folders; keys are lower-cased paths, values keep the original spelling.
     std::map<std::string, std::string> files;      // path -> content

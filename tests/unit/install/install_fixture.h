@@ -1,0 +1,93 @@
+// A machine ready for an install: a real package of 23 small files, the shell folders of a
+// 64-bit Windows 10, the setup program in a download folder, the driver modules and the
+// programs of the package scripted to succeed.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/context.h"
+#include "fake/fake_platform.h"
+#include "package/package_writer.h"
+
+namespace install_test {
+
+inline const std::string PROGRAM_FILES = "C:\\Program Files (x86)";
+inline const std::string INSTALL_FOLDER = "C:\\Program Files (x86)\\QL\\QuillonOrvalo";
+inline const std::string COMMON_PROGRAMS = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs";
+inline const std::string MENU_FOLDER = COMMON_PROGRAMS + "\\Quillon\\QuillonOrvalo";
+inline const std::string SETUP_PATH = "C:\\Downloads\\QuillonOrvalo_Setup.exe";
+inline const std::string VAIO_SETUP = INSTALL_FOLDER + "\\QLOrvaloVAIO_Setup_x64.exe";
+inline const std::string REGISTRATION_TOOL = INSTALL_FOLDER + "\\qlregsvr64.exe";
+
+inline const char* const MODULES_32[] = {
+    "qlorvalo_vasio8_driver.dll", "qlorvalo_vasio64A_driver.dll",
+    "qlorvalo_vasio64B_driver.dll", "qlorvalo_vasio128_driver.dll"};
+inline const char* const MODULES_64[] = {
+    "qlorvalo_vasio8_driver64.dll", "qlorvalo_vasio64A_driver64.dll",
+    "qlorvalo_vasio64B_driver64.dll", "qlorvalo_vasio128_driver64.dll"};
+
+inline std::string contentOf(const char* name) { return std::string("content of ") + name; }
+
+inline std::vector<uint8_t> buildPackage() {
+    std::vector<std::string> contents;
+    PackageFile files[PACKAGE_ENTRY_COUNT];
+    for (int i = 0; i < PACKAGE_ENTRY_COUNT; ++i) contents.push_back(contentOf(PACKAGE_FILE_NAMES[i]));
+    for (int i = 0; i < PACKAGE_ENTRY_COUNT; ++i)
+        files[i] = {PACKAGE_FILE_NAMES[i], reinterpret_cast<const uint8_t*>(contents[i].data()),
+                    uint32_t(contents[i].size())};
+    std::vector<uint8_t> package;
+    EXPECT_TRUE(writePackage(files, &package)) << "the package writer refused the test files";
+    return package;
+}
+
+inline fake::ScriptedProcess exitingWith(int32_t code, uint32_t runsMs = 0) {
+    fake::ScriptedProcess process;
+    process.exitCode = code;
+    process.runsMs = runsMs;
+    return process;
+}
+
+inline std::string key(const std::string& path) { return fake::lower(path); }
+
+class InstallMachine : public ::testing::Test {
+protected:
+    std::unique_ptr<InstallerContext> context = std::make_unique<InstallerContext>();
+
+    void SetUp() override {
+        fake::reset();
+        auto& machine = fake::state();
+        machine.package = buildPackage();
+        machine.shellFolders[platform::CSIDL_PROGRAM_FILES_FOLDER] = PROGRAM_FILES;
+        snprintf(commonProgramsFolder, sizeof commonProgramsFolder, "%s", COMMON_PROGRAMS.c_str());
+        machine.folders[key("C:\\Downloads")] = "C:\\Downloads";
+        fake::addFile(SETUP_PATH, "the setup program");
+        for (const char* module : MODULES_32) {
+            auto& scripted = machine.modules[key(INSTALL_FOLDER + "\\" + module)];
+            scripted.exports["DllRegisterServer"] = 0;
+            scripted.exports["DllUnregisterServer"] = 0;
+        }
+        machine.processes[key(VAIO_SETUP)] = exitingWith(0, 20000);
+        machine.processes[key(REGISTRATION_TOOL)] = exitingWith(0, 300);
+        context->windowHandle = reinterpret_cast<platform::WindowHandle>(0x1234);
+        context->is64BitSystem = 1;
+        context->osCode = 7;
+        snprintf(context->setupPath, sizeof context->setupPath, "%s", SETUP_PATH.c_str());
+        silentFlag = 0;
+        exitCode = 0;
+    }
+
+    void TearDown() override {
+        commonProgramsFolder[0] = 0;
+        silentFlag = 0;
+        exitCode = 0;
+    }
+
+    static std::vector<std::string> events(const std::string& prefix) {
+        return fake::eventsStartingWith(prefix);
+    }
+};
+
+}  // namespace install_test
