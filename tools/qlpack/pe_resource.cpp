@@ -93,7 +93,7 @@ bool findPackageResource(const std::vector<uint8_t>& file, FileSpan* span, const
                                : 0;
     uint32_t resourceBase;
     if (resourceRva == 0 || !rvaToOffset(in, sections, resourceRva, 16, &resourceBase)) {
-        *error = "the program has no resources";
+        *error = "no resource directory in the file (not a setup program, or truncated)";
         return false;
     }
 

@@ -1,0 +1,77 @@
+// Files and folders, through the ANSI file functions.
+#include <windows.h>
+
+#include <cstring>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+namespace {
+Handle fromWin32(HANDLE handle) { return handle == INVALID_HANDLE_VALUE ? nullptr : handle; }
+
+void copyFound(const WIN32_FIND_DATAA& data, FoundFile* found) {
+    memcpy(found->name, data.cFileName, sizeof found->name);
+    found->name[sizeof found->name - 1] = 0;
+    found->isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+}  // namespace
+
+FolderResult createFolder(const char* path) {
+    if (CreateDirectoryA(path, nullptr)) return FolderResult::created;
+    return GetLastError() == ERROR_ALREADY_EXISTS ? FolderResult::alreadyExists
+                                                  : FolderResult::failed;
+}
+
+bool removeFolder(const char* path) { return RemoveDirectoryA(path) != 0; }
+
+Handle openFileForWriting(const char* path) {
+    return fromWin32(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool writeFileOnce(Handle file, const void* data, uint32_t size, uint32_t* written) {
+    DWORD count = 0;
+    BOOL ok = WriteFile(file, data, size, &count, nullptr);
+    *written = count;
+    return ok != 0;
+}
+
+bool fileExistsReadable(const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
+void closeFile(Handle file) { CloseHandle(file); }
+
+bool deleteFile(const char* path) { return DeleteFileA(path) != 0; }
+
+bool moveFileNoReplace(const char* from, const char* to) { return MoveFileA(from, to) != 0; }
+
+bool copyFileOverwrite(const char* from, const char* to) { return CopyFileA(from, to, FALSE) != 0; }
+
+bool setNormalAttributes(const char* path) {
+    return SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL) != 0;
+}
+
+Handle findFirstFile(const char* pattern, FoundFile* found) {
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA(pattern, &data);
+    if (search == INVALID_HANDLE_VALUE) return nullptr;
+    copyFound(data, found);
+    return search;
+}
+
+bool findNextFile(Handle search, FoundFile* found) {
+    WIN32_FIND_DATAA data;
+    if (!FindNextFileA(search, &data)) return false;
+    copyFound(data, found);
+    return true;
+}
+
+void findClose(Handle search) { FindClose(search); }
+
+}  // namespace platform
