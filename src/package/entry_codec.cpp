@@ -4,6 +4,7 @@
 
 #include "package/keystream.h"
 #include "package/md5.h"
+#include "package/md5_steps.h"
 
 void startChain(PackageChain* chain) {
     chain->keyState = PACKAGE_INITIAL_KEY_STATE;
@@ -11,6 +12,39 @@ void startChain(PackageChain* chain) {
 }
 
 namespace {
+
+// Hashes the stored block, descrambling it in place as it goes, together with the previous
+// block, already plain. One keystream byte rides along with each of the 64 MD5 steps, so
+// the keystream's chain and the two digests' chains run side by side in one instruction
+// stream. The stored words are loaded before the first byte changes.
+void decodeBlock(uint32_t stored[4], uint32_t plain[4], uint8_t* block,
+                 const uint8_t* previousBlock, Keystream* stream) {
+    using namespace md5_steps;
+    uint32_t x0[16], x1[16];
+    loadBlock(x0, block);
+    loadBlock(x1, previousBlock);
+    uint32_t a0 = stored[0], b0 = stored[1], c0 = stored[2], d0 = stored[3];
+    uint32_t a1 = plain[0], b1 = plain[1], c1 = plain[2], d1 = plain[3];
+    uint32_t keyX = stream->x, keyN = stream->remaining;
+    const uint8_t* keyDigest = stream->digest;
+    uint8_t* out = block;
+#define DECODE_STEP(f, a, b, c, d, i, k, s) \
+    MD5_STEP_TWO(f, a, b, c, d, i, k, s)    \
+    *out++ ^= nextKeyByte(&keyX, keyN--, keyDigest);
+    MD5_STEPS(DECODE_STEP)
+#undef DECODE_STEP
+    stream->x = keyX;
+    stream->remaining = keyN;
+    stored[0] += a0;
+    stored[1] += b0;
+    stored[2] += c0;
+    stored[3] += d0;
+    plain[0] += a1;
+    plain[1] += b1;
+    plain[2] += c1;
+    plain[3] += d1;
+}
+
 void chainPast(PackageChain* chain, const uint8_t storedDigest[16]) {
     chain->keyState = nextKeyState(chain->keyState, storedDigest);
     memcpy(chain->digest, storedDigest, 16);
@@ -19,9 +53,8 @@ void chainPast(PackageChain* chain, const uint8_t storedDigest[16]) {
 
 bool decodeEntry(uint8_t* bytes, uint32_t size, const uint8_t expectedDigest[16],
                  PackageChain* chain) {
-    // Each byte is hashed as stored, descrambled, then hashed as plain. Doing the three in
-    // step, block by block, lets the processor overlap the keystream's serial chain with the
-    // two digests' chains, and touches the data while it is in the L1 cache.
+    // Each byte is hashed as stored, descrambled, then hashed as plain; done block by block
+    // with the plain digest one block behind (see decodeBlock).
     Keystream stream;
     keystreamStart(&stream, chain->keyState, chain->digest, size);
     uint32_t stored[4], plain[4];
@@ -29,17 +62,13 @@ bool decodeEntry(uint8_t* bytes, uint32_t size, const uint8_t expectedDigest[16]
     md5InitialState(plain);
     uint32_t blocks = size / MD5_BLOCK_SIZE;
     if (blocks > 0) {
-        // The stored digest runs one block ahead so that each block pair hashes two
-        // independent streams.
         md5Blocks(stored, bytes, 1);
-        for (uint32_t i = 0; i + 1 < blocks; ++i) {
+        keystreamApply(&stream, bytes, MD5_BLOCK_SIZE);
+        for (uint32_t i = 1; i < blocks; ++i) {
             uint8_t* block = bytes + size_t(i) * MD5_BLOCK_SIZE;
-            keystreamApply(&stream, block, MD5_BLOCK_SIZE);
-            md5BlockPair(stored, block + MD5_BLOCK_SIZE, plain, block);
+            decodeBlock(stored, plain, block, block - MD5_BLOCK_SIZE, &stream);
         }
-        uint8_t* last = bytes + size_t(blocks - 1) * MD5_BLOCK_SIZE;
-        keystreamApply(&stream, last, MD5_BLOCK_SIZE);
-        md5Blocks(plain, last, 1);
+        md5Blocks(plain, bytes + size_t(blocks - 1) * MD5_BLOCK_SIZE, 1);
     }
     uint8_t* tail = bytes + size_t(blocks) * MD5_BLOCK_SIZE;
     uint32_t tailSize = size % MD5_BLOCK_SIZE;

@@ -23,10 +23,6 @@ void md5(const void* bytes, size_t size, uint8_t digest[16]);
 // Block level: state starts as md5Start leaves it.
 void md5InitialState(uint32_t state[4]);
 void md5Blocks(uint32_t state[4], const uint8_t* blocks, size_t count);
-// Two independent streams advanced one block each, interleaved so that their dependency
-// chains overlap.
-void md5BlockPair(uint32_t first[4], const uint8_t* firstBlock, uint32_t second[4],
-                  const uint8_t* secondBlock);
 // Pads the last tailSize (< 64) bytes of a message of totalSize bytes and writes the digest.
 void md5FinishTail(uint32_t state[4], const uint8_t* tail, size_t tailSize, uint64_t totalSize,
                    uint8_t digest[16]);

@@ -73,19 +73,3 @@ TEST(Md5, IncrementalEqualsOneShotForEverySplit) {
             EXPECT_EQ(md5HexInPieces(bytes, piece), hex(digest)) << size << " in " << piece;
     }
 }
-
-TEST(Md5, BlockPairAdvancesBothStreamsLikeSingleBlocks) {
-    std::vector<uint8_t> first = patternBytes(64), second = patternBytes(128);
-    uint32_t a[4], b[4], expectA[4], expectB[4];
-    md5InitialState(a);
-    md5InitialState(b);
-    md5InitialState(expectA);
-    md5InitialState(expectB);
-    md5BlockPair(a, first.data(), b, second.data() + 64);
-    md5Blocks(expectA, first.data(), 1);
-    md5Blocks(expectB, second.data() + 64, 1);
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(a[i], expectA[i]);
-        EXPECT_EQ(b[i], expectB[i]);
-    }
-}
