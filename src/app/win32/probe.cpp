@@ -1,0 +1,60 @@
+#include "app/win32/probe.h"
+
+#include <windows.h>
+
+#include <initializer_list>
+
+#include "app/os_version.h"
+
+namespace {
+using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
+using GetVersionExAFunction = BOOL(WINAPI*)(OSVERSIONINFOA*);
+using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
+
+template <typename Function>
+Function lookUp(const char* module, const char* name) {
+    HMODULE handle = GetModuleHandleA(module);
+    if (!handle) return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(handle, name)));
+}
+
+static_assert(sizeof(OSVERSIONINFOEXA) == 156 && sizeof(OSVERSIONINFOA) == 148);
+static_assert(sizeof(RTL_OSVERSIONINFOW) == 276);
+}  // namespace
+
+int32_t detect64BitSystem() {
+    auto isWow64 = lookUp<IsWow64ProcessFunction>("Kernel32.dll", "IsWow64Process");
+    if (!isWow64) return 0;
+    BOOL wow64 = FALSE;
+    if (!isWow64(GetCurrentProcess(), &wow64)) return 0;
+    return wow64 ? 1 : 0;
+}
+
+int32_t probeOsCode() {
+    OsVersionReport report{};
+    OSVERSIONINFOEXA info{};
+    auto getVersion = lookUp<GetVersionExAFunction>("Kernel32.dll", "GetVersionExA");
+    if (getVersion) {
+        report.userCallExists = true;
+        for (DWORD size : {156u, 156u, 148u}) {  // the extended form twice, then the basic one
+            info.dwOSVersionInfoSize = size;
+            if (getVersion(reinterpret_cast<OSVERSIONINFOA*>(&info))) {
+                report.userCallSize = size;
+                break;
+            }
+        }
+        report.major = info.dwMajorVersion;
+        report.minor = info.dwMinorVersion;
+        report.productType = info.wProductType;
+    }
+    auto rtlGetVersion = lookUp<RtlGetVersionFunction>("Ntdll.dll", "RtlGetVersion");
+    if (rtlGetVersion) {
+        RTL_OSVERSIONINFOW kernel{};
+        kernel.dwOSVersionInfoSize = sizeof kernel;
+        report.kernelCallExists = true;
+        report.kernelStatus = rtlGetVersion(&kernel);
+        report.kernelMajor = kernel.dwMajorVersion;
+        report.kernelMinor = kernel.dwMinorVersion;
+    }
+    return classifyOs(report);
+}

@@ -1,0 +1,192 @@
+#!/usr/bin/env bash
+# End to end, the program's frame: single instance, closing of running copies of the
+# application and of the VAIO control panel, the automatic procedures and their exit codes,
+# the warning for a product installed by another setup program, the idle window's painting,
+# Escape, and a click that starts the install with its blinking busy button.
+source "$(dirname "$0")/lib.sh"
+ql_prefix spine win10
+
+PROGRAMS=$QL_BUILD/testprogs
+SHOTS=$QL_BUILD/screenshots
+mkdir -p "$SHOTS"
+TITLE="QuillonOrvalo Installation (Version 1.0.2.9)"
+ENTRY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo {45CF77f2-4E06-4A39}'
+SKIN=$QL_BUILD/art/skin.bmp
+started=()
+
+poke() { wine "$PROGRAMS/qlpoke.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+
+start_setup() { # start_setup ARGS...: runs the setup in the background, sets SETUP_PID
+  wine "$QL_SETUP" "$@" >/dev/null 2>&1 &
+  SETUP_PID=$!
+}
+
+# Sets code to the background setup's exit code as the shell sees it (0-255), or to
+# "running" when it has not ended after SECONDS. Runs in this shell: only it can wait.
+finish_setup() { # finish_setup SECONDS
+  code=running
+  for _ in $(seq $(($1 * 10))); do
+    kill -0 "$SETUP_PID" 2>/dev/null || { set +e; wait "$SETUP_PID"; code=$?; set -e; return 0; }
+    sleep 0.1
+  done
+}
+
+still_running() { sleep "${1:-1}"; kill -0 "$SETUP_PID" 2>/dev/null; }
+
+set_entry() { # set_entry UNINSTALL-STRING: the product's uninstall entry, 32-bit view
+  wine reg add "$ENTRY" /v UninstallString /t REG_SZ /d "$1" /reg:32 /f >/dev/null 2>&1
+}
+drop_entry() { wine reg delete "$ENTRY" /reg:32 /f >/dev/null 2>&1 || true; }
+
+# Colours of the screenshot, at client coordinates.
+shot() { xwd -root -silent | convert xwd:- "png:$1"; }
+rgb() { # rgb IMAGE X Y -> "r,g,b"
+  convert "$1" -format "%[fx:round(255*p{$2,$3}.r)],%[fx:round(255*p{$2,$3}.g)],%[fx:round(255*p{$2,$3}.b)]" info:
+}
+at() { rgb "$1" $((OX + $2)) $((OY + $3)); }
+count_colour() { # count_colour IMAGE X Y W H COLOUR: pixels of that exact colour in the area
+  convert "$1" -crop "$4x$5+$((OX + $2))+$((OY + $3))" +repage -alpha off \
+    -fill black +opaque "$6" -fill white -opaque "$6" -format "%[fx:round(mean*w*h)]" info:
+}
+same_area() { # same_area IMAGE1 IMAGE2 X Y W H: identical pixels in that client area
+  local a b
+  a=$(convert "$1" -crop "$5x$6+$((OX + $3))+$((OY + $4))" +repage -alpha off rgb:- | md5sum)
+  b=$(convert "$2" -crop "$5x$6+$((OX + $3))+$((OY + $4))" +repage -alpha off rgb:- | md5sum)
+  [ "$a" = "$b" ]
+}
+
+cleanup_windows() { for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done; }
+
+# ---- closing running copies --------------------------------------------------------------
+report() { ql_c "report_$1.txt"; }
+window() { # window NAME CLASS TITLE [owned]
+  rm -f "$(report "$1")"
+  wine "$PROGRAMS/qlwindow.exe" "$2" "$3" "C:\\report_$1.txt" ${4:-} >/dev/null 2>&1 &
+  started+=($!)
+}
+window app_id QUILLON0Orvalo0MainWindow0 "QuillonOrvalo"
+window app_name QUILLON0Orvalo0MainWindow0 "Quillon Orvalo extra"
+window app_case QUILLON0Orvalo0MainWindow0 "quillon orvalo"
+window other_class QLOther0Window "Quillon Orvalo"
+window panel QLPanel0Window "Quillon Orvalo VAIO Control Panel"
+window panel_owned QLPanel1Window "Quillon Orvalo VAIO Control Panel" owned
+for name in app_id app_name app_case other_class panel panel_owned; do
+  for _ in $(seq 100); do [ -f "$(report $name)" ] && break; sleep 0.1; done
+  ql_check "test window $name is up" grep -q ready "$(report $name)"
+done
+
+code=$(ql_run "$QL_SETUP" -h -u)
+ql_check "-h -u on a clean system ends with -4 (252), got $code" [ "$code" = 252 ]
+sleep 1
+for name in app_id app_name panel; do
+  ql_check "$name received WM_DESTROY" grep -q destroyed "$(report $name)"
+done
+for name in app_case other_class panel_owned; do
+  ql_check "$name was left alone" grep -q ready "$(report $name)"
+done
+cleanup_windows
+
+# ---- automatic procedures ------------------------------------------------------------------
+set_entry 'C:\QL\QuillonOrvalo_Setup.exe'
+code=$(ql_run "$QL_SETUP" -h -i)
+ql_check "-h -i with an uninstall entry ends with -4 (252), got $code" [ "$code" = 252 ]
+code=$(ql_run "$QL_SETUP" -H -I -U)
+ql_check "-h -i -u chooses the install: -4 (252) with an entry, got $code" [ "$code" = 252 ]
+code=$(ql_run "$QL_SETUP" -h -u)
+ql_check "-h -u with an entry runs the uninstall, got $code" [ "$code" != 252 ]
+
+# Hidden window: without -i or -u it waits for WM_CLOSE from outside.
+start_setup -h
+ql_check "-h alone stays running" still_running 2
+ql_check "the hidden window takes WM_CLOSE" poke close
+finish_setup 10
+ql_check "-h alone then ends with 0, got $code" [ "$code" = 0 ]
+
+# Another setup program's entry: the warning box, then the window closes with -2.
+set_entry 'C:\QL\Renamed_Setup.exe'
+start_setup
+box=$(poke box "Wrong Installation Program") || ql_fail "no wrong-setup box"
+ql_check "the wrong-setup box names the product" \
+  grep -q "Current QuillonOrvalo version has been installed by another Setup program" <<<"$box"
+finish_setup 10
+ql_check "after the wrong-setup box the exit code is -2 (254), got $code" [ "$code" = 254 ]
+drop_entry
+
+# ---- the idle window, single instance, Escape ------------------------------------------
+start_setup
+origin=$(poke origin) || ql_fail "the installer window did not appear"
+read -r OX OY CW CH <<<"$origin"
+# The window is sized from the frame metrics, which may differ from the frame that the system
+# actually draws by a few pixels; the whole button must be visible all the same.
+ql_check "the client area (${CW}x$CH) shows the skin and the whole button" \
+  [ "$CW" -gt 880 ] && [ "$CH" -gt 504 ] && [ "$CH" -ge 424 ]
+xwininfo -name "$TITLE" >/dev/null || ql_fail "no X window titled $TITLE"
+sleep 1
+code=$(ql_run "$QL_SETUP")
+ql_check "a second copy ends with -10 (246), got $code" [ "$code" = 246 ]
+ql_check "the first copy runs on" still_running 0
+
+IDLE=$SHOTS/idle.png
+shot "$IDLE"
+ql_check "the status panel is white" [ "$(at "$IDLE" 5 430)" = 255,255,255 ]
+ql_check "the panel reaches the bottom right" [ "$(at "$IDLE" $((CW - 1)) $((CH - 1)))" = 255,255,255 ]
+ql_check "the button's left edge is black" [ "$(at "$IDLE" 580 474)" = 0,0,0 ]
+ql_check "the button's top edge is black" [ "$(at "$IDLE" 700 444)" = 0,0,0 ]
+ql_check "the button's right edge is black" [ "$(at "$IDLE" 880 474)" = 0,0,0 ]
+ql_check "the button is white inside" [ "$(at "$IDLE" 585 449)" = 255,255,255 ]
+ql_check "the label \"Install\" is drawn in black inside the button" \
+  [ "$(count_colour "$IDLE" 600 450 260 48 'rgb(0,0,0)')" -gt 100 ]
+ql_check "status line 1 is black text" \
+  [ "$(count_colour "$IDLE" 20 454 400 18 'rgb(0,0,0)')" -gt 100 ]
+ql_check "status line 2 is grey text" \
+  [ "$(count_colour "$IDLE" 20 474 400 18 'rgb(100,100,100)')" -gt 50 ]
+ql_check "the OS label is white on the skin" \
+  [ "$(count_colour "$IDLE" 20 390 200 34 'rgb(255,255,255)')" -gt 50 ]
+ql_check "the OS label has its black shadow" \
+  [ "$(count_colour "$IDLE" 21 391 200 34 'rgb(0,0,0)')" -gt 50 ]
+if [ -f "$SKIN" ]; then
+  SKIN_PNG=$SHOTS/skin_at_origin.png
+  convert -size 1280x1024 xc:black "$SKIN" -geometry "+$OX+$OY" -composite "$SKIN_PNG"
+  ql_check "the skin is drawn above the label" same_area "$IDLE" "$SKIN_PNG" 0 0 "$CW" 385
+  ql_check "the skin is drawn right of the label" same_area "$IDLE" "$SKIN_PNG" 745 385 $((CW - 745)) 39
+fi
+
+poke key 27 >/dev/null
+finish_setup 10
+ql_check "Escape closes the idle window with exit code 0, got $code" [ "$code" = 0 ]
+
+# ---- a click on the skin's outline below it does nothing; a click on the button installs --
+start_setup
+poke origin >/dev/null || ql_fail "the installer window did not appear again"
+poke click 580 474 >/dev/null
+ql_check "a click on the button's outline leaves the window idle" still_running 1
+BEFORE=$SHOTS/before_click.png
+shot "$BEFORE"
+ql_check "the outline click did not press the button" [ "$(at "$BEFORE" 585 449)" = 255,255,255 ]
+
+poke click 730 474 >/dev/null
+sleep 0.6
+# The install's first step waits three seconds: time enough to try closing it while busy.
+poke key 27 >/dev/null
+poke close >/dev/null
+busy=()
+for n in 1 2 3; do shot "$SHOTS/busy_$n.png"; busy+=("$SHOTS/busy_$n.png"); sleep 0.5; done
+ql_check "Escape and the close box do nothing while busy" still_running 0
+ql_check "the busy button is black" [ "$(at "${busy[0]}" 585 449)" = 0,0,0 ]
+blinks=0
+for pair in "0 1" "1 2"; do
+  read -r first second <<<"$pair"
+  same_area "${busy[$first]}" "${busy[$second]}" 580 444 301 45 || blinks=1
+done
+ql_check "the busy button blinks" [ "$blinks" = 1 ]
+
+# Dismiss every notice until the program ends; the last one asks for a restart.
+last=""
+for _ in $(seq 150); do
+  kill -0 "$SETUP_PID" 2>/dev/null || break
+  if notice=$(poke box - 2); then echo "notice: $notice"; last=$notice; fi
+done
+finish_setup 10
+ql_check "the final notice asks for a restart" [ "${last%%|*}" = "REBOOT YOUR SYSTEM" ]
+ql_check "after the final notice the program ends with the install's result, got $code" \
+  [ "$code" = 1 ]

@@ -1,0 +1,64 @@
+// Drives the installer window from outside, as a user would, for the end-to-end tests:
+//   qlpoke origin                 prints the client area's screen position and size:
+//                                 "x y width height"
+//   qlpoke click X Y              left click at client coordinates
+//   qlpoke key VK                 a key press (13 Enter, 27 Escape)
+//   qlpoke close                  WM_CLOSE, as the close box sends it
+//   qlpoke box CAPTION [SECONDS]  waits for a message box ("-": any), prints
+//                                 "caption|text" and presses OK
+// Exit code 0 on success, 1 when the window or box was not found in time.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+static const char* const WINDOW_CLASS = "QuillonOrvalo0Installer0MainWindow0";
+
+static HWND waitFor(const char* windowClass, const char* caption, int seconds) {
+    for (int tries = 0; tries < seconds * 10; ++tries) {
+        if (HWND window = FindWindowA(windowClass, caption)) return window;
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+int main(int argc, char** argv) {
+    if (argc < 2) return 2;
+    const char* command = argv[1];
+    if (strcmp(command, "box") == 0 && argc >= 3) {
+        const char* caption = strcmp(argv[2], "-") == 0 ? nullptr : argv[2];
+        HWND box = waitFor("#32770", caption, argc >= 4 ? atoi(argv[3]) : 20);
+        if (!box) return 1;
+        char title[512] = {}, text[2048] = {};
+        GetWindowTextA(box, title, sizeof title);
+        GetWindowTextA(GetDlgItem(box, 0xFFFF), text, sizeof text);
+        for (char* c = text; *c; ++c)
+            if (*c == '\n' || *c == '\r') *c = ' ';  // one line per box
+        printf("%s|%s\n", title, text);
+        fflush(stdout);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return 0;
+    }
+    HWND window = waitFor(WINDOW_CLASS, nullptr, 20);
+    if (!window) return 1;
+    if (strcmp(command, "origin") == 0) {
+        POINT origin = {0, 0};
+        ClientToScreen(window, &origin);
+        RECT client = {};
+        GetClientRect(window, &client);
+        printf("%ld %ld %ld %ld\n", origin.x, origin.y, client.right, client.bottom);
+    } else if (strcmp(command, "click") == 0 && argc >= 4) {
+        LPARAM at = MAKELPARAM(atoi(argv[2]), atoi(argv[3]));
+        PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageA(window, WM_LBUTTONUP, 0, at);
+    } else if (strcmp(command, "key") == 0 && argc >= 3) {
+        PostMessageA(window, WM_KEYDOWN, atoi(argv[2]), 1);
+        PostMessageA(window, WM_KEYUP, atoi(argv[2]), 0xC0000001);
+    } else if (strcmp(command, "close") == 0) {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    } else {
+        return 2;
+    }
+    return 0;
+}
