@@ -24,6 +24,17 @@ value_type() { # value_type KEY VALUE VIEW: REG_SZ, REG_EXPAND_SZ, ...
 }
 asio_key() { echo "HKLM\\SOFTWARE\\ASIO\\Quillon Orvalo Virtual ASIO $1"; }
 
+# The COM probe (class factory checks and activation through the registry), one per width.
+for arch in x86_64 i686; do
+  "$arch-w64-mingw32-g++" -std=c++17 -Os -static -s "$(dirname "${BASH_SOURCE[0]}")/asio_com_probe.cpp" \
+    -lole32 -luuid -o "$work/probe_$arch.exe"
+done
+com_probe() { # com_probe x86_64|i686 MODULE CLSID registered|unregistered
+  local output code
+  set +e; output=$(cd "$work" && wine "probe_$1.exe" "$2" "$3" "$4" 2>&1); code=$?; set -e
+  [ "$code" = 0 ] || { echo "$output" | tr -d '\r' >&2; return 1; }
+}
+
 # --- artwork, decoded by an independent reader ------------------------------------------------
 if command -v identify >/dev/null && command -v convert >/dev/null; then
   for png in QuillonOrvalo QuillonOrvaloLogo QuillonLogoBlack QuillonLogoWhite; do
@@ -51,11 +62,15 @@ for size in 8 64A 64B 128; do
   ql_check "$size: apartment threaded" [ "$(ql_reg "$server" ThreadingModel /reg:64)" = Apartment ]
 done
 ql_check "64-bit registrations stay out of the 32-bit view" key_missing "$(asio_key 8)" /reg:32
+ql_check "64-bit driver object through COM" \
+  com_probe x86_64 'C:\qltest\qlorvalo_vasio64A_driver64.dll' "${clsid64[64A]}" registered
 
 # Unregister form as the setup program builds it: " -u " directly followed by " -f".
 ql_check "qlregsvr64 -u unregisters" [ "$(regsvr64 " -u  -fC:\\qltest\\qlorvalo_vasio8_driver64.dll")" = 0 ]
 ql_check "ASIO key removed" key_missing "$(asio_key 8)" /reg:64
 ql_check "class key removed" key_missing "HKCR\\CLSID\\${clsid64[8]}" /reg:64
+ql_check "unregistered 64-bit driver unknown to COM" \
+  com_probe x86_64 'C:\qltest\qlorvalo_vasio8_driver64.dll' "${clsid64[8]}" unregistered
 ql_check "other drivers keep their keys" key_exists "$(asio_key 64A)" /reg:64
 ql_check "shared ASIO key kept" key_exists 'HKLM\SOFTWARE\ASIO' /reg:64
 ql_check "unregistering twice still succeeds" \
@@ -78,6 +93,10 @@ done
 ql_check "regsvr32 /u unregisters" [ "$(regsvr32 /u 'C:\qltest\qlorvalo_vasio128_driver.dll')" = 0 ]
 ql_check "32-bit ASIO key removed" key_missing "$(asio_key 128)" /reg:32
 ql_check "32-bit class key removed" key_missing "HKCR\\CLSID\\${clsid32[128]}" /reg:32
+ql_check "32-bit driver object through COM" \
+  com_probe i686 'C:\qltest\qlorvalo_vasio8_driver.dll' "${clsid32[8]}" registered
+ql_check "unregistered 32-bit driver unknown to COM" \
+  com_probe i686 'C:\qltest\qlorvalo_vasio128_driver.dll' "${clsid32[128]}" unregistered
 
 # --- VAIO setup program ------------------------------------------------------------------------
 services='HKLM\SYSTEM\CurrentControlSet\Services'
