@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 
 #include "app/context.h"
 #include "fake/fake_platform.h"
@@ -17,13 +18,11 @@ class Extraction : public ::testing::Test {
 protected:
     void SetUp() override {
         fake::reset();
-        context = new InstallerContext{};
+        *context = InstallerContext{};
         strcpy(context->installFolder, INSTALL_FOLDER);
         platform::createFolder("C:\\Program Files");
         platform::createFolder(INSTALL_FOLDER);
     }
-    void TearDown() override { delete context; }
-
     int32_t extract(const BuiltPackage& package) {
         fake::state().package = package.bytes;
         return extractPackage(context);
@@ -47,7 +46,8 @@ protected:
     }
     static size_t writeCount() { return fake::eventsStartingWith("write ").size(); }
 
-    InstallerContext* context = nullptr;
+    std::unique_ptr<InstallerContext> contextRecord = std::make_unique<InstallerContext>();
+    InstallerContext* context = contextRecord.get();
 };
 
 }  // namespace
