@@ -47,6 +47,25 @@ if command -v identify >/dev/null && command -v convert >/dev/null; then
     [ "$(identify -format '%w ' "$QL_BUILD/art/icon.ico")" = "16 32 " ]
 fi
 
+# --- windowed programs: the window the setup program looks for, closed by WM_DESTROY ------------
+cp "$payload"/QuillonOrvalo.exe "$payload"/QuillonOrvalo_x64.exe "$payload"/NaltaScreen.exe \
+   "$payload"/QLOrvaloVAIO_ControlPanel.exe "$work/"
+i686-w64-mingw32-g++ -std=c++17 -Os -static -s "$(dirname "${BASH_SOURCE[0]}")/window_probe.cpp" \
+  -o "$work/window_probe.exe"
+window_probe() { # window_probe PROGRAM CLASS TITLE
+  local output code
+  set +e; output=$(cd "$work" && wine window_probe.exe "$@" 2>&1); code=$?; set -e
+  [ "$code" = 0 ] || { echo "$output" | tr -d '\r' >&2; return 1; }
+}
+ql_check "application window closes on WM_DESTROY" \
+  window_probe 'C:\qltest\QuillonOrvalo.exe' QUILLON0Orvalo0MainWindow0 'Quillon Orvalo'
+ql_check "64-bit application window closes on WM_DESTROY" \
+  window_probe 'C:\qltest\QuillonOrvalo_x64.exe' QUILLON0Orvalo0MainWindow0 'Quillon Orvalo'
+ql_check "screen tool window closes on WM_DESTROY" \
+  window_probe 'C:\qltest\NaltaScreen.exe' NaltaScreen0MainWindow0 'Nalta Screen'
+ql_check "control panel window closes on WM_DESTROY" \
+  window_probe 'C:\qltest\QLOrvaloVAIO_ControlPanel.exe' QLOrvaloVAIO0ControlPanel0 'Quillon Orvalo VAIO Control Panel'
+
 # --- 64-bit modules through qlregsvr64.exe -------------------------------------------------
 regsvr64() { (cd "$work" && ql_run qlregsvr64.exe "$@"); }
 declare -A clsid64=([8]={3045116B-5CBF-406A-AA77-BD0166E5368D} [64A]={8AD27F05-835B-41AC-9C85-5D90BC34F336}
