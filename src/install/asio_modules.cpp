@@ -18,7 +18,7 @@ constexpr const char* MODULES_64[] = {
     "qlorvalo_vasio64B_driver64.dll",
     "qlorvalo_vasio128_driver64.dll",
 };
-constexpr uint32_t SETTLE_MS = 50;            // lets a module finish its registry work
+constexpr uint32_t SETTLE_MS = 50;                // lets a module finish its registry work
 constexpr uint32_t REGISTRATION_TOOL_MS = 10000;  // a hung tool is left to finish alone
 
 void registerInProcess(const char* module, InstallerContext* context, RegistrationMode mode) {

@@ -87,6 +87,7 @@ int32_t runInstall(InstallerContext* context) {
         configureVaio(context);
     }
     setStatusLabel(context, "Installation Completed");
-    platform::postCommand(context->windowHandle, CMD_DONE, driverFailed ? DONE_VAIO_WARNING : DONE_OK);
+    platform::postCommand(context->windowHandle, CMD_DONE,
+                          driverFailed ? DONE_VAIO_WARNING : DONE_OK);
     return 1;
 }

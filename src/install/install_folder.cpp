@@ -16,7 +16,8 @@ void programFilesFromWindowsFolder(char (&out)[1024]) {
     const char* colon = length == strlen(windows) ? strchr(windows, ':') : nullptr;
     if (colon) {
         size_t drive = size_t(colon - windows) + 1;
-        if (drive >= sizeof out) colon = nullptr;
+        if (drive >= sizeof out)
+            colon = nullptr;
         else {
             memcpy(out, windows, drive);
             out[drive] = 0;

@@ -4,7 +4,8 @@
 #include <cstdint>
 
 inline constexpr const char* UNINSTALL_KEY =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QL:QuillonOrvalo {45CF77f2-4E06-4A39}";
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QL:QuillonOrvalo "
+    "{45CF77f2-4E06-4A39}";
 
 // One REG_SZ under HKEY_LOCAL_MACHINE: 1, or 0 on failure.
 int32_t writeUninstallValue(const char* keyPath, const char* text, const char* valueName);

@@ -12,8 +12,9 @@ int32_t verdict(InstallerContext* context, int32_t exitCode) {
         text = "Failed to install virtual i/o driver...\nCheck running setup in administrator mode";
         result = VAIO_SETUP_FAILED;
     } else if (exitCode == 1) {
-        text = "Cannot install Package now...\nYou must RESTART your system and then relaunch "
-               "setup program";
+        text =
+            "Cannot install Package now...\nYou must RESTART your system and then relaunch "
+            "setup program";
         result = VAIO_RESTART_REQUIRED;
     }
     if (text) {
@@ -26,8 +27,8 @@ int32_t verdict(InstallerContext* context, int32_t exitCode) {
 
 int32_t runVaioSetup(InstallerContext* context) {
     char program[1024];
-    const char* name = context->is64BitSystem ? "QLOrvaloVAIO_Setup_x64.exe"
-                                              : "QLOrvaloVAIO_Setup.exe";
+    const char* name =
+        context->is64BitSystem ? "QLOrvaloVAIO_Setup_x64.exe" : "QLOrvaloVAIO_Setup.exe";
     if (!joinPath(program, context->installFolder, name)) return VAIO_NOT_STARTED;
 
     platform::Handle process = nullptr;

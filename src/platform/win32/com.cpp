@@ -1,6 +1,6 @@
 // COM for the calling thread, and the install worker's priority.
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include "platform/platform.h"
 

@@ -1,6 +1,6 @@
 // The VAIO driver's device: found through its interface class, spoken to with control codes.
-#include <windows.h>
 #include <setupapi.h>
+#include <windows.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -39,8 +39,8 @@ HANDLE openInterface(HDEVINFO set, SP_DEVICE_INTERFACE_DATA* data) {
 DeviceOpen openFirstDeviceInterface(const Guid& interfaceClass, Handle* device) {
     *device = nullptr;
     GUID guid = toGuid(interfaceClass);
-    HDEVINFO set = SetupDiGetClassDevsA(&guid, nullptr, nullptr,
-                                        DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    HDEVINFO set =
+        SetupDiGetClassDevsA(&guid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
     if (set == INVALID_HANDLE_VALUE) return DeviceOpen::none;
     SP_DEVICE_INTERFACE_DATA data;
     memset(&data, 0, sizeof data);
@@ -59,8 +59,8 @@ DeviceOpen openFirstDeviceInterface(const Guid& interfaceClass, Handle* device) 
 bool deviceControl(Handle device, uint32_t code, const void* in, uint32_t inSize, void* out,
                    uint32_t outSize, uint32_t* returned) {
     DWORD bytes = 0;
-    BOOL ok = DeviceIoControl(device, code, const_cast<void*>(in), inSize, out, outSize, &bytes,
-                              nullptr);
+    BOOL ok =
+        DeviceIoControl(device, code, const_cast<void*>(in), inSize, out, outSize, &bytes, nullptr);
     *returned = bytes;
     return ok != FALSE;
 }

@@ -21,8 +21,8 @@ StartResult startProcess(const char* application, const char* commandLine,
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info;
     memset(&info, 0, sizeof info);
-    if (!CreateProcessA(application, line, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
-                        nullptr, currentFolder, &startup, &info))
+    if (!CreateProcessA(application, line, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr,
+                        currentFolder, &startup, &info))
         return StartResult::failed;
     if (info.hThread) CloseHandle(info.hThread);
     if (!info.hProcess) return StartResult::noHandle;

@@ -70,8 +70,8 @@ bool regSetString(Handle key, const char* name, const char* text) {
 
 bool regSetWideString(Handle key, const char16_t* name, const char16_t* text) {
     DWORD bytes = DWORD((lstrlenW(wide(text)) + 1) * sizeof(wchar_t));
-    return RegSetValueExW(asKey(key), wide(name), 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(text), bytes) == ERROR_SUCCESS;
+    return RegSetValueExW(asKey(key), wide(name), 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                          bytes) == ERROR_SUCCESS;
 }
 
 bool regSetDword(Handle key, const char* name, uint32_t value) {
@@ -91,8 +91,8 @@ bool regQuery(Handle key, const char* name, RegType* type, void* data, uint32_t 
     return true;
 }
 
-bool regQueryWide(Handle key, const char16_t* name, RegType* type, void* data,
-                  uint32_t capacity, uint32_t* size) {
+bool regQueryWide(Handle key, const char16_t* name, RegType* type, void* data, uint32_t capacity,
+                  uint32_t* size) {
     DWORD rawType = 0, bytes = capacity;
     if (RegQueryValueExW(asKey(key), wide(name), nullptr, &rawType, static_cast<BYTE*>(data),
                          &bytes) != ERROR_SUCCESS)

@@ -1,8 +1,8 @@
 // Shell folders, looked up at run time (older systems lack one or the other), and the
 // shell-link object that writes the Start-menu shortcuts.
-#include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include "platform/platform.h"
 
@@ -24,7 +24,7 @@ ShellCall specialFolderPath(int csidl, bool create, char out[260]) {
     ShellCall result = ShellCall::missing;
     if (auto call = lookUp<SpecialFolderPathA>(shell, "SHGetSpecialFolderPathA")) {
         result = call(nullptr, out, csidl, create ? TRUE : FALSE) == 1 ? ShellCall::ok
-                                                                        : ShellCall::failed;
+                                                                       : ShellCall::failed;
         if (result != ShellCall::ok) out[0] = 0;
     }
     FreeLibrary(shell);

@@ -10,7 +10,8 @@ class DriverInstallers : public InstallMachine {
 protected:
     void SetUp() override {
         InstallMachine::SetUp();
-        snprintf(context->installFolder, sizeof context->installFolder, "%s", INSTALL_FOLDER.c_str());
+        snprintf(context->installFolder, sizeof context->installFolder, "%s",
+                 INSTALL_FOLDER.c_str());
     }
     fake::ScriptedModule& module(const char* name) {
         return fake::state().modules[key(INSTALL_FOLDER + "\\" + name)];
@@ -48,7 +49,8 @@ TEST_F(DriverInstallers, VaioSetupFailuresReportTheirOwnText) {
     fake::state().processes[key(VAIO_SETUP)] = exitingWith(1);
     EXPECT_EQ(runVaioSetup(context.get()), VAIO_RESTART_REQUIRED);
     EXPECT_EQ(std::string(context->errorText),
-              "Cannot install Package now...\nYou must RESTART your system and then relaunch setup program");
+              "Cannot install Package now...\nYou must RESTART your system and then relaunch setup "
+              "program");
     EXPECT_EQ(events("post "), std::vector<std::string>{"post 180 127"});
 }
 
@@ -69,7 +71,8 @@ TEST_F(DriverInstallers, VaioSetupNotStartedOrWithoutHandleIsSilent) {
 TEST_F(DriverInstallers, VaioSetupOn32BitWindowsWouldBeTheProgramWithoutSuffix) {
     context->is64BitSystem = 0;
     runVaioSetup(context.get());
-    EXPECT_EQ(events("start ").at(0).find("start " + INSTALL_FOLDER + "\\QLOrvaloVAIO_Setup.exe|"), 0u);
+    EXPECT_EQ(events("start ").at(0).find("start " + INSTALL_FOLDER + "\\QLOrvaloVAIO_Setup.exe|"),
+              0u);
 }
 
 TEST_F(DriverInstallers, RegistersEach32BitModuleAndWaitsAfterEachSuccess) {
@@ -81,10 +84,10 @@ TEST_F(DriverInstallers, RegistersEach32BitModuleAndWaitsAfterEachSuccess) {
         "cofree qlorvalo_vasio8_driver.dll", "sleep 50",
         // a failing registration: unloaded at once, no wait, the next module goes on
         "load qlorvalo_vasio64A_driver.dll", "call qlorvalo_vasio64a_driver.dll DllRegisterServer",
-        "cofree qlorvalo_vasio64a_driver.dll",
-        "load qlorvalo_vasio64B_driver.dll", "call qlorvalo_vasio64b_driver.dll DllRegisterServer",
-        "cofree qlorvalo_vasio64b_driver.dll", "sleep 50",
-        "load qlorvalo_vasio128_driver.dll", "call qlorvalo_vasio128_driver.dll DllRegisterServer",
+        "cofree qlorvalo_vasio64a_driver.dll", "load qlorvalo_vasio64B_driver.dll",
+        "call qlorvalo_vasio64b_driver.dll DllRegisterServer",
+        "cofree qlorvalo_vasio64b_driver.dll", "sleep 50", "load qlorvalo_vasio128_driver.dll",
+        "call qlorvalo_vasio128_driver.dll DllRegisterServer",
         "cofree qlorvalo_vasio128_driver.dll", "sleep 50"};
     EXPECT_EQ(moduleTrace(), expected);
     EXPECT_TRUE(events("start ").empty());  // no registration tool on 32-bit Windows
@@ -110,12 +113,12 @@ TEST_F(DriverInstallers, UnregisterModeIgnoresResultsAndUsesCoFreeLibraryThrough
     registerAsioModules(context.get(), RegistrationMode::unregisterModules);
     auto trace = moduleTrace();
     std::vector<std::string> firstTwo(trace.begin(), trace.begin() + 6);
-    EXPECT_EQ(firstTwo, (std::vector<std::string>{
-                            "load qlorvalo_vasio8_driver.dll",
-                            "call qlorvalo_vasio8_driver.dll DllUnregisterServer",
-                            "cofree qlorvalo_vasio8_driver.dll", "sleep 50",
-                            "load qlorvalo_vasio64A_driver.dll",
-                            "cofree qlorvalo_vasio64a_driver.dll"}));
+    EXPECT_EQ(firstTwo,
+              (std::vector<std::string>{"load qlorvalo_vasio8_driver.dll",
+                                        "call qlorvalo_vasio8_driver.dll DllUnregisterServer",
+                                        "cofree qlorvalo_vasio8_driver.dll", "sleep 50",
+                                        "load qlorvalo_vasio64A_driver.dll",
+                                        "cofree qlorvalo_vasio64a_driver.dll"}));
     EXPECT_EQ(events("sleep 50").size(), 3u);
     EXPECT_EQ(events("call ").size(), 3u);
 }
@@ -135,7 +138,8 @@ TEST_F(DriverInstallers, RegistrationToolCommandLinesInBothModes) {
 
 TEST_F(DriverInstallers, RegistrationToolGetsAtMostTenSecondsEach) {
     context->is64BitSystem = 1;
-    for (const char* module : MODULES_32) fake::state().modules.erase(key(INSTALL_FOLDER + "\\" + module));
+    for (const char* module : MODULES_32)
+        fake::state().modules.erase(key(INSTALL_FOLDER + "\\" + module));
     fake::state().processes[key(REGISTRATION_TOOL)] = exitingWith(0, 60000);
     registerAsioModules(context.get(), RegistrationMode::registerModules);
     EXPECT_EQ(fake::state().clockMs, 4 * 10000u);

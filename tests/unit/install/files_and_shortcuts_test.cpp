@@ -74,12 +74,14 @@ class Shortcuts : public InstallMachine {
 protected:
     void SetUp() override {
         InstallMachine::SetUp();
-        snprintf(context->installFolder, sizeof context->installFolder, "%s", INSTALL_FOLDER.c_str());
+        snprintf(context->installFolder, sizeof context->installFolder, "%s",
+                 INSTALL_FOLDER.c_str());
     }
     std::vector<std::string> linkNames() {
         std::vector<std::string> names;
         for (const auto& event : events("link "))
-            names.push_back(event.substr(5 + MENU_FOLDER.size() + 1, event.find('|') - 5 - MENU_FOLDER.size() - 1));
+            names.push_back(event.substr(5 + MENU_FOLDER.size() + 1,
+                                         event.find('|') - 5 - MENU_FOLDER.size() - 1));
         return names;
     }
 };
@@ -126,7 +128,8 @@ TEST_F(Shortcuts, RunningTwiceRewritesTheSameSet) {
 TEST_F(Shortcuts, ShortcutCreationReturnsTheSaveResult) {
     fake::state().folders[key("C:\\Menu")] = "C:\\Menu";
     EXPECT_EQ(createShortcut("Readme", "C:\\Target\\readme.txt", "C:\\Menu\\"), 0);
-    EXPECT_EQ(fake::state().files[key("C:\\Menu\\Readme.LNK")], "C:\\Target\\readme.txt|Readme|C:\\Target");
+    EXPECT_EQ(fake::state().files[key("C:\\Menu\\Readme.LNK")],
+              "C:\\Target\\readme.txt|Readme|C:\\Target");
     fake::state().shellLinkResult = int32_t(0x80004005);
     EXPECT_EQ(createShortcut("Readme", "C:\\Target\\readme.txt", "C:\\Menu"), int32_t(0x80004005));
 }

@@ -16,15 +16,16 @@ namespace install_test {
 
 inline const std::string PROGRAM_FILES = "C:\\Program Files (x86)";
 inline const std::string INSTALL_FOLDER = "C:\\Program Files (x86)\\QL\\QuillonOrvalo";
-inline const std::string COMMON_PROGRAMS = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs";
+inline const std::string COMMON_PROGRAMS =
+    "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs";
 inline const std::string MENU_FOLDER = COMMON_PROGRAMS + "\\Quillon\\QuillonOrvalo";
 inline const std::string SETUP_PATH = "C:\\Downloads\\QuillonOrvalo_Setup.exe";
 inline const std::string VAIO_SETUP = INSTALL_FOLDER + "\\QLOrvaloVAIO_Setup_x64.exe";
 inline const std::string REGISTRATION_TOOL = INSTALL_FOLDER + "\\qlregsvr64.exe";
 
 inline const char* const MODULES_32[] = {
-    "qlorvalo_vasio8_driver.dll", "qlorvalo_vasio64A_driver.dll",
-    "qlorvalo_vasio64B_driver.dll", "qlorvalo_vasio128_driver.dll"};
+    "qlorvalo_vasio8_driver.dll", "qlorvalo_vasio64A_driver.dll", "qlorvalo_vasio64B_driver.dll",
+    "qlorvalo_vasio128_driver.dll"};
 inline const char* const MODULES_64[] = {
     "qlorvalo_vasio8_driver64.dll", "qlorvalo_vasio64A_driver64.dll",
     "qlorvalo_vasio64B_driver64.dll", "qlorvalo_vasio128_driver64.dll"};
@@ -34,7 +35,8 @@ inline std::string contentOf(const char* name) { return std::string("content of 
 inline std::vector<uint8_t> buildPackage() {
     std::vector<std::string> contents;
     PackageFile files[PACKAGE_ENTRY_COUNT];
-    for (int i = 0; i < PACKAGE_ENTRY_COUNT; ++i) contents.push_back(contentOf(PACKAGE_FILE_NAMES[i]));
+    for (int i = 0; i < PACKAGE_ENTRY_COUNT; ++i)
+        contents.push_back(contentOf(PACKAGE_FILE_NAMES[i]));
     for (int i = 0; i < PACKAGE_ENTRY_COUNT; ++i)
         files[i] = {PACKAGE_FILE_NAMES[i], reinterpret_cast<const uint8_t*>(contents[i].data()),
                     uint32_t(contents[i].size())};

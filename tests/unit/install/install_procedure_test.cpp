@@ -64,17 +64,27 @@ TEST_F(InstallProcedure, RunsItsStepsInOrderOn64BitWindows10) {
         "sleep 3000",
         "label Install VAIOs",
         "start " + VAIO_SETUP + "|-h -i -H -n|" + folder,
-        "sleep 50", "sleep 50", "sleep 50", "sleep 50",
-        "start " + REGISTRATION_TOOL + "| -f" + folder + "\\qlorvalo_vasio8_driver64.dll|<inherited>",
-        "start " + REGISTRATION_TOOL + "| -f" + folder + "\\qlorvalo_vasio64A_driver64.dll|<inherited>",
-        "start " + REGISTRATION_TOOL + "| -f" + folder + "\\qlorvalo_vasio64B_driver64.dll|<inherited>",
-        "start " + REGISTRATION_TOOL + "| -f" + folder + "\\qlorvalo_vasio128_driver64.dll|<inherited>",
+        "sleep 50",
+        "sleep 50",
+        "sleep 50",
+        "sleep 50",
+        "start " + REGISTRATION_TOOL + "| -f" + folder +
+            "\\qlorvalo_vasio8_driver64.dll|<inherited>",
+        "start " + REGISTRATION_TOOL + "| -f" + folder +
+            "\\qlorvalo_vasio64A_driver64.dll|<inherited>",
+        "start " + REGISTRATION_TOOL + "| -f" + folder +
+            "\\qlorvalo_vasio64B_driver64.dll|<inherited>",
+        "start " + REGISTRATION_TOOL + "| -f" + folder +
+            "\\qlorvalo_vasio128_driver64.dll|<inherited>",
         "sleep 1000",
         "label Create Shortcuts",
         "link " + menu + "\\Readme.LNK|" + folder + "\\readme.txt|Readme|" + folder,
-        "link " + menu + "\\QuillonOrvalo.LNK|" + folder + "\\QuillonOrvalo.exe|QuillonOrvalo|" + folder,
-        "link " + menu + "\\QuillonOrvalo x64.LNK|" + folder + "\\QuillonOrvalo_x64.exe|QuillonOrvalo x64|" + folder,
-        "link " + menu + "\\Nalta-Screen.LNK|" + folder + "\\NaltaScreen.exe|Nalta-Screen|" + folder,
+        "link " + menu + "\\QuillonOrvalo.LNK|" + folder + "\\QuillonOrvalo.exe|QuillonOrvalo|" +
+            folder,
+        "link " + menu + "\\QuillonOrvalo x64.LNK|" + folder +
+            "\\QuillonOrvalo_x64.exe|QuillonOrvalo x64|" + folder,
+        "link " + menu + "\\Nalta-Screen.LNK|" + folder + "\\NaltaScreen.exe|Nalta-Screen|" +
+            folder,
         "copy " + SETUP_PATH + " -> " + folder + "\\QuillonOrvalo_Setup.exe",
         // The configuration step sets its label and returns before anything observable.
         "sleep 1000",
@@ -94,10 +104,13 @@ TEST_F(InstallProcedure, LeavesEveryPackageFileAndTheRecordsInPlace) {
         ASSERT_NE(found, fake::state().files.end()) << name;
         EXPECT_EQ(found->second, contentOf(name));
     }
-    EXPECT_EQ(fake::state().files[key(INSTALL_FOLDER + "\\QuillonOrvalo_Setup.exe")], "the setup program");
-    std::string entry = "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-                        "QL:QuillonOrvalo {45CF77f2-4E06-4A39}";
-    EXPECT_EQ(fake::regString(entry, "UninstallString"), INSTALL_FOLDER + "\\QuillonOrvalo_Setup.exe");
+    EXPECT_EQ(fake::state().files[key(INSTALL_FOLDER + "\\QuillonOrvalo_Setup.exe")],
+              "the setup program");
+    std::string entry =
+        "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+        "QL:QuillonOrvalo {45CF77f2-4E06-4A39}";
+    EXPECT_EQ(fake::regString(entry, "UninstallString"),
+              INSTALL_FOLDER + "\\QuillonOrvalo_Setup.exe");
     EXPECT_EQ(fake::regString(entry, "Publisher"), "Quillon Software");
     ASSERT_NE(fake::key("HKCU\\Quillon\\QuillonOrvaloZintho"), nullptr);
     EXPECT_EQ(fake::key("HKCU\\Quillon\\QuillonOrvaloZintho")->size(), 3u);
@@ -157,7 +170,8 @@ TEST_F(InstallProcedure, StaleFilesAreSweptBeforeExtraction) {
     EXPECT_FALSE(fake::fileExists(INSTALL_FOLDER + "\\QuillonOrvalo.del"));
     std::vector<std::string> all;
     for (const auto& event : fake::state().events) all.push_back(fake::lower(event));
-    auto deleted = std::find(all.begin(), all.end(), key("delete " + INSTALL_FOLDER + "\\QuillonOrvalo.del"));
+    auto deleted =
+        std::find(all.begin(), all.end(), key("delete " + INSTALL_FOLDER + "\\QuillonOrvalo.del"));
     ASSERT_NE(deleted, all.end());
     auto firstWrite = std::find_if(all.begin(), all.end(),
                                    [](const std::string& e) { return e.rfind("write ", 0) == 0; });
@@ -193,8 +207,12 @@ TEST_P(VaioExitCode, DecidesBetweenWarningAndSuccess) {
 INSTANTIATE_TEST_SUITE_P(
     Install, VaioExitCode,
     ::testing::Values(
-        VaioCase{-1, "Failed to install virtual i/o driver...\nCheck running setup in administrator mode"},
-        VaioCase{1, "Cannot install Package now...\nYou must RESTART your system and then relaunch setup program"},
+        VaioCase{
+            -1,
+            "Failed to install virtual i/o driver...\nCheck running setup in administrator mode"},
+        VaioCase{1,
+                 "Cannot install Package now...\nYou must RESTART your system and then relaunch "
+                 "setup program"},
         VaioCase{2, nullptr}));
 
 TEST_F(InstallProcedure, VaioSetupThatCannotStartEndsWithTheWarningButNoMessage) {
@@ -242,8 +260,9 @@ TEST_F(InstallProcedure, SetupCopyKeepsTheRunningFileNameAndTheEntryNamesIt) {
     std::string copy = INSTALL_FOLDER + "\\MySetup.exe";
     EXPECT_EQ(fake::state().files[key(copy)], "renamed setup");
     EXPECT_FALSE(fake::fileExists(INSTALL_FOLDER + "\\QuillonOrvalo_Setup.exe"));
-    std::string entry = "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-                        "QL:QuillonOrvalo {45CF77f2-4E06-4A39}";
+    std::string entry =
+        "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+        "QL:QuillonOrvalo {45CF77f2-4E06-4A39}";
     EXPECT_EQ(fake::regString(entry, "UninstallString"), copy);
     EXPECT_EQ(fake::regString(entry, "DisplayIcon"), copy);
 }

@@ -1,14 +1,17 @@
 // The uninstall entry and the per-user settings as the registry ends up holding them.
 #include "install/registry_records.h"
+
 #include "install_fixture.h"
 
 namespace install_test {
 namespace {
 
-const std::string ENTRY_32 = "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\"
-                             "Uninstall\\QL:QuillonOrvalo {45CF77f2-4E06-4A39}";
-const std::string ENTRY_64 = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-                             "QL:QuillonOrvalo {45CF77f2-4E06-4A39}";
+const std::string ENTRY_32 =
+    "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\"
+    "Uninstall\\QL:QuillonOrvalo {45CF77f2-4E06-4A39}";
+const std::string ENTRY_64 =
+    "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+    "QL:QuillonOrvalo {45CF77f2-4E06-4A39}";
 
 class RegistryRecords : public InstallMachine {};
 
@@ -33,7 +36,8 @@ TEST_F(RegistryRecords, PublisherFollowsSilentMode) {
 }
 
 TEST_F(RegistryRecords, OnlyOursAreRewrittenAndEachValueStandsAlone) {
-    fake::setRegValue(ENTRY_32, "InstallLocation", platform::RegType::string, std::string("D:\\") + '\0');
+    fake::setRegValue(ENTRY_32, "InstallLocation", platform::RegType::string,
+                      std::string("D:\\") + '\0');
     fake::setRegValue(ENTRY_32, "Publisher", platform::RegType::string, std::string("Old") + '\0');
     fake::state().failing.insert("regSet:" + key(ENTRY_32) + "\\uninstallstring");
     writeUninstallEntry("C:\\x.exe", 0);
@@ -49,21 +53,21 @@ TEST_F(RegistryRecords, SettingsAreSixZeroDwordsDirectlyBelowTheUserHive) {
     fake::setRegValue("HKCU\\Quillon\\QuillonOrvalo", "WindowX", platform::RegType::dword,
                       std::string("\x07\0\0\0", 4));
     EXPECT_EQ(resetApplicationSettings(), 1);
-    EXPECT_EQ(events("reg "),
-              (std::vector<std::string>{
-                  "reg hkcu\\quillon\\quillonorvalo\\SysTray = ",
-                  "reg hkcu\\quillon\\quillonorvalo\\SysTrayShowOnRun = ",
-                  "reg hkcu\\quillon\\quillonorvalo\\EngineMode = ",
-                  "reg hkcu\\quillon\\quillonorvalozintho\\SysTray = ",
-                  "reg hkcu\\quillon\\quillonorvalozintho\\SysTrayShowOnRun = ",
-                  "reg hkcu\\quillon\\quillonorvalozintho\\EngineMode = "}));
+    EXPECT_EQ(events("reg "), (std::vector<std::string>{
+                                  "reg hkcu\\quillon\\quillonorvalo\\SysTray = ",
+                                  "reg hkcu\\quillon\\quillonorvalo\\SysTrayShowOnRun = ",
+                                  "reg hkcu\\quillon\\quillonorvalo\\EngineMode = ",
+                                  "reg hkcu\\quillon\\quillonorvalozintho\\SysTray = ",
+                                  "reg hkcu\\quillon\\quillonorvalozintho\\SysTrayShowOnRun = ",
+                                  "reg hkcu\\quillon\\quillonorvalozintho\\EngineMode = "}));
     for (const char* path : {"HKCU\\Quillon\\QuillonOrvalo", "HKCU\\Quillon\\QuillonOrvaloZintho"})
         for (const char* name : {"systray", "systrayshowonrun", "enginemode"}) {
             const auto& value = fake::key(path)->at(name);
             EXPECT_EQ(value.type, platform::RegType::dword);
             EXPECT_EQ(value.data, std::string(4, '\0'));
         }
-    EXPECT_EQ(fake::key("HKCU\\Quillon\\QuillonOrvalo")->at("windowx").data, std::string("\x07\0\0\0", 4));
+    EXPECT_EQ(fake::key("HKCU\\Quillon\\QuillonOrvalo")->at("windowx").data,
+              std::string("\x07\0\0\0", 4));
 }
 
 TEST_F(RegistryRecords, SettingsResultIsTheLastWrite) {

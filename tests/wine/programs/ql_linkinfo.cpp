@@ -1,8 +1,8 @@
 // Prints what a shortcut holds, one line per .lnk argument: target|working folder|description.
 // Reads through the shell's own link object, so it sees what the shell would see.
-#include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <cstdio>
 
@@ -15,14 +15,16 @@ int main(int argc, char** argv) {
         WCHAR widePath[MAX_PATH];
         char target[MAX_PATH] = "", folder[MAX_PATH] = "", description[MAX_PATH] = "";
         MultiByteToWideChar(CP_ACP, 0, argv[i], -1, widePath, MAX_PATH);
-        bool ok = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                             IID_IShellLinkA, reinterpret_cast<void**>(&link))) &&
-                  SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
-                  SUCCEEDED(file->Load(widePath, STGM_READ)) &&
-                  SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)) &&
-                  SUCCEEDED(link->GetWorkingDirectory(folder, MAX_PATH)) &&
-                  SUCCEEDED(link->GetDescription(description, MAX_PATH));
-        if (ok) printf("%s|%s|%s\n", target, folder, description);
+        bool ok =
+            SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                       IID_IShellLinkA, reinterpret_cast<void**>(&link))) &&
+            SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+            SUCCEEDED(file->Load(widePath, STGM_READ)) &&
+            SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)) &&
+            SUCCEEDED(link->GetWorkingDirectory(folder, MAX_PATH)) &&
+            SUCCEEDED(link->GetDescription(description, MAX_PATH));
+        if (ok)
+            printf("%s|%s|%s\n", target, folder, description);
         else {
             printf("unreadable: %s\n", argv[i]);
             ++failures;
