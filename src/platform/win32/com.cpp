@@ -1,6 +1,7 @@
 // COM for the calling thread, and the install worker's priority.
-#include <objbase.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <objbase.h>
 
 #include "platform/platform.h"
 

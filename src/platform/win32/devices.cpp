@@ -1,6 +1,7 @@
 // The VAIO driver's device: found through its interface class, spoken to with control codes.
-#include <setupapi.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <setupapi.h>
 
 #include <cstdlib>
 #include <cstring>

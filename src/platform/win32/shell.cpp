@@ -1,8 +1,9 @@
 // Shell folders, looked up at run time (older systems lack one or the other), and the
 // shell-link object that writes the Start-menu shortcuts.
+#include <windows.h>
+// after windows.h, which they need
 #include <objbase.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include "platform/platform.h"
 

@@ -1,8 +1,9 @@
 // Prints what a shortcut holds, one line per .lnk argument: target|working folder|description.
 // Reads through the shell's own link object, so it sees what the shell would see.
+#include <windows.h>
+// after windows.h, which they need
 #include <objbase.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <cstdio>
 
