@@ -15,8 +15,10 @@ struct Keystream {
 };
 
 // One byte of the stream: the key for the byte at count n (n = L - j), advancing x. The
-// chain through x (add, square, shift) is the whole cost; the rest hangs off it.
-inline uint8_t nextKeyByte(uint32_t* x, uint32_t n, const uint8_t digest[16]) {
+// chain through x (add, square, shift) is the whole cost; the rest hangs off it. Forced
+// inline, since the program is built for size and a call per byte would dominate.
+[[gnu::always_inline]] inline uint8_t nextKeyByte(uint32_t* x, uint32_t n,
+                                                  const uint8_t digest[16]) {
     uint32_t y = *x + n;
     uint32_t t = y * y;
     // Arithmetic shift: converting to int32_t wraps and >> on a negative value copies the

@@ -6,13 +6,17 @@
 
 namespace md5_steps {
 
+// Everything here is forced inline: the steps are only fast as straight-line code, and the
+// program is built for size.
+#define MD5_INLINE [[gnu::always_inline]] inline
+
 // The round functions in the forms with the shortest path through b, the value computed
 // last: the terms that need only c and d can start early. G's two terms have no bits in
 // common, so adding them equals or-ing them and each joins the sum on its own.
-inline uint32_t roundF(uint32_t b, uint32_t c, uint32_t d) { return d ^ (b & (c ^ d)); }
-inline uint32_t roundG(uint32_t b, uint32_t c, uint32_t d) { return (b & d) + (c & ~d); }
-inline uint32_t roundH(uint32_t b, uint32_t c, uint32_t d) { return b ^ c ^ d; }
-inline uint32_t roundI(uint32_t b, uint32_t c, uint32_t d) { return c ^ (b | ~d); }
+MD5_INLINE uint32_t roundF(uint32_t b, uint32_t c, uint32_t d) { return d ^ (b & (c ^ d)); }
+MD5_INLINE uint32_t roundG(uint32_t b, uint32_t c, uint32_t d) { return (b & d) + (c & ~d); }
+MD5_INLINE uint32_t roundH(uint32_t b, uint32_t c, uint32_t d) { return b ^ c ^ d; }
+MD5_INLINE uint32_t roundI(uint32_t b, uint32_t c, uint32_t d) { return c ^ (b | ~d); }
 
 // The 64 steps: round function, rotation of the four words, message word, sine constant,
 // shift. Applied to one lane (variable suffix) by MD5_LANE_STEP.
@@ -94,7 +98,7 @@ inline uint32_t roundI(uint32_t b, uint32_t c, uint32_t d) { return c ^ (b | ~d)
     MD5_LANE_STEP(f, a, b, c, d, i, k, s, 0) MD5_LANE_STEP(f, a, b, c, d, i, k, s, 1)
 
 // Message words of one block, little-endian.
-inline void loadBlock(uint32_t x[16], const uint8_t* block) {
+MD5_INLINE void loadBlock(uint32_t x[16], const uint8_t* block) {
     for (int i = 0; i < 16; ++i) {
         uint32_t value;
         __builtin_memcpy(&value, block + 4 * i, 4);

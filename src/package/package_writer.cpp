@@ -6,7 +6,8 @@
 #include "package/entry_codec.h"
 #include "package/entry_name.h"
 
-static_assert(std::endian::native == std::endian::little, "entries are stored as laid out in memory");
+// Entries are stored as they lie in memory; the format is little-endian.
+static_assert(std::endian::native == std::endian::little);
 
 bool writePackage(const PackageFile files[PACKAGE_ENTRY_COUNT], std::vector<uint8_t>* out) {
     uint64_t total = PACKAGE_DIRECTORY_SIZE;

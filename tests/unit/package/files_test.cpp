@@ -40,7 +40,8 @@ TEST_F(FolderTree, NetworkPathsKeepServerAndShareAsTheRoot) {
     EXPECT_EQ(createFolderTree("\\\\server\\share\\"), 1);
     EXPECT_TRUE(created().empty());
     EXPECT_EQ(createFolderTree("\\\\server\\share\\apps\\ql"), 1);
-    EXPECT_EQ(created(), (Strings{"mkdir \\\\server\\share\\apps", "mkdir \\\\server\\share\\apps\\ql"}));
+    EXPECT_EQ(created(), (Strings{"mkdir \\\\server\\share\\apps",
+                                  "mkdir \\\\server\\share\\apps\\ql"}));
 }
 
 TEST_F(FolderTree, StopsAtTheFirstFailingCreation) {
