@@ -11,36 +11,34 @@ constexpr uint32_t WINDOWS_FOLDER_MAX = 2000;
 // "X:\Program Files\" on the drive of the Windows folder; "C:" when that folder cannot be
 // read whole or names no drive.
 void programFilesFromWindowsFolder(char (&out)[1024]) {
+    static constexpr char TAIL[] = "\\Program Files\\";
     char windows[WINDOWS_FOLDER_MAX + 1] = "";
     uint32_t length = platform::windowsFolder(windows, WINDOWS_FOLDER_MAX);
     const char* colon = length == strlen(windows) ? strchr(windows, ':') : nullptr;
-    if (colon) {
-        size_t drive = size_t(colon - windows) + 1;
-        if (drive >= sizeof out)
-            colon = nullptr;
-        else {
-            memcpy(out, windows, drive);
-            out[drive] = 0;
-        }
+    size_t drive = colon ? size_t(colon - windows) + 1 : 0;
+    if (drive == 0 || drive + sizeof TAIL > sizeof out) {
+        strcpy(windows, "C:");
+        drive = 2;
     }
-    if (!colon) strcpy(out, "C:");
-    strcat(out, "\\Program Files\\");
+    memcpy(out, windows, drive);
+    strcpy(out + drive, TAIL);
 }
 }  // namespace
 
+// Each fallback runs only when the one before it left the folder empty; the last one always
+// gives a folder.
 int32_t determineInstallFolder(InstallerContext* context) {
-    char* folder = context->installFolder;
+    char(&folder)[1024] = context->installFolder;
     char shell[260];
     folder[0] = 0;
     if (platform::specialFolderPath(platform::CSIDL_PROGRAM_FILES_FOLDER, false, shell) ==
         platform::ShellCall::ok)
-        copyText(context->installFolder, shell);
-    if (!folder[0] && platform::folderPath(platform::CSIDL_PROGRAM_FILES_FOLDER, shell) ==
-                          platform::ShellCall::ok)
-        copyText(context->installFolder, shell);
-    if (!folder[0]) programFilesFromWindowsFolder(context->installFolder);
-    if (!folder[0]) return -1;
-    return joinPath(context->installFolder, folder, "QL\\QuillonOrvalo") ? 0 : -1;
+        copyText(folder, shell);
+    if (!folder[0] &&
+        platform::folderPath(platform::CSIDL_PROGRAM_FILES_FOLDER, shell) == platform::ShellCall::ok)
+        copyText(folder, shell);
+    if (!folder[0]) programFilesFromWindowsFolder(folder);
+    return joinPath(folder, folder, "QL\\QuillonOrvalo") ? 0 : -1;
 }
 
 int32_t sweepStaleFiles(const char* folder) {
