@@ -53,7 +53,11 @@ protected:
 };
 
 TEST_F(InstallProcedure, RunsItsStepsInOrderOn64BitWindows10) {
-    traceCalls({"sleep", "start", "post", "link", "copy"});
+    const std::string lastSetting = "reg hkcu\\quillon\\quillonorvalozintho\\EngineMode";
+    const std::string entryPath = "reg " + key(
+        "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+        "QL:QuillonOrvalo {45CF77f2-4E06-4A39}\\");
+    traceCalls({"sleep", "start", "post", "link", "copy", lastSetting, entryPath + "Uninstall"});
     std::string folder = INSTALL_FOLDER;
     std::string menu = MENU_FOLDER;
     ASSERT_EQ(runInstall(context.get()), 1);
@@ -85,7 +89,9 @@ TEST_F(InstallProcedure, RunsItsStepsInOrderOn64BitWindows10) {
             "\\QuillonOrvalo_x64.exe|QuillonOrvalo x64|" + folder,
         "link " + menu + "\\Nalta-Screen.LNK|" + folder + "\\NaltaScreen.exe|Nalta-Screen|" +
             folder,
+        lastSetting + " = ",
         "copy " + SETUP_PATH + " -> " + folder + "\\QuillonOrvalo_Setup.exe",
+        entryPath + "UninstallString = " + folder + "\\QuillonOrvalo_Setup.exe",
         // The configuration step sets its label and returns before anything observable.
         "sleep 1000",
         "label Installation Completed",
