@@ -4,6 +4,8 @@
 # the warning for a product installed by another setup program, the idle window's painting,
 # Escape, and a click that starts the install with its blinking busy button.
 source "$(dirname "$0")/lib.sh"
+# The install below saves shortcuts, which would otherwise be mirrored into the host's menus.
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 ql_prefix spine win10
 
 PROGRAMS=$QL_BUILD/testprogs
@@ -53,6 +55,18 @@ same_area() { # same_area IMAGE1 IMAGE2 X Y W H: identical pixels in that client
   a=$(convert "$1" -crop "$5x$6+$((OX + $3))+$((OY + $4))" +repage -alpha off rgb:- | md5sum)
   b=$(convert "$2" -crop "$5x$6+$((OX + $3))+$((OY + $4))" +repage -alpha off rgb:- | md5sum)
   [ "$a" = "$b" ]
+}
+
+# Web pages go to qlurl, which notes each address in C:\urls.txt instead of opening a browser.
+URLS=$(ql_c urls.txt)
+rm -f "$URLS"
+handler="\"$(winepath -w "$PROGRAMS/qlurl.exe" 2>/dev/null)\" \"%1\""
+for view in /reg:32 /reg:64; do
+  wine reg add 'HKCR\https\shell\open\command' /ve /t REG_SZ /d "$handler" /f $view >/dev/null 2>&1
+done
+opened() { # opened ADDRESS: qlurl was asked for it within a few seconds
+  for _ in $(seq 50); do grep -qx "$1" "$URLS" 2>/dev/null && return 0; sleep 0.1; done
+  return 1
 }
 
 cleanup_windows() { for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done; }
@@ -151,6 +165,8 @@ if [ -f "$SKIN" ]; then
   ql_check "the skin is drawn right of the label" same_area "$IDLE" "$SKIN_PNG" 745 385 $((CW - 745)) 39
 fi
 
+poke click 100 100 >/dev/null
+ql_check "a click on the skin opens the home address" opened "https://quillon.example/"
 poke key 27 >/dev/null
 finish_setup 10
 ql_check "Escape closes the idle window with exit code 0, got $code" [ "$code" = 0 ]
@@ -188,5 +204,7 @@ for _ in $(seq 150); do
 done
 finish_setup 10
 ql_check "the final notice asks for a restart" [ "${last%%|*}" = "REBOOT YOUR SYSTEM" ]
+ql_check "the after-install page was opened" opened "https://quillon.example/orvalo/installed"
+ql_check "no other page was opened" [ "$(wc -l <"$URLS")" = 2 ]
 ql_check "after the final notice the program ends with the install's result, got $code" \
   [ "$code" = 1 ]
