@@ -56,6 +56,7 @@ same_area() { # same_area IMAGE1 IMAGE2 X Y W H: identical pixels in that client
   b=$(convert "$2" -crop "$5x$6+$((OX + $3))+$((OY + $4))" +repage -alpha off rgb:- | md5sum)
   [ "$a" = "$b" ]
 }
+differ() { ! same_area "$@"; }
 
 # Web pages go to qlurl, which notes each address in C:\urls.txt instead of opening a browser.
 URLS=$(ql_c urls.txt)
@@ -67,6 +68,15 @@ done
 opened() { # opened ADDRESS: qlurl was asked for it within a few seconds
   for _ in $(seq 50); do grep -qx "$1" "$URLS" 2>/dev/null && return 0; sleep 0.1; done
   return 1
+}
+
+# Presses OK on every message box until the setup ends; last holds the last "caption|text".
+dismiss_notices() {
+  last=""
+  for _ in $(seq 150); do
+    kill -0 "$SETUP_PID" 2>/dev/null || break
+    if notice=$(poke box - 2); then echo "notice: $notice"; last=$notice; fi
+  done
 }
 
 cleanup_windows() { for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done; }
@@ -196,15 +206,34 @@ for pair in "0 1" "1 2"; do
 done
 ql_check "the busy button blinks" [ "$blinks" = 1 ]
 
-# Dismiss every notice until the program ends; the last one asks for a restart.
-last=""
-for _ in $(seq 150); do
-  kill -0 "$SETUP_PID" 2>/dev/null || break
-  if notice=$(poke box - 2); then echo "notice: $notice"; last=$notice; fi
-done
+dismiss_notices
 finish_setup 10
 ql_check "the final notice asks for a restart" [ "${last%%|*}" = "REBOOT YOUR SYSTEM" ]
 ql_check "the after-install page was opened" opened "https://quillon.example/orvalo/installed"
 ql_check "no other page was opened" [ "$(wc -l <"$URLS")" = 2 ]
 ql_check "after the final notice the program ends with the install's result, got $code" \
   [ "$code" = 1 ]
+
+# ---- installed: the window offers the removal ----------------------------------------------
+start_setup
+origin=$(poke origin) || ql_fail "the installer window did not appear once installed"
+read -r OX OY CW CH <<<"$origin"
+sleep 1
+INSTALLED=$SHOTS/installed.png
+shot "$INSTALLED"
+ql_check "once installed no warning comes up (same setup file name)" \
+  bash -c '! wine "$0/qlpoke.exe" box - 1 >/dev/null 2>&1' "$PROGRAMS"
+ql_check "the button keeps its white face" [ "$(at "$INSTALLED" 585 449)" = 255,255,255 ]
+ql_check "the button's label changes" differ "$IDLE" "$INSTALLED" 581 445 299 59
+ql_check "status line 1 changes" differ "$IDLE" "$INSTALLED" 20 454 500 18
+ql_check "status line 2 changes" differ "$IDLE" "$INSTALLED" 20 474 500 18
+poke key 27 >/dev/null
+finish_setup 10
+ql_check "Escape closes it with exit code 0, got $code" [ "$code" = 0 ]
+
+# -u with the window: the uninstall runs on the window's thread and asks for a restart.
+start_setup -u
+dismiss_notices
+finish_setup 30
+ql_check "the uninstall's restart box" [ "$last" = "REBOOT YOUR SYSTEM|Restart System to finish the uninstallation!" ]
+ql_check "-u ends with the uninstall's result, got $code" [ "$code" = 1 ]
