@@ -31,7 +31,6 @@ bool startWorkerThread() {
     HANDLE thread = CreateThread(nullptr, 0, workerThreadStart, context, 0, &id);
     context->workerThread = thread;
     context->workerThreadId = id;
-    if (!thread) context->busy = 0;  // nothing runs that would ever clear it
     return thread != nullptr;
 }
 

@@ -5,6 +5,8 @@
 
 #include "app/context.h"
 #include "fake/fake_platform.h"
+#include "ui/layout.h"
+#include "ui/preinstall_checks.h"
 #include "ui/startup_command.h"
 
 namespace {
@@ -76,6 +78,14 @@ TEST_F(WindowCommands, DriverPresentWarnsAndKeepsTheWindow) {
         EXPECT_FALSE(outcome.postClose);
         EXPECT_FALSE(outcome.endLoop);
     }
+}
+
+TEST_F(WindowCommands, VaioInterfaceWithoutEntryOffersRemovalAndWarns) {
+    context.driverPresence = deviceNameScan();
+    fake::state().deviceOpen = platform::DeviceOpen::openFailed;
+    vaioInterfaceProbe(&context);
+    EXPECT_STREQ(buttonLabelFor(context.installed), "Remove");
+    EXPECT_TRUE(same(startupCommand(&context), CMD_DRIVER_PRESENT, 0));
 }
 
 TEST_F(WindowCommands, SilentModePostsNoWarnings) {
