@@ -1,5 +1,5 @@
 // The operating-system services that the installer's procedures use, and nothing more.
-// The product links platform/win32; native unit tests link tests/fake, which keeps files,
+// The product links platform/win32; native unit tests link platform/fake, which keeps files,
 // registry, processes and a virtual clock in memory and can fail any call on demand.
 // Texts are ANSI unless the name says Wide; results follow the house rule (1/0 or codes).
 #pragma once

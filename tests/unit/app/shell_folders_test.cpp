@@ -2,7 +2,7 @@
 
 #include "app/context.h"
 #include "app/shell_folders.h"
-#include "fake/fake_platform.h"
+#include "platform/fake/fake_platform.h"
 
 namespace {
 class ShellFolders : public ::testing::Test {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/context.h"
-#include "fake/fake_platform.h"
+#include "platform/fake/fake_platform.h"
 #include "package/package_writer.h"
 
 namespace install_test {

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "app/context.h"
-#include "fake/fake_platform.h"
+#include "platform/fake/fake_platform.h"
 #include "package/md5.h"
 #include "package/package.h"
 #include "package/package_writer.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "fake/fake_platform.h"
+#include "platform/fake/fake_platform.h"
 #include "package/entry_name.h"
 #include "package/files.h"
 

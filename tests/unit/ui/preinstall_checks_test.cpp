@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/context.h"
-#include "fake/fake_platform.h"
+#include "platform/fake/fake_platform.h"
 #include "ui/preinstall_checks.h"
 
 namespace {
