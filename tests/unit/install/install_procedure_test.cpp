@@ -1,5 +1,5 @@
 // The install procedure as a whole: its order, its waits, where it stops and what it leaves.
-#include <numeric>
+#include <functional>
 
 #include "app/status_label.h"
 #include "install/install.h"
@@ -8,38 +8,26 @@
 namespace install_test {
 namespace {
 
-const std::string CORRUPT_TEXT =
-    "Installation package might be corrupted\nthanks to download official package at\n"
-    "https://www.quillon-software.example.";
-const std::string FOLDER_TEXT =
-    "Failed to create target folder on system disk\nthanks to download official package at\n"
-    "https://www.quillon-software.example.";
-const std::string COPY_TEXT =
-    "Failed to copy file(s) to destination folder...\n\nSome application could still use our "
-    "dll (Sonnarel Remote API or Virtual ASIO driver)\nClose all applications that could use "
-    "them...\n\nOtherwise installation package might be corrupted\nthanks to download official "
-    "package at\nhttps://www.quillon-software.example.";
+const std::string DOWNLOAD = "thanks to download official package at\nhttps://www.quillon-software.example.";
+const std::string ENTRY =
+    "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+    "QL:QuillonOrvalo {45CF77f2-4E06-4A39}";
 
 class InstallProcedure : public InstallMachine {
 protected:
     std::vector<std::string> trace;  // "label X" whenever the label changed, then the event
+    std::string lastLabel;
 
     // Records the label as the next observable call sees it, interleaved with the calls whose
     // names start with one of prefixes.
     void traceCalls(std::vector<std::string> prefixes) {
         fake::state().onEvent = [this, prefixes](const std::string& event) {
-            char label[STATUS_LABEL_MAX + 1];
-            copyStatusLabel(context.get(), label);
-            if (trace.empty() || lastLabel != label) {
-                lastLabel = label;
-                trace.push_back("label " + lastLabel);
-            }
+            std::string label = finalLabel();
+            if (trace.empty() || lastLabel != label) trace.push_back("label " + (lastLabel = label));
             for (const auto& prefix : prefixes)
                 if (event.rfind(prefix, 0) == 0) trace.push_back(event);
         };
     }
-    std::string lastLabel;
-
     uint32_t totalSleep() {
         uint32_t total = 0;
         for (const auto& event : events("sleep ")) total += uint32_t(std::stoul(event.substr(6)));
@@ -50,137 +38,86 @@ protected:
         copyStatusLabel(context.get(), label);
         return label;
     }
+    using Posts = std::vector<std::string>;
 };
 
 TEST_F(InstallProcedure, RunsItsStepsInOrderOn64BitWindows10) {
     const std::string lastSetting = "reg hkcu\\quillon\\quillonorvalozintho\\EngineMode";
-    const std::string entryPath = "reg " + key(
-        "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-        "QL:QuillonOrvalo {45CF77f2-4E06-4A39}\\");
-    traceCalls({"sleep", "start", "post", "link", "copy", lastSetting, entryPath + "Uninstall"});
-    std::string folder = INSTALL_FOLDER;
-    std::string menu = MENU_FOLDER;
+    traceCalls({"sleep", "start", "post", "link", "copy", lastSetting, "reg " + key(ENTRY) + "\\Uninstall"});
+    const std::string folder = INSTALL_FOLDER, menu = MENU_FOLDER;
     ASSERT_EQ(runInstall(context.get()), 1);
     std::vector<std::string> expected = {
-        "label Extract Package",
-        "sleep 3000",
-        "label Copy Files",
-        "sleep 3000",
-        "label Install VAIOs",
+        "label Extract Package", "sleep 3000", "label Copy Files", "sleep 3000", "label Install VAIOs",
         "start " + VAIO_SETUP + "|-h -i -H -n|" + folder,
-        "sleep 50",
-        "sleep 50",
-        "sleep 50",
-        "sleep 50",
-        "start " + REGISTRATION_TOOL + "| -f" + folder +
-            "\\qlorvalo_vasio8_driver64.dll|<inherited>",
-        "start " + REGISTRATION_TOOL + "| -f" + folder +
-            "\\qlorvalo_vasio64A_driver64.dll|<inherited>",
-        "start " + REGISTRATION_TOOL + "| -f" + folder +
-            "\\qlorvalo_vasio64B_driver64.dll|<inherited>",
-        "start " + REGISTRATION_TOOL + "| -f" + folder +
-            "\\qlorvalo_vasio128_driver64.dll|<inherited>",
-        "sleep 1000",
-        "label Create Shortcuts",
-        "link " + menu + "\\Readme.LNK|" + folder + "\\readme.txt|Readme|" + folder,
-        "link " + menu + "\\QuillonOrvalo.LNK|" + folder + "\\QuillonOrvalo.exe|QuillonOrvalo|" +
-            folder,
-        "link " + menu + "\\QuillonOrvalo x64.LNK|" + folder +
-            "\\QuillonOrvalo_x64.exe|QuillonOrvalo x64|" + folder,
-        "link " + menu + "\\Nalta-Screen.LNK|" + folder + "\\NaltaScreen.exe|Nalta-Screen|" +
-            folder,
+        "sleep 50", "sleep 50", "sleep 50", "sleep 50"};
+    for (const char* module : MODULES_64)
+        expected.push_back("start " + REGISTRATION_TOOL + "| -f" + folder + "\\" + module + "|<inherited>");
+    for (const char* line : {"sleep 1000", "label Create Shortcuts"}) expected.push_back(line);
+    for (std::string link : {"Readme|readme.txt", "QuillonOrvalo|QuillonOrvalo.exe",
+                             "QuillonOrvalo x64|QuillonOrvalo_x64.exe", "Nalta-Screen|NaltaScreen.exe"}) {
+        std::string name = link.substr(0, link.find('|')), target = link.substr(link.find('|') + 1);
+        expected.push_back("link " + menu + "\\" + name + ".LNK|" + folder + "\\" + target + "|" + name + "|" + folder);
+    }
+    expected.insert(expected.end(), {
         lastSetting + " = ",
         "copy " + SETUP_PATH + " -> " + folder + "\\QuillonOrvalo_Setup.exe",
-        entryPath + "UninstallString = " + folder + "\\QuillonOrvalo_Setup.exe",
+        "reg " + key(ENTRY) + "\\UninstallString = " + folder + "\\QuillonOrvalo_Setup.exe",
         // The configuration step sets its label and returns before anything observable.
-        "sleep 1000",
-        "label Installation Completed",
-        "post 180 128",
-    };
+        "sleep 1000", "label Installation Completed", "post 180 128"});
     EXPECT_EQ(trace, expected);
-    EXPECT_EQ(context->vaioInstalled, 1);
-    EXPECT_EQ(finalLabel(), "Installation Completed");
-    EXPECT_EQ(std::string(context->errorTitle), "QuillonOrvalo Installation Error");
-}
-
-TEST_F(InstallProcedure, LeavesEveryPackageFileAndTheRecordsInPlace) {
-    ASSERT_EQ(runInstall(context.get()), 1);
-    for (const char* name : PACKAGE_FILE_NAMES) {
-        auto found = fake::state().files.find(key(INSTALL_FOLDER + "\\" + name));
-        ASSERT_NE(found, fake::state().files.end()) << name;
-        EXPECT_EQ(found->second, contentOf(name));
-    }
-    EXPECT_EQ(fake::state().files[key(INSTALL_FOLDER + "\\QuillonOrvalo_Setup.exe")],
-              "the setup program");
-    std::string entry =
-        "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-        "QL:QuillonOrvalo {45CF77f2-4E06-4A39}";
-    EXPECT_EQ(fake::regString(entry, "UninstallString"),
-              INSTALL_FOLDER + "\\QuillonOrvalo_Setup.exe");
-    EXPECT_EQ(fake::regString(entry, "Publisher"), "Quillon Software");
-    ASSERT_NE(fake::key("HKCU\\Quillon\\QuillonOrvaloZintho"), nullptr);
-    EXPECT_EQ(fake::key("HKCU\\Quillon\\QuillonOrvaloZintho")->size(), 3u);
-}
-
-TEST_F(InstallProcedure, FixedWaitsAddUpToEightSecondsPlusTheModuleWaits) {
-    ASSERT_EQ(runInstall(context.get()), 1);
     EXPECT_EQ(totalSleep(), 3000u + 3000u + 4 * 50u + 1000u + 1000u);
-}
-
-TEST_F(InstallProcedure, MissingPackageStopsAfterThreeSecondsWithNothingWritten) {
-    fake::state().packagePresent = false;
-    EXPECT_EQ(runInstall(context.get()), -100);
-    EXPECT_EQ(std::string(context->errorText), CORRUPT_TEXT);
+    EXPECT_EQ(context->vaioInstalled, 1);
     EXPECT_EQ(std::string(context->errorTitle), "QuillonOrvalo Installation Error");
-    EXPECT_EQ(events("post "), std::vector<std::string>{"post 180 127"});
-    EXPECT_EQ(totalSleep(), 3000u);
-    EXPECT_EQ(finalLabel(), "Extract Package");
-    EXPECT_TRUE(events("mkdir ").empty());
-    EXPECT_TRUE(events("write ").empty());
-    EXPECT_TRUE(events("reg ").empty());
 }
 
-TEST_F(InstallProcedure, UncreatableInstallFolderStopsBeforeAnyFile) {
-    fake::state().failing.insert("createFolder:" + key(PROGRAM_FILES + "\\QL"));
-    EXPECT_EQ(runInstall(context.get()), -101);
-    EXPECT_EQ(std::string(context->errorText), FOLDER_TEXT);
-    EXPECT_EQ(events("post "), std::vector<std::string>{"post 180 127"});
-    EXPECT_EQ(totalSleep(), 6000u);
-    EXPECT_TRUE(events("write ").empty());
-    EXPECT_TRUE(events("start ").empty());
-}
+struct StopCase {
+    const char* name;
+    std::function<void()> arrange;
+    int32_t result;
+    std::string text;
+    uint32_t sleeps;
+    const char* label;
+    size_t writes;
+};
 
-TEST_F(InstallProcedure, FileHeldOpenStopsAfterTheOtherFilesAreWritten) {
-    std::string held = INSTALL_FOLDER + "\\qlorvalo_vasio8_driver.dll";
-    fake::state().lockedFiles.insert(key(held));
-    EXPECT_EQ(runInstall(context.get()), -102);
-    EXPECT_EQ(std::string(context->errorText), COPY_TEXT);
-    EXPECT_EQ(events("post "), std::vector<std::string>{"post 180 127"});
-    EXPECT_EQ(events("write ").size(), size_t(PACKAGE_ENTRY_COUNT - 1));
-    EXPECT_TRUE(fake::fileExists(INSTALL_FOLDER + "\\qlregsvr64.exe"));  // after the held one
-    // Nothing after the extraction ran.
-    EXPECT_TRUE(events("start ").empty());
-    EXPECT_TRUE(events("load ").empty());
-    EXPECT_TRUE(events("link ").empty());
-    EXPECT_TRUE(events("reg ").empty());
+class StoppingFailure : public InstallProcedure, public ::testing::WithParamInterface<StopCase> {};
+
+TEST_P(StoppingFailure, PostsItsTextAndRunsNothingAfter) {
+    GetParam().arrange();
+    EXPECT_EQ(runInstall(context.get()), GetParam().result);
+    EXPECT_EQ(std::string(context->errorText), GetParam().text);
+    EXPECT_EQ(events("post "), Posts{"post 180 127"});
+    EXPECT_EQ(totalSleep(), GetParam().sleeps);
+    EXPECT_EQ(finalLabel(), GetParam().label);
+    EXPECT_EQ(events("write ").size(), GetParam().writes);
+    for (const char* later : {"start ", "load ", "link ", "reg ", "copy "}) EXPECT_TRUE(events(later).empty()) << later;
     EXPECT_EQ(context->vaioInstalled, 0);
-    EXPECT_EQ(finalLabel(), "Copy Files");
 }
+
+INSTANTIATE_TEST_SUITE_P(Install, StoppingFailure, ::testing::Values(
+    StopCase{"MissingPackage", [] { fake::state().packagePresent = false; }, -100,
+             "Installation package might be corrupted\n" + DOWNLOAD, 3000, "Extract Package", 0},
+    StopCase{"UncreatableFolder",
+             [] { fake::state().failing.insert("createFolder:" + key(PROGRAM_FILES + "\\QL")); }, -101,
+             "Failed to create target folder on system disk\n" + DOWNLOAD, 6000, "Copy Files", 0},
+    // The held file is the eleventh entry: the twelve after it are still written.
+    StopCase{"FileHeldOpen",
+             [] { fake::state().lockedFiles.insert(key(INSTALL_FOLDER + "\\qlorvalo_vasio8_driver.dll")); }, -102,
+             "Failed to copy file(s) to destination folder...\n\nSome application could still use our dll "
+             "(Sonnarel Remote API or Virtual ASIO driver)\nClose all applications that could use them...\n\n"
+             "Otherwise installation package might be corrupted\n" + DOWNLOAD,
+             6000, "Copy Files", size_t(PACKAGE_ENTRY_COUNT - 1)}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(InstallProcedure, StaleFilesAreSweptBeforeExtraction) {
-    fake::state().folders[key(PROGRAM_FILES)] = PROGRAM_FILES;
-    fake::state().folders[key(PROGRAM_FILES + "\\QL")] = PROGRAM_FILES + "\\QL";
-    fake::state().folders[key(INSTALL_FOLDER)] = INSTALL_FOLDER;
+    for (const std::string& folder : {PROGRAM_FILES, PROGRAM_FILES + "\\QL", INSTALL_FOLDER})
+        fake::state().folders[key(folder)] = folder;
     fake::addFile(INSTALL_FOLDER + "\\QuillonOrvalo.del", "old");
     ASSERT_EQ(runInstall(context.get()), 1);
-    EXPECT_FALSE(fake::fileExists(INSTALL_FOLDER + "\\QuillonOrvalo.del"));
     std::vector<std::string> all;
     for (const auto& event : fake::state().events) all.push_back(fake::lower(event));
-    auto deleted =
-        std::find(all.begin(), all.end(), key("delete " + INSTALL_FOLDER + "\\QuillonOrvalo.del"));
-    ASSERT_NE(deleted, all.end());
-    auto firstWrite = std::find_if(all.begin(), all.end(),
-                                   [](const std::string& e) { return e.rfind("write ", 0) == 0; });
+    auto deleted = std::find(all.begin(), all.end(), key("delete " + INSTALL_FOLDER + "\\QuillonOrvalo.del"));
+    auto firstWrite = std::find_if(all.begin(), all.end(), [](const std::string& e) { return e.rfind("write ", 0) == 0; });
     EXPECT_LT(deleted, firstWrite);
 }
 
@@ -201,86 +138,70 @@ TEST_P(VaioExitCode, DecidesBetweenWarningAndSuccess) {
     EXPECT_EQ(events("reg hklm").size(), 4u);
     EXPECT_EQ(finalLabel(), "Installation Completed");
     if (GetParam().text) {
-        EXPECT_EQ(events("post "), (std::vector<std::string>{"post 180 127", "post 180 129"}));
+        EXPECT_EQ(events("post "), (Posts{"post 180 127", "post 180 129"}));
         EXPECT_EQ(std::string(context->errorText), GetParam().text);
         EXPECT_EQ(totalSleep(), 8200u - 1000u);  // no configuration step
     } else {
-        EXPECT_EQ(events("post "), std::vector<std::string>{"post 180 128"});
+        EXPECT_EQ(events("post "), Posts{"post 180 128"});
         EXPECT_EQ(totalSleep(), 8200u);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Install, VaioExitCode,
-    ::testing::Values(
-        VaioCase{
-            -1,
-            "Failed to install virtual i/o driver...\nCheck running setup in administrator mode"},
-        VaioCase{1,
-                 "Cannot install Package now...\nYou must RESTART your system and then relaunch "
-                 "setup program"},
-        VaioCase{2, nullptr}));
+INSTANTIATE_TEST_SUITE_P(Install, VaioExitCode, ::testing::Values(
+    VaioCase{int32_t(0x80000000), "Failed to install virtual i/o driver...\nCheck running setup in administrator mode"},
+    VaioCase{-1, "Failed to install virtual i/o driver...\nCheck running setup in administrator mode"},
+    VaioCase{1, "Cannot install Package now...\nYou must RESTART your system and then relaunch setup program"},
+    VaioCase{2, nullptr}));
 
 TEST_F(InstallProcedure, VaioSetupThatCannotStartEndsWithTheWarningButNoMessage) {
     fake::state().processes[key(VAIO_SETUP)].start = platform::StartResult::failed;
     ASSERT_EQ(runInstall(context.get()), 1);
-    EXPECT_EQ(events("post "), std::vector<std::string>{"post 180 129"});
-    EXPECT_EQ(context->vaioInstalled, 1);
+    EXPECT_EQ(events("post "), Posts{"post 180 129"});
 }
 
 TEST_F(InstallProcedure, On32BitWindows10NoVaioStepAndNoRegistrationTool) {
     context->is64BitSystem = 0;
     traceCalls({"start", "post"});
     ASSERT_EQ(runInstall(context.get()), 1);
-    EXPECT_EQ(trace, (std::vector<std::string>{"label Extract Package", "label Copy Files",
-                                               "label Create Shortcuts",
+    EXPECT_EQ(trace, (std::vector<std::string>{"label Extract Package", "label Copy Files", "label Create Shortcuts",
                                                "label Installation Completed", "post 180 128"}));
     EXPECT_EQ(events("call ").size(), 4u);
     EXPECT_EQ(events("link ").size(), 3u);
     EXPECT_EQ(context->vaioInstalled, 0);
-    EXPECT_EQ(totalSleep(), 8200u - 1000u);
 }
 
-TEST_F(InstallProcedure, On64BitWindows81ModulesButNoVaioStep) {
-    context->osCode = 6;
+TEST_F(InstallProcedure, VaioStepOnlyFromWindows10On64BitWindows) {
+    context->osCode = 6;  // 8.1: the modules still, through the tool, but no VAIO setup
     ASSERT_EQ(runInstall(context.get()), 1);
-    auto starts = events("start ");
-    ASSERT_EQ(starts.size(), 4u);
-    for (const auto& start : starts) EXPECT_EQ(start.find("start " + REGISTRATION_TOOL), 0u);
+    EXPECT_EQ(events("start " + REGISTRATION_TOOL).size(), 4u);
+    EXPECT_EQ(events("start ").size(), 4u);
     EXPECT_EQ(events("call ").size(), 4u);
-    EXPECT_EQ(events("post "), std::vector<std::string>{"post 180 128"});
+    EXPECT_EQ(events("post "), Posts{"post 180 128"});
     EXPECT_EQ(context->vaioInstalled, 0);
-}
-
-TEST_F(InstallProcedure, LaterWindowsMajorVersionsRunTheVaioStep) {
-    context->osCode = 8;
+    SetUp();
+    context->osCode = 8;  // later majors do run it
     ASSERT_EQ(runInstall(context.get()), 1);
     EXPECT_EQ(events("start " + VAIO_SETUP).size(), 1u);
 }
 
 TEST_F(InstallProcedure, SetupCopyKeepsTheRunningFileNameAndTheEntryNamesIt) {
-    std::string renamed = "C:\\Downloads\\MySetup.exe";
+    std::string renamed = "C:\\Downloads\\MySetup.exe", copy = INSTALL_FOLDER + "\\MySetup.exe";
     fake::addFile(renamed, "renamed setup");
     snprintf(context->setupPath, sizeof context->setupPath, "%s", renamed.c_str());
     ASSERT_EQ(runInstall(context.get()), 1);
-    std::string copy = INSTALL_FOLDER + "\\MySetup.exe";
     EXPECT_EQ(fake::state().files[key(copy)], "renamed setup");
     EXPECT_FALSE(fake::fileExists(INSTALL_FOLDER + "\\QuillonOrvalo_Setup.exe"));
-    std::string entry =
-        "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-        "QL:QuillonOrvalo {45CF77f2-4E06-4A39}";
-    EXPECT_EQ(fake::regString(entry, "UninstallString"), copy);
-    EXPECT_EQ(fake::regString(entry, "DisplayIcon"), copy);
+    EXPECT_EQ(fake::regString(ENTRY, "UninstallString"), copy);
+    EXPECT_EQ(fake::regString(ENTRY, "DisplayIcon"), copy);
 }
 
 TEST_F(InstallProcedure, FailingOptionalStepsDoNotChangeTheOutcome) {
     fake::state().failing.insert("copyFile:*");
     fake::state().failing.insert("regSet:*");
     fake::state().shellLinkResult = int32_t(0x80004005);
-    fake::state().modules[key(INSTALL_FOLDER + "\\" + MODULES_32[0])].exports["DllRegisterServer"] =
-        int32_t(0x80004005);
+    fake::state().modules[key(INSTALL_FOLDER + "\\" + MODULES_32[0])].exports["DllRegisterServer"] = int32_t(0x80004005);
     ASSERT_EQ(runInstall(context.get()), 1);
-    EXPECT_EQ(events("post "), std::vector<std::string>{"post 180 128"});
+    EXPECT_EQ(events("post "), Posts{"post 180 128"});
 }
 
 TEST_F(InstallProcedure, WorkerStoresTheResultAndClearsBusyLast) {
