@@ -1,3 +1,4 @@
+// The window's decisions: which command the creation handler posts, and what each command does.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -11,10 +12,6 @@
 
 namespace {
 
-const std::string ENTRY =
-    "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-    "QL:QuillonOrvalo {45CF77f2-4E06-4A39}";
-
 class WindowCommands : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -26,161 +23,127 @@ protected:
     }
     void TearDown() override { silentFlag = installFlag = uninstallFlag = 0; }
     void installedBy(const char* setup) {
-        fake::setRegValue(ENTRY, "UninstallString", platform::RegType::string,
-                          std::string(setup) + '\0');
+        fake::setRegValue("HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+                          "QL:QuillonOrvalo {45CF77f2-4E06-4A39}",
+                          "UninstallString", platform::RegType::string, std::string(setup) + '\0');
         context.uninstallEntryFound = context.installed = 1;
     }
-    // What the window ends up with: the posted command, then its handling.
-    CommandOutcome handle(WindowCommand command) {
+    CommandOutcome handle(uint32_t id, int32_t code) {
         CommandOutcome outcome;
-        decideCommand(command.id, command.code, &context, &outcome);
+        decideCommand(id, code, &context, &outcome);
         return outcome;
     }
     InstallerContext context;
 };
 
-bool same(WindowCommand a, uint32_t id, int32_t code) { return a.id == id && a.code == code; }
+struct StartupCase {
+    int32_t silent, install, uninstall;
+    const char* entrySetup;  // nullptr: no uninstall entry
+    int32_t driverPresence;
+    uint32_t id;
+    int32_t code;
+};
 
-}  // namespace
-
-TEST_F(WindowCommands, DecisionWithoutFlags) {
-    EXPECT_TRUE(same(startupCommand(&context), 0, 0));  // clean system
-
-    installedBy("D:\\any\\QuillonOrvalo_Setup.exe");
-    context.driverPresence = 12;  // not looked at while there is an entry
-    EXPECT_TRUE(same(startupCommand(&context), 0, 0));
-
-    installedBy("C:\\QL\\Renamed_Setup.exe");
-    WindowCommand wrong = startupCommand(&context);
-    EXPECT_TRUE(same(wrong, CMD_WRONG_SETUP, 0));
-    CommandOutcome outcome = handle(wrong);
-    EXPECT_STREQ(outcome.boxCaption, "Wrong Installation Program");
-    EXPECT_EQ(outcome.boxFlags, platform::MB_SYSTEM_MODAL | platform::MB_ICON_ERROR);
-    EXPECT_NE(strstr(outcome.boxText, "Current QuillonOrvalo version has been installed by "
-                                      "another Setup program...\n\nYou must use"),
-              nullptr);
-    EXPECT_TRUE(outcome.setsExitCode);
-    EXPECT_EQ(outcome.exitCode, -2);
-    EXPECT_TRUE(outcome.postClose);
-}
-
-TEST_F(WindowCommands, DriverPresentWarnsAndKeepsTheWindow) {
-    for (int32_t presence : {1, 4, 11, 14}) {
-        context.driverPresence = presence;
+TEST_F(WindowCommands, StartupDecisionTable) {
+    const StartupCase cases[] = {
+        {0, 0, 0, nullptr, 0, 0, 0},                                   // clean system
+        {0, 0, 0, "D:\\any\\QuillonOrvalo_Setup.exe", 12, 0, 0},       // presence unseen with an entry
+        {0, 0, 0, "C:\\QL\\Renamed_Setup.exe", 0, CMD_WRONG_SETUP, 0},
+        {0, 0, 0, nullptr, 1, CMD_DRIVER_PRESENT, 0},
+        {0, 0, 0, nullptr, 14, CMD_DRIVER_PRESENT, 0},
+        {1, 0, 0, nullptr, 1, 0, 0},                                   // silent: no warnings
+        {1, 0, 0, "C:\\QL\\Renamed_Setup.exe", 0, 0, 0},
+        {0, 1, 1, nullptr, 0, CMD_AUTO, AUTO_INSTALL},                 // -i wins over -u
+        {0, 0, 1, nullptr, 0, CMD_AUTO, AUTO_UNINSTALL},
+        {0, 0, 1, "C:\\QL\\Renamed_Setup.exe", 1, CMD_AUTO, AUTO_UNINSTALL},  // flags win over warnings
+    };
+    for (const StartupCase& c : cases) {
+        SetUp();
+        silentFlag = c.silent, installFlag = c.install, uninstallFlag = c.uninstall;
+        if (c.entrySetup) installedBy(c.entrySetup);
+        context.driverPresence = c.driverPresence;
         WindowCommand command = startupCommand(&context);
-        ASSERT_TRUE(same(command, CMD_DRIVER_PRESENT, 0));
-        CommandOutcome outcome = handle(command);
-        EXPECT_STREQ(outcome.boxCaption, "Installation Issue");
-        EXPECT_EQ(outcome.boxFlags, platform::MB_SYSTEM_MODAL | platform::MB_ICON_WARNING);
-        EXPECT_NE(strstr(outcome.boxText, "Check Quillon Orvalo drivers are no more present"),
-                  nullptr);
-        EXPECT_EQ(outcome.exitCode, -3);
-        EXPECT_FALSE(outcome.postClose);
-        EXPECT_FALSE(outcome.endLoop);
+        EXPECT_EQ(command.id, c.id) << &c - cases;
+        EXPECT_EQ(command.code, c.code) << &c - cases;
     }
 }
 
 TEST_F(WindowCommands, VaioInterfaceWithoutEntryOffersRemovalAndWarns) {
-    context.driverPresence = deviceNameScan();
     fake::state().deviceOpen = platform::DeviceOpen::openFailed;
     vaioInterfaceProbe(&context);
     EXPECT_STREQ(buttonLabelFor(context.installed), "Remove");
-    EXPECT_TRUE(same(startupCommand(&context), CMD_DRIVER_PRESENT, 0));
+    EXPECT_EQ(startupCommand(&context).id, CMD_DRIVER_PRESENT);
 }
 
-TEST_F(WindowCommands, SilentModePostsNoWarnings) {
-    silentFlag = 1;
-    context.driverPresence = 1;
-    EXPECT_TRUE(same(startupCommand(&context), 0, 0));
-    installedBy("C:\\QL\\Renamed_Setup.exe");
-    EXPECT_TRUE(same(startupCommand(&context), 0, 0));
-    for (int32_t code : {DONE_FAILED, DONE_OK, DONE_VAIO_WARNING}) {
-        CommandOutcome outcome = handle({CMD_DONE, code});
-        EXPECT_EQ(outcome.boxText, nullptr);
-        EXPECT_FALSE(outcome.postClose);  // a hidden window waits for WM_CLOSE from outside
+TEST_F(WindowCommands, WarningsAndTheirExitCodes) {
+    CommandOutcome wrong = handle(CMD_WRONG_SETUP, 0);
+    EXPECT_STREQ(wrong.boxCaption, "Wrong Installation Program");
+    EXPECT_EQ(wrong.boxFlags, platform::MB_SYSTEM_MODAL | platform::MB_ICON_ERROR);
+    EXPECT_NE(strstr(wrong.boxText, "Current QuillonOrvalo version has been installed by another Setup program...\n\nYou must use"),
+              nullptr);
+    EXPECT_TRUE(wrong.setsExitCode && wrong.exitCode == -2 && wrong.postClose);
+
+    CommandOutcome present = handle(CMD_DRIVER_PRESENT, 0);
+    EXPECT_STREQ(present.boxCaption, "Installation Issue");
+    EXPECT_EQ(present.boxFlags, platform::MB_SYSTEM_MODAL | platform::MB_ICON_WARNING);
+    EXPECT_NE(strstr(present.boxText, "Check Quillon Orvalo drivers are no more present"), nullptr);
+    EXPECT_EQ(present.exitCode, -3);
+    EXPECT_FALSE(present.postClose || present.endLoop);  // the window stays open
+}
+
+struct AutoCase {
+    int32_t code, installed, entryFound;
+    Procedure procedure;
+    bool setsExitCode;  // to -4
+};
+
+TEST_F(WindowCommands, AutomaticProceduresNeedTheRightStateAndAlwaysEndTheProgram) {
+    const AutoCase cases[] = {
+        {AUTO_INSTALL, 0, 0, Procedure::installAndWait, false},  // the worker stores the result
+        {AUTO_INSTALL, 1, 0, Procedure::none, true},              // e.g. only the VAIO interface
+        {AUTO_INSTALL, 0, 1, Procedure::none, true},
+        {AUTO_UNINSTALL, 0, 0, Procedure::none, true},
+        {AUTO_UNINSTALL, 1, 0, Procedure::uninstall, true},       // its result replaces the -4
+        {7, 0, 0, Procedure::none, false},                        // an unknown code
+    };
+    for (const AutoCase& c : cases) {
+        context.installed = c.installed, context.uninstallEntryFound = c.entryFound;
+        CommandOutcome outcome = handle(CMD_AUTO, c.code);
+        EXPECT_EQ(outcome.procedure, c.procedure) << &c - cases;
+        EXPECT_EQ(outcome.setsExitCode, c.setsExitCode) << &c - cases;
+        if (c.setsExitCode) EXPECT_EQ(outcome.exitCode, -4) << &c - cases;
+        EXPECT_TRUE(outcome.endLoop) << &c - cases;
     }
-}
-
-TEST_F(WindowCommands, FlagsChooseTheAutomaticProcedure) {
-    installFlag = uninstallFlag = 1;
-    EXPECT_TRUE(same(startupCommand(&context), CMD_AUTO, AUTO_INSTALL));
-    installFlag = 0;
-    EXPECT_TRUE(same(startupCommand(&context), CMD_AUTO, AUTO_UNINSTALL));
-    installedBy("C:\\QL\\Renamed_Setup.exe");  // flags win over the warnings
-    EXPECT_TRUE(same(startupCommand(&context), CMD_AUTO, AUTO_UNINSTALL));
-}
-
-TEST_F(WindowCommands, AutoInstallRunsOnlyOnACleanSystem) {
-    CommandOutcome outcome = handle({CMD_AUTO, AUTO_INSTALL});
-    EXPECT_EQ(outcome.procedure, Procedure::installAndWait);
-    EXPECT_FALSE(outcome.setsExitCode);  // the worker stores it
-    EXPECT_TRUE(outcome.endLoop);
-
-    context.installed = 1;  // e.g. only the VAIO interface was found
-    outcome = handle({CMD_AUTO, AUTO_INSTALL});
-    EXPECT_EQ(outcome.procedure, Procedure::none);
-    EXPECT_EQ(outcome.exitCode, -4);
-    context.installed = 0;
-    context.uninstallEntryFound = 1;
-    outcome = handle({CMD_AUTO, AUTO_INSTALL});
-    EXPECT_EQ(outcome.procedure, Procedure::none);
-    EXPECT_EQ(outcome.exitCode, -4);
-    EXPECT_TRUE(outcome.endLoop);
-}
-
-TEST_F(WindowCommands, AutoUninstallNeedsAnInstalledProduct) {
-    CommandOutcome outcome = handle({CMD_AUTO, AUTO_UNINSTALL});
-    EXPECT_EQ(outcome.procedure, Procedure::none);
-    EXPECT_EQ(outcome.exitCode, -4);
-    EXPECT_TRUE(outcome.endLoop);
-    context.installed = 1;
-    outcome = handle({CMD_AUTO, AUTO_UNINSTALL});
-    EXPECT_EQ(outcome.procedure, Procedure::uninstall);  // its result replaces the -4
-    EXPECT_EQ(outcome.exitCode, -4);
-    outcome = handle({CMD_AUTO, 7});  // an unknown code still ends the program
-    EXPECT_EQ(outcome.procedure, Procedure::none);
-    EXPECT_FALSE(outcome.setsExitCode);
-    EXPECT_TRUE(outcome.endLoop);
 }
 
 TEST_F(WindowCommands, FinalNotices) {
     strcpy(context.errorTitle, "QuillonOrvalo Installation Error");
     strcpy(context.errorText, "Something failed");
-    CommandOutcome failed = handle({CMD_DONE, DONE_FAILED});
+    CommandOutcome failed = handle(CMD_DONE, DONE_FAILED);
     EXPECT_EQ(failed.boxText, context.errorText);
     EXPECT_EQ(failed.boxCaption, context.errorTitle);
     EXPECT_EQ(failed.boxFlags, platform::MB_SYSTEM_MODAL | platform::MB_ICON_ERROR);
-    EXPECT_FALSE(failed.openAfterInstallPage);
-    EXPECT_TRUE(failed.postClose);
+    EXPECT_TRUE(!failed.openAfterInstallPage && failed.postClose);
 
-    CommandOutcome ok = handle({CMD_DONE, DONE_OK});
-    EXPECT_TRUE(ok.openAfterInstallPage);
-    EXPECT_STREQ(ok.boxText, "Installation Complete and Successful !\n\nYOU MUST RESTART your "
-                             "computer to finalize installation");
+    CommandOutcome ok = handle(CMD_DONE, DONE_OK);
+    EXPECT_STREQ(ok.boxText, "Installation Complete and Successful !\n\nYOU MUST RESTART your computer to finalize installation");
     EXPECT_STREQ(ok.boxCaption, "REBOOT YOUR SYSTEM");
     EXPECT_EQ(ok.boxFlags, platform::MB_SYSTEM_MODAL | platform::MB_ICON_WARNING);
-    EXPECT_TRUE(ok.postClose);
-    EXPECT_FALSE(ok.setsExitCode);
+    EXPECT_TRUE(ok.openAfterInstallPage && ok.postClose && !ok.setsExitCode);
 
-    CommandOutcome warning = handle({CMD_DONE, DONE_VAIO_WARNING});
-    EXPECT_TRUE(warning.openAfterInstallPage);
+    CommandOutcome warning = handle(CMD_DONE, DONE_VAIO_WARNING);
     EXPECT_EQ(strncmp(warning.boxText, "Installation finished !\n\nVirtual Audio Driver", 45), 0);
-    EXPECT_TRUE(warning.postClose);
+    EXPECT_TRUE(warning.openAfterInstallPage && warning.postClose);
 
-    CommandOutcome unknown = handle({CMD_DONE, 130});
-    EXPECT_EQ(unknown.boxText, nullptr);
-    EXPECT_FALSE(unknown.postClose);
-}
+    // Unknown codes, a code with high bits, another id: nothing. The id counts on 16 bits only.
+    EXPECT_FALSE(handle(CMD_DONE, 130).postClose);
+    EXPECT_FALSE(handle(CMD_DONE, int32_t(0x10000) | DONE_OK).postClose);
+    EXPECT_TRUE(handle(0x12340000u | CMD_DONE, DONE_OK).postClose);
+    EXPECT_EQ(handle(999, 0).boxText, nullptr);
 
-TEST_F(WindowCommands, IdIsComparedOnItsLow16BitsAndCodeInFull) {
-    CommandOutcome outcome;
-    decideCommand(0x12340000u | CMD_DONE, DONE_OK, &context, &outcome);
-    EXPECT_TRUE(outcome.postClose);
-    decideCommand(CMD_DONE, intptr_t(0x10000) | DONE_OK, &context, &outcome);
-    EXPECT_FALSE(outcome.postClose);
-    decideCommand(999, 0, &context, &outcome);
-    EXPECT_EQ(outcome.boxText, nullptr);
-    EXPECT_FALSE(outcome.endLoop);
+    silentFlag = 1;  // a hidden window shows nothing and waits for WM_CLOSE from outside
+    for (int32_t code : {DONE_FAILED, DONE_OK, DONE_VAIO_WARNING})
+        EXPECT_TRUE(handle(CMD_DONE, code).boxText == nullptr && !handle(CMD_DONE, code).postClose);
 }
 
 TEST_F(WindowCommands, LaunchFailureBox) {
@@ -188,5 +151,6 @@ TEST_F(WindowCommands, LaunchFailureBox) {
     launchFailureBox(&outcome);
     EXPECT_STREQ(outcome.boxText, "Failed to launch Procedure...");
     EXPECT_STREQ(outcome.boxCaption, "QuillonOrvalo Installation Error");
-    EXPECT_EQ(outcome.boxFlags, platform::MB_SYSTEM_MODAL | platform::MB_ICON_ERROR);
 }
+
+}  // namespace
