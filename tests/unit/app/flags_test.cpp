@@ -3,48 +3,23 @@
 #include "app/context.h"
 #include "app/flags.h"
 
-namespace {
-
-struct Flags {
-    int32_t silent, install, uninstall;
-    bool operator==(const Flags&) const = default;
-};
-
-Flags parse(const char* text) {
-    silentFlag = installFlag = uninstallFlag = 0;
-    parseCommandLine(text);
-    return {silentFlag, installFlag, uninstallFlag};
-}
-
-}  // namespace
-
-TEST(Flags, ShortOrMissingTextSetsNothing) {
-    EXPECT_EQ(parse(nullptr), (Flags{0, 0, 0}));
-    EXPECT_EQ(parse(""), (Flags{0, 0, 0}));
-    EXPECT_EQ(parse("-"), (Flags{0, 0, 0}));
-    EXPECT_EQ(parse("h"), (Flags{0, 0, 0}));
-    EXPECT_EQ(parse("x-"), (Flags{0, 0, 0}));  // a hyphen at the very end
-}
-
 TEST(Flags, OnlyTheLetterRightAfterAHyphenCounts) {
-    EXPECT_EQ(parse("-x"), (Flags{0, 0, 0}));
-    EXPECT_EQ(parse("--i"), (Flags{0, 0, 0}));
-    EXPECT_EQ(parse("-hi"), (Flags{1, 0, 0}));
-    EXPECT_EQ(parse("-h -i"), (Flags{1, 1, 0}));
-    EXPECT_EQ(parse("-H -U"), (Flags{1, 0, 1}));
-    EXPECT_EQ(parse("-I"), (Flags{0, 1, 0}));
-    EXPECT_EQ(parse("-i -u"), (Flags{0, 1, 1}));
-    EXPECT_EQ(parse("---u"), (Flags{0, 0, 1}));  // "--" consumed, then "-u"
-}
-
-TEST(Flags, AHyphenInsideAWordOrPathCounts) {
-    EXPECT_EQ(parse("C:\\my-updates\\x"), (Flags{0, 0, 1}));
-    EXPECT_EQ(parse("a-hb"), (Flags{1, 0, 0}));
-}
-
-TEST(Flags, FlagsAccumulateAcrossCalls) {
-    parse("-h");
-    parseCommandLine("-u");
-    EXPECT_EQ((Flags{silentFlag, installFlag, uninstallFlag}), (Flags{1, 0, 1}));
+    struct Case {
+        const char* text;
+        int32_t silent, install, uninstall;
+    } cases[] = {
+        {nullptr, 0, 0, 0}, {"", 0, 0, 0},      {"-", 0, 0, 0},     {"h", 0, 0, 0},
+        {"x-", 0, 0, 0},    {"-x", 0, 0, 0},    {"--i", 0, 0, 0},   {"-hi", 1, 0, 0},
+        {"-h -i", 1, 1, 0}, {"-H -U", 1, 0, 1}, {"-i -u", 0, 1, 1},
+        {"---u", 0, 0, 1},  // "--" consumed, then "-u"
+        {"C:\\my-updates\\x", 0, 0, 1},  // a hyphen inside a word or path counts
+    };
+    for (const Case& c : cases) {
+        silentFlag = installFlag = uninstallFlag = 0;
+        parseCommandLine(c.text);
+        EXPECT_EQ(silentFlag, c.silent) << (c.text ? c.text : "(null)");
+        EXPECT_EQ(installFlag, c.install) << (c.text ? c.text : "(null)");
+        EXPECT_EQ(uninstallFlag, c.uninstall) << (c.text ? c.text : "(null)");
+    }
     silentFlag = installFlag = uninstallFlag = 0;
 }

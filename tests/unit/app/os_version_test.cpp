@@ -3,9 +3,9 @@
 #include "app/os_version.h"
 
 namespace {
-
-OsVersionReport userReport(uint32_t major, uint32_t minor, uint8_t productType = 1,
-                           uint32_t size = 156) {
+// A user-mode report (156 bytes: with product type; 148: the basic form; 0: the call failed),
+// optionally with the kernel call's answer.
+OsVersionReport report(uint32_t major, uint32_t minor, uint8_t productType = 1, uint32_t size = 156) {
     OsVersionReport r{};
     r.userCallExists = true;
     r.userCallSize = size;
@@ -14,7 +14,6 @@ OsVersionReport userReport(uint32_t major, uint32_t minor, uint8_t productType =
     r.productType = productType;
     return r;
 }
-
 OsVersionReport withKernel(OsVersionReport r, uint32_t major, uint32_t minor, int32_t status = 0) {
     r.kernelCallExists = true;
     r.kernelStatus = status;
@@ -22,52 +21,29 @@ OsVersionReport withKernel(OsVersionReport r, uint32_t major, uint32_t minor, in
     r.kernelMinor = minor;
     return r;
 }
-
 }  // namespace
 
 TEST(OsVersion, CodesByVersionNumber) {
-    EXPECT_EQ(osCodeFor(4, 0, 1), 0);
-    EXPECT_EQ(osCodeFor(5, 0, 1), 0);
-    EXPECT_EQ(osCodeFor(4, 10, 1), 1);
-    EXPECT_EQ(osCodeFor(4, 90, 1), 1);
-    EXPECT_EQ(osCodeFor(5, 1, 1), 1);
-    EXPECT_EQ(osCodeFor(5, 2, 1), 2);
-    EXPECT_EQ(osCodeFor(6, 0, 1), 3);
-    EXPECT_EQ(osCodeFor(6, 1, 1), 4);
-    EXPECT_EQ(osCodeFor(6, 2, 1), 5);
-    EXPECT_EQ(osCodeFor(6, 3, 1), 6);
-    EXPECT_EQ(osCodeFor(6, 4, 1), -1);
-    EXPECT_EQ(osCodeFor(7, 0, 1), -1);
-    EXPECT_EQ(osCodeFor(9, 9, 1), -1);
-    EXPECT_EQ(osCodeFor(10, 0, 1), 7);
-    EXPECT_EQ(osCodeFor(11, 0, 1), 8);
-}
-
-TEST(OsVersion, ServerSevenCountsAsVistaClass) {
-    EXPECT_EQ(osCodeFor(6, 1, 3), 3);  // VER_NT_SERVER
-    EXPECT_EQ(osCodeFor(6, 1, 2), 3);  // domain controller
-    EXPECT_EQ(classifyOs(userReport(6, 1, 3)), 3);
+    const int32_t cases[][3] = {{5, 0, 0}, {4, 10, 1}, {5, 1, 1}, {5, 2, 2}, {6, 0, 3}, {6, 1, 4}, {6, 2, 5},
+                                {6, 3, 6}, {6, 4, -1}, {7, 0, -1}, {10, 0, 7}, {11, 0, 8}};
+    for (const auto& c : cases) EXPECT_EQ(osCodeFor(uint32_t(c[0]), uint32_t(c[1]), 1), c[2]) << c[0] << "." << c[1];
+    EXPECT_EQ(osCodeFor(6, 1, 3), 3);  // a 6.1 server is Vista class
     // the basic form carries no product type: a workstation then looks like a server
-    EXPECT_EQ(classifyOs(userReport(6, 1, 1, 148)), 3);
+    EXPECT_EQ(classifyOs(report(6, 1, 1, 148)), 3);
 }
 
 TEST(OsVersion, KernelTellsTheTruthBehindTheSixTwoReport) {
-    EXPECT_EQ(classifyOs(userReport(6, 2)), 5);
-    EXPECT_EQ(classifyOs(withKernel(userReport(6, 2), 6, 3)), 6);
-    EXPECT_EQ(classifyOs(withKernel(userReport(6, 2), 10, 0)), 7);  // Windows 10 and 11
-    EXPECT_EQ(classifyOs(withKernel(userReport(6, 2), 6, 4)), -1);
-    EXPECT_EQ(classifyOs(withKernel(userReport(6, 1, 3), 6, 1)), 3);  // product type kept
-}
-
-TEST(OsVersion, KernelIsIgnoredWhenItFailsOrReportsAnOldVersion) {
-    EXPECT_EQ(classifyOs(withKernel(userReport(6, 2), 10, 0, int32_t(0xC0000001))), 5);
-    EXPECT_EQ(classifyOs(withKernel(userReport(5, 1), 5, 2)), 1);
+    EXPECT_EQ(classifyOs(report(6, 2)), 5);
+    EXPECT_EQ(classifyOs(withKernel(report(6, 2), 6, 3)), 6);
+    EXPECT_EQ(classifyOs(withKernel(report(6, 2), 10, 0)), 7);  // Windows 10 and 11
+    EXPECT_EQ(classifyOs(withKernel(report(6, 2), 6, 4)), -1);
+    EXPECT_EQ(classifyOs(withKernel(report(6, 1, 3), 6, 1)), 3);  // product type kept
+    EXPECT_EQ(classifyOs(withKernel(report(6, 2), 10, 0, int32_t(0xC0000001))), 5);  // failed call ignored
+    EXPECT_EQ(classifyOs(withKernel(report(5, 1), 5, 2)), 1);  // only asked from 6.2 on
 }
 
 TEST(OsVersion, FailedOrMissingUserModeCall) {
-    OsVersionReport allFailed = userReport(6, 2, 1, 0);
-    EXPECT_EQ(classifyOs(allFailed), -1);
-    EXPECT_EQ(classifyOs(withKernel(allFailed, 10, 0)), -1);  // ends before the kernel asks
+    EXPECT_EQ(classifyOs(withKernel(report(6, 2, 1, 0), 10, 0)), -1);  // ends before the kernel asks
     OsVersionReport missing{};
     EXPECT_EQ(classifyOs(missing), 0);  // a zeroed structure reads 0.0
     EXPECT_EQ(classifyOs(withKernel(missing, 10, 0)), 7);

@@ -5,12 +5,14 @@
 #include "platform/fake/fake_platform.h"
 
 namespace {
+const char* const PROGRAMS = "C:\\ProgramData\\Start Menu\\Programs";
+const char* const STARTUP = "C:\\Users\\me\\Start Menu\\Programs\\Startup";
 class ShellFolders : public ::testing::Test {
 protected:
     void SetUp() override {
         fake::reset();
-        fake::state().shellFolders[23] = "C:\\ProgramData\\Start Menu\\Programs";
-        fake::state().shellFolders[7] = "C:\\Users\\me\\Start Menu\\Programs\\Startup";
+        fake::state().shellFolders[23] = PROGRAMS;
+        fake::state().shellFolders[7] = STARTUP;
         commonProgramsFolder[0] = startupFolder[0] = 0;
     }
 };
@@ -18,22 +20,18 @@ protected:
 
 TEST_F(ShellFolders, ResolvedOnceThroughTheShell) {
     resolveShellFolders();
-    EXPECT_STREQ(commonProgramsFolder, "C:\\ProgramData\\Start Menu\\Programs");
-    EXPECT_STREQ(startupFolder, "C:\\Users\\me\\Start Menu\\Programs\\Startup");
+    EXPECT_STREQ(commonProgramsFolder, PROGRAMS);
+    EXPECT_STREQ(startupFolder, STARTUP);
     fake::state().shellFolders[23] = "C:\\elsewhere";
     resolveShellFolders();  // the second call does nothing
-    EXPECT_STREQ(commonProgramsFolder, "C:\\ProgramData\\Start Menu\\Programs");
+    EXPECT_STREQ(commonProgramsFolder, PROGRAMS);
 }
 
-TEST_F(ShellFolders, OlderShellFallsBackToShfolder) {
+TEST_F(ShellFolders, OlderShellFallsBackToShfolderElseTheyStayEmpty) {
     fake::state().specialFolderCall = platform::ShellCall::missing;
     findShellFolders();
-    EXPECT_STREQ(commonProgramsFolder, "C:\\ProgramData\\Start Menu\\Programs");
-    EXPECT_STREQ(startupFolder, "C:\\Users\\me\\Start Menu\\Programs\\Startup");
-}
-
-TEST_F(ShellFolders, NothingResolvedLeavesThemEmpty) {
-    fake::state().specialFolderCall = platform::ShellCall::failed;
+    EXPECT_STREQ(startupFolder, STARTUP);
+    commonProgramsFolder[0] = startupFolder[0] = 0;
     fake::state().folderPathCall = platform::ShellCall::missing;
     findShellFolders();
     EXPECT_STREQ(commonProgramsFolder, "");

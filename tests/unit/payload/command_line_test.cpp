@@ -7,10 +7,10 @@
 
 namespace {
 
-std::string valueOf(const char* commandLine, char letter = 'f') {
+std::string valueOf(const char* commandLine) {
     char out[260];
     const char* arguments = cmdline::argumentsOf(commandLine);
-    return cmdline::optionValue(arguments, letter, out, sizeof out) ? out : "<none>";
+    return cmdline::optionValue(arguments, 'f', out, sizeof out) ? out : "<none>";
 }
 
 bool unregisterRequested(const char* commandLine) {
@@ -20,47 +20,39 @@ bool unregisterRequested(const char* commandLine) {
 
 }  // namespace
 
-TEST(PayloadCommandLine, ReadsTheSetupProgramsExactForms) {
-    EXPECT_EQ(valueOf(" -fC:\\Program Files\\QL\\QuillonOrvalo\\qlorvalo_vasio8_driver64.dll"),
-              "C:\\Program Files\\QL\\QuillonOrvalo\\qlorvalo_vasio8_driver64.dll");
-    EXPECT_FALSE(unregisterRequested(" -fC:\\QL\\a.dll"));
-    EXPECT_EQ(valueOf(" -u  -fC:\\QL\\a.dll"), "C:\\QL\\a.dll");
-    EXPECT_TRUE(unregisterRequested(" -u  -fC:\\QL\\a.dll"));
-    const char* vaio = cmdline::argumentsOf("-h -i -H -n");
-    EXPECT_TRUE(cmdline::hasFlag(vaio, 'i'));
-    EXPECT_TRUE(cmdline::hasFlag(vaio, 'h'));
-    EXPECT_FALSE(cmdline::hasFlag(vaio, 'u'));
-}
-
-TEST(PayloadCommandLine, SkipsALeadingProgramPathEvenWithHyphens) {
-    EXPECT_TRUE(unregisterRequested("C:\\my-utils\\qlregsvr64.exe -u -fC:\\x.dll"));
-    EXPECT_FALSE(unregisterRequested("C:\\tools-u\\qlregsvr64.exe -fC:\\x.dll"));
-    EXPECT_FALSE(unregisterRequested("\"C:\\a -u b\\qlregsvr64.exe\" -fC:\\x.dll"));
-    EXPECT_EQ(valueOf("\"C:\\a -f b\\qlregsvr64.exe\" -fC:\\x.dll"), "C:\\x.dll");
-    const char* vaio = cmdline::argumentsOf("C:\\set-up\\QLOrvaloVAIO_Setup_x64.exe -h -u -H");
-    EXPECT_TRUE(cmdline::hasFlag(vaio, 'u'));
-    EXPECT_FALSE(cmdline::hasFlag(vaio, 'i'));
-}
-
-TEST(PayloadCommandLine, PathRunsToTheEndTrimmedAndUnquoted) {
-    EXPECT_EQ(valueOf("-f  C:\\with space\\m.dll  "), "C:\\with space\\m.dll");
-    EXPECT_EQ(valueOf("tool.exe \" -u  -fC:\\q\\m.dll\""), "C:\\q\\m.dll");
-    EXPECT_EQ(valueOf("-f\"C:\\quoted path\\m.dll\""), "C:\\quoted path\\m.dll");
-    // An option-like text inside the path belongs to the path and requests nothing.
-    EXPECT_EQ(valueOf("-fC:\\odd -u folder\\m.dll"), "C:\\odd -u folder\\m.dll");
-    EXPECT_FALSE(unregisterRequested("-fC:\\odd -u folder\\m.dll"));
-    // Upper-case options count as well.
-    EXPECT_EQ(valueOf("-U -FC:\\m.dll"), "C:\\m.dll");
-}
-
-TEST(PayloadCommandLine, RefusesMissingEmptyOrOversizedValues) {
-    EXPECT_EQ(valueOf(""), "<none>");
+TEST(PayloadCommandLine, ModulePathAndUnregisterFlag) {
+    struct Case {
+        const char* line;
+        const char* path;
+        bool unregister;
+    } cases[] = {
+        {" -fC:\\QL\\a b.dll", "C:\\QL\\a b.dll", false},  // the setup program's exact forms
+        {" -u  -fC:\\QL\\a.dll", "C:\\QL\\a.dll", true},
+        {"C:\\my-utils\\qlregsvr64.exe -u -fC:\\x.dll", "C:\\x.dll", true},  // program path skipped
+        {"C:\\tools-u\\qlregsvr64.exe -fC:\\x.dll", "C:\\x.dll", false},
+        {"\"C:\\a -u -f b\\qlregsvr64.exe\" -fC:\\x.dll", "C:\\x.dll", false},
+        {"-f  C:\\with space\\m.dll  ", "C:\\with space\\m.dll", false},  // trimmed
+        {"tool.exe \" -u  -fC:\\q\\m.dll\"", "C:\\q\\m.dll", true},
+        {"-f\"C:\\quoted path\\m.dll\"", "C:\\quoted path\\m.dll", false},
+        {"-fC:\\odd -u folder\\m.dll", "C:\\odd -u folder\\m.dll", false},  // inside the path
+        {"-U -FC:\\m.dll", "C:\\m.dll", true},
+        {"", "<none>", false}, {"-u", "<none>", true}, {"-f", "<none>", false}, {"-f   \"\"  ", "<none>", false},
+        {"-h x-fC:\\m.dll", "<none>", false},  // not at the start of a word
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(valueOf(c.line), c.path) << c.line;
+        EXPECT_EQ(unregisterRequested(c.line), c.unregister) << c.line;
+    }
     EXPECT_EQ(valueOf(nullptr), "<none>");
-    EXPECT_EQ(valueOf("-u"), "<none>");
-    EXPECT_EQ(valueOf("-f"), "<none>");
-    EXPECT_EQ(valueOf("-f   \"\"  "), "<none>");
-    EXPECT_EQ(valueOf("-h x-fC:\\m.dll"), "<none>");  // not at the start of a word
-    std::string longPath = "-fC:\\" + std::string(300, 'a');
-    EXPECT_EQ(valueOf(longPath.c_str()), "<none>");
-    EXPECT_FALSE(cmdline::hasFlag(cmdline::argumentsOf("-ui"), 'u'));  // whole word only
+    EXPECT_EQ(valueOf(("-fC:\\" + std::string(300, 'a')).c_str()), "<none>");
+}
+
+TEST(PayloadCommandLine, VaioSetupFlagsAreWholeWords) {
+    const char* install = cmdline::argumentsOf("-h -i -H -n");
+    EXPECT_TRUE(cmdline::hasFlag(install, 'i') && cmdline::hasFlag(install, 'h'));
+    EXPECT_FALSE(cmdline::hasFlag(install, 'u'));
+    const char* remove = cmdline::argumentsOf("C:\\set-up\\QLOrvaloVAIO_Setup_x64.exe -h -u -H");
+    EXPECT_TRUE(cmdline::hasFlag(remove, 'u'));
+    EXPECT_FALSE(cmdline::hasFlag(remove, 'i'));
+    EXPECT_FALSE(cmdline::hasFlag(cmdline::argumentsOf("-ui"), 'u'));
 }
