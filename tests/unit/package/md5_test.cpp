@@ -8,12 +8,8 @@
 namespace {
 
 std::string hex(const uint8_t digest[16]) {
-    static const char digits[] = "0123456789abcdef";
-    std::string out;
-    for (int i = 0; i < 16; ++i) {
-        out += digits[digest[i] >> 4];
-        out += digits[digest[i] & 15];
-    }
+    char out[33];
+    for (int i = 0; i < 16; ++i) snprintf(out + 2 * i, 3, "%02x", digest[i]);
     return out;
 }
 
@@ -21,22 +17,6 @@ std::string md5Hex(const std::string& text) {
     uint8_t digest[16];
     md5(text.data(), text.size(), digest);
     return hex(digest);
-}
-
-std::string md5HexInPieces(const std::vector<uint8_t>& bytes, size_t piece) {
-    Md5 state;
-    md5Start(&state);
-    for (size_t at = 0; at < bytes.size(); at += piece)
-        md5Update(&state, bytes.data() + at, std::min(piece, bytes.size() - at));
-    uint8_t digest[16];
-    md5Finish(&state, digest);
-    return hex(digest);
-}
-
-std::vector<uint8_t> patternBytes(size_t size) {
-    std::vector<uint8_t> bytes(size);
-    for (size_t i = 0; i < size; ++i) bytes[i] = uint8_t(i * 7 + (i >> 8));
-    return bytes;
 }
 
 }  // namespace
@@ -49,27 +29,29 @@ TEST(Md5, MatchesTheReferenceTestSuite) {
     EXPECT_EQ(md5Hex("abcdefghijklmnopqrstuvwxyz"), "c3fcd3d76192e4007dfb496cca67e13b");
     EXPECT_EQ(md5Hex("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789"),
               "d174ab98d277d9f5a5611c2c9f419d9f");
-    EXPECT_EQ(md5Hex("1234567890123456789012345678901234567890123456789012345678901234567890123456"
-                     "7890"),
-              "57edf4a22be3c955ac49da2e2107b67a");
-}
-
-TEST(Md5, PaddingAtTheBlockBoundaries) {
-    // 55 bytes still take the length in the same block, 56 need a second one; 63/64/65
-    // straddle a whole block. Known digests of runs of 'a' (as produced by any MD5).
+    std::string digits;
+    for (int i = 0; i < 8; ++i) digits += "1234567890";
+    EXPECT_EQ(md5Hex(digits), "57edf4a22be3c955ac49da2e2107b67a");
+    // Padding at the block boundaries: 55 bytes still take the length in the same block, 56
+    // need a second one; 64 fill a whole block.
     EXPECT_EQ(md5Hex(std::string(55, 'a')), "ef1772b6dff9a122358552954ad0df65");
     EXPECT_EQ(md5Hex(std::string(56, 'a')), "3b0c8ac703f828b04c6c197006d17218");
-    EXPECT_EQ(md5Hex(std::string(63, 'a')), "b06521f39153d618550606be297466d5");
     EXPECT_EQ(md5Hex(std::string(64, 'a')), "014842d480b571495a4a0363793f7367");
-    EXPECT_EQ(md5Hex(std::string(65, 'a')), "c743a45e0d2e6a95cb859adae0248435");
 }
 
 TEST(Md5, IncrementalEqualsOneShotForEverySplit) {
-    for (size_t size : {0u, 1u, 55u, 56u, 63u, 64u, 65u, 127u, 128u, 129u, 1000u}) {
-        std::vector<uint8_t> bytes = patternBytes(size);
-        uint8_t digest[16];
-        md5(bytes.data(), bytes.size(), digest);
-        for (size_t piece : {1u, 3u, 55u, 63u, 64u, 65u, 1024u})
-            EXPECT_EQ(md5HexInPieces(bytes, piece), hex(digest)) << size << " in " << piece;
+    for (size_t size : {0u, 1u, 55u, 56u, 63u, 64u, 65u, 129u, 1000u}) {
+        std::vector<uint8_t> bytes(size);
+        for (size_t i = 0; i < size; ++i) bytes[i] = uint8_t(i * 7 + (i >> 8));
+        uint8_t whole[16], parts[16];
+        md5(bytes.data(), size, whole);
+        for (size_t piece : {1u, 3u, 55u, 64u, 65u, 1024u}) {
+            Md5 state;
+            md5Start(&state);
+            for (size_t at = 0; at < size; at += piece)
+                md5Update(&state, bytes.data() + at, std::min(piece, size - at));
+            md5Finish(&state, parts);
+            EXPECT_EQ(hex(parts), hex(whole)) << size << " in " << piece;
+        }
     }
 }
