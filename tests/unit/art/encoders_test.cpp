@@ -12,7 +12,9 @@ uint32_t be32(const Bytes& b, size_t at) {
     return uint32_t(b[at]) << 24 | uint32_t(b[at + 1]) << 16 | uint32_t(b[at + 2]) << 8 | b[at + 3];
 }
 uint32_t le16(const Bytes& b, size_t at) { return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8; }
-const uint8_t* bytesOf(const std::string& text) { return reinterpret_cast<const uint8_t*>(text.data()); }
+const uint8_t* bytesOf(const std::string& text) {
+    return reinterpret_cast<const uint8_t*>(text.data());
+}
 }  // namespace
 
 TEST(PngChecksums, KnownVectorsAndCrcContinuation) {
@@ -34,7 +36,8 @@ TEST(ZlibStored, SplitsIntoBlocksOfAtMost65535Bytes) {
     size_t third = 2 + 2 * (5 + 65535);
     EXPECT_EQ(z[third], 1);
     EXPECT_EQ(le16(z, third + 1), 140000u - 2 * 65535);
-    EXPECT_EQ(Bytes(z.begin() + long(third) + 5, z.end() - 4), Bytes(data.begin() + 2 * 65535, data.end()));
+    EXPECT_EQ(Bytes(z.begin() + long(third) + 5, z.end() - 4),
+              Bytes(data.begin() + 2 * 65535, data.end()));
     EXPECT_EQ(be32(z, z.size() - 4), adler32(data.data(), data.size()));
 }
 
@@ -53,8 +56,9 @@ TEST(PngEncoder, ChunksAndRowsOfASmallImage) {
     EXPECT_EQ(be32(png, 33), 2 + 5 + 2 * rowSize + 4);
     EXPECT_EQ(png[raw], 0);  // filter byte of each row
     EXPECT_EQ(png[raw + rowSize], 0);
-    EXPECT_EQ(Bytes(png.begin() + long(raw + 2 * rowSize - 4), png.begin() + long(raw + 2 * rowSize)),
-              (Bytes{1, 2, 3, 4}));
+    EXPECT_EQ(
+        Bytes(png.begin() + long(raw + 2 * rowSize - 4), png.begin() + long(raw + 2 * rowSize)),
+        (Bytes{1, 2, 3, 4}));
     EXPECT_EQ(Bytes(png.end() - 12, png.end()),
               (Bytes{0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82}));
 }
@@ -79,7 +83,8 @@ TEST(IcoEncoder, ColourNibblesAndAndMaskFollowThePixels) {
     image.at(1, 0) = {255, 255, 255, 200};  // white: palette 15
     Bytes ico = encodeIco4({image});
     const size_t palette = 6 + 16 + 40, colours = palette + 64, mask = colours + 16 * 8;
-    EXPECT_EQ(Bytes(ico.begin() + palette + 9 * 4, ico.begin() + palette + 10 * 4), (Bytes{0, 0, 255, 0}));
+    EXPECT_EQ(Bytes(ico.begin() + palette + 9 * 4, ico.begin() + palette + 10 * 4),
+              (Bytes{0, 0, 255, 0}));
     EXPECT_EQ(ico[colours + 15 * 8], 0x9F);  // the top row is stored last
     EXPECT_EQ(ico[colours], 0);
     EXPECT_EQ(ico[mask + 15 * 4], 0x3F);  // the two opaque pixels clear their bits

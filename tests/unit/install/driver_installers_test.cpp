@@ -11,10 +11,13 @@ class DriverInstallers : public InstallMachine {
 protected:
     void SetUp() override {
         InstallMachine::SetUp();
-        snprintf(context->installFolder, sizeof context->installFolder, "%s", INSTALL_FOLDER.c_str());
+        snprintf(context->installFolder, sizeof context->installFolder, "%s",
+                 INSTALL_FOLDER.c_str());
         context->is64BitSystem = 0;
     }
-    fake::ScriptedModule& module(const char* name) { return fake::state().modules[key(INSTALL_FOLDER + "\\" + name)]; }
+    fake::ScriptedModule& module(const char* name) {
+        return fake::state().modules[key(INSTALL_FOLDER + "\\" + name)];
+    }
     // The module events (load, call, free, cofree) and the sleeps, in order, folder cut off.
     std::vector<std::string> moduleTrace() {
         std::vector<std::string> out;
@@ -45,18 +48,20 @@ TEST_F(DriverInstallers, VaioSetupIsWaitedForWithoutLimitAndOtherFailuresAreSile
 
 TEST_F(DriverInstallers, VaioSetupOn32BitWindowsWouldBeTheProgramWithoutSuffix) {
     runVaioSetup(context.get());
-    EXPECT_EQ(events("start ").at(0).find("start " + INSTALL_FOLDER + "\\QLOrvaloVAIO_Setup.exe|"), 0u);
+    EXPECT_EQ(events("start ").at(0).find("start " + INSTALL_FOLDER + "\\QLOrvaloVAIO_Setup.exe|"),
+              0u);
 }
 
 TEST_F(DriverInstallers, Registers32BitModulesAndWaitsOnlyAfterASuccess) {
     module(MODULES_32[1]).exports["DllRegisterServer"] = int32_t(0x80004005);
     EXPECT_EQ(registerAsioModules(context.get(), RegistrationMode::registerModules), 0);
     std::vector<std::string> expected;
-    for (std::string name : {"qlorvalo_vasio8_driver", "qlorvalo_vasio64A_driver", "qlorvalo_vasio64B_driver",
-                             "qlorvalo_vasio128_driver"}) {
+    for (std::string name : {"qlorvalo_vasio8_driver", "qlorvalo_vasio64A_driver",
+                             "qlorvalo_vasio64B_driver", "qlorvalo_vasio128_driver"}) {
         std::string lower = fake::lower(name);
-        expected.insert(expected.end(), {"load " + name + ".dll", "call " + lower + ".dll DllRegisterServer",
-                                         "cofree " + lower + ".dll"});
+        expected.insert(expected.end(),
+                        {"load " + name + ".dll", "call " + lower + ".dll DllRegisterServer",
+                         "cofree " + lower + ".dll"});
         if (name != "qlorvalo_vasio64A_driver") expected.push_back("sleep 50");  // failed: no wait
     }
     EXPECT_EQ(moduleTrace(), expected);
@@ -80,9 +85,11 @@ TEST_F(DriverInstallers, UnregisterModeIgnoresResultsAndUsesCoFreeLibraryThrough
     registerAsioModules(context.get(), RegistrationMode::unregisterModules);
     auto trace = moduleTrace();
     EXPECT_EQ(std::vector<std::string>(trace.begin(), trace.begin() + 6),
-              (std::vector<std::string>{"load qlorvalo_vasio8_driver.dll", "call qlorvalo_vasio8_driver.dll DllUnregisterServer",
+              (std::vector<std::string>{"load qlorvalo_vasio8_driver.dll",
+                                        "call qlorvalo_vasio8_driver.dll DllUnregisterServer",
                                         "cofree qlorvalo_vasio8_driver.dll", "sleep 50",
-                                        "load qlorvalo_vasio64A_driver.dll", "cofree qlorvalo_vasio64a_driver.dll"}));
+                                        "load qlorvalo_vasio64A_driver.dll",
+                                        "cofree qlorvalo_vasio64a_driver.dll"}));
     EXPECT_EQ(events("sleep 50").size(), 3u);
 }
 
@@ -93,13 +100,15 @@ TEST_F(DriverInstallers, RegistrationToolCommandLinesInBothModes) {
     std::vector<std::string> expected;
     for (const char* mode : {"", " -u "})
         for (const char* module : MODULES_64)
-            expected.push_back("start " + REGISTRATION_TOOL + "|" + mode + " -f" + INSTALL_FOLDER + "\\" + module + "|<inherited>");
+            expected.push_back("start " + REGISTRATION_TOOL + "|" + mode + " -f" + INSTALL_FOLDER +
+                               "\\" + module + "|<inherited>");
     EXPECT_EQ(events("start "), expected);
 }
 
 TEST_F(DriverInstallers, RegistrationToolGetsAtMostTenSecondsEachAndMayBeMissing) {
     context->is64BitSystem = 1;
-    for (const char* module : MODULES_32) fake::state().modules.erase(key(INSTALL_FOLDER + "\\" + module));
+    for (const char* module : MODULES_32)
+        fake::state().modules.erase(key(INSTALL_FOLDER + "\\" + module));
     fake::state().processes[key(REGISTRATION_TOOL)] = exitingWith(0, 60000);
     registerAsioModules(context.get(), RegistrationMode::registerModules);
     EXPECT_EQ(fake::state().clockMs, 4 * 10000u);
@@ -110,7 +119,8 @@ TEST_F(DriverInstallers, RegistrationToolGetsAtMostTenSecondsEachAndMayBeMissing
 
 TEST_F(DriverInstallers, PathsThatDoNotFitAreRefusedNotCut) {
     context->is64BitSystem = 1;
-    snprintf(context->installFolder, sizeof context->installFolder, "C:\\%s", std::string(1000, 'f').c_str());
+    snprintf(context->installFolder, sizeof context->installFolder, "C:\\%s",
+             std::string(1000, 'f').c_str());
     EXPECT_EQ(runVaioSetup(context.get()), VAIO_NOT_STARTED);
     registerAsioModules(context.get(), RegistrationMode::registerModules);
     EXPECT_TRUE(events("start ").empty());

@@ -59,12 +59,14 @@ class Shortcuts : public InstallMachine {
 protected:
     void SetUp() override {
         InstallMachine::SetUp();
-        snprintf(context->installFolder, sizeof context->installFolder, "%s", INSTALL_FOLDER.c_str());
+        snprintf(context->installFolder, sizeof context->installFolder, "%s",
+                 INSTALL_FOLDER.c_str());
     }
     std::vector<std::string> menuFiles() {  // name -> "target|description|working folder"
         std::vector<std::string> found;
         for (const auto& [path, content] : fake::state().files)
-            if (path.rfind(key(MENU_FOLDER) + "\\", 0) == 0) found.push_back(path.substr(MENU_FOLDER.size() + 1) + "=" + content);
+            if (path.rfind(key(MENU_FOLDER) + "\\", 0) == 0)
+                found.push_back(path.substr(MENU_FOLDER.size() + 1) + "=" + content);
         return found;
     }
 };
@@ -74,11 +76,12 @@ TEST_F(Shortcuts, FourOn64BitWindowsEachWorkingInTheInstallFolderAndRewrittenOnR
     createShortcuts(context.get());
     EXPECT_EQ(events("link ").size(), 8u);
     const std::string f = INSTALL_FOLDER;
-    EXPECT_EQ(menuFiles(), (std::vector<std::string>{
-                               "nalta-screen.lnk=" + f + "\\NaltaScreen.exe|Nalta-Screen|" + f,
-                               "quillonorvalo x64.lnk=" + f + "\\QuillonOrvalo_x64.exe|QuillonOrvalo x64|" + f,
-                               "quillonorvalo.lnk=" + f + "\\QuillonOrvalo.exe|QuillonOrvalo|" + f,
-                               "readme.lnk=" + f + "\\readme.txt|Readme|" + f}));
+    EXPECT_EQ(menuFiles(),
+              (std::vector<std::string>{
+                  "nalta-screen.lnk=" + f + "\\NaltaScreen.exe|Nalta-Screen|" + f,
+                  "quillonorvalo x64.lnk=" + f + "\\QuillonOrvalo_x64.exe|QuillonOrvalo x64|" + f,
+                  "quillonorvalo.lnk=" + f + "\\QuillonOrvalo.exe|QuillonOrvalo|" + f,
+                  "readme.lnk=" + f + "\\readme.txt|Readme|" + f}));
 }
 
 TEST_F(Shortcuts, ThreeOn32BitWindows) {

@@ -1,6 +1,4 @@
 // The install procedure as a whole: its order, its waits, where it stops and what it leaves.
-#include <functional>
-
 #include "app/status_label.h"
 #include "install/install.h"
 #include "install_fixture.h"
@@ -8,7 +6,18 @@
 namespace install_test {
 namespace {
 
-const std::string DOWNLOAD = "thanks to download official package at\nhttps://www.quillon-software.example.";
+const std::string DOWNLOAD =
+    "thanks to download official package at\nhttps://www.quillon-software.example.";
+const std::string CORRUPT_TEXT = "Installation package might be corrupted\n" + DOWNLOAD;
+const std::string FOLDER_TEXT = "Failed to create target folder on system disk\n" + DOWNLOAD;
+const std::string COPY_TEXT =
+    "Failed to copy file(s) to destination folder...\n\nSome application could still use our "
+    "dll (Sonnarel Remote API or Virtual ASIO driver)\nClose all applications that could use "
+    "them...\n\nOtherwise installation package might be corrupted\n" + DOWNLOAD;
+const char* const ADMIN_TEXT =
+    "Failed to install virtual i/o driver...\nCheck running setup in administrator mode";
+const char* const RESTART_TEXT =
+    "Cannot install Package now...\nYou must RESTART your system and then relaunch setup program";
 const std::string ENTRY =
     "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
     "QL:QuillonOrvalo {45CF77f2-4E06-4A39}";
@@ -23,7 +32,8 @@ protected:
     void traceCalls(std::vector<std::string> prefixes) {
         fake::state().onEvent = [this, prefixes](const std::string& event) {
             std::string label = finalLabel();
-            if (trace.empty() || lastLabel != label) trace.push_back("label " + (lastLabel = label));
+            if (trace.empty() || lastLabel != label)
+                trace.push_back("label " + (lastLabel = label));
             for (const auto& prefix : prefixes)
                 if (event.rfind(prefix, 0) == 0) trace.push_back(event);
         };
@@ -43,20 +53,24 @@ protected:
 
 TEST_F(InstallProcedure, RunsItsStepsInOrderOn64BitWindows10) {
     const std::string lastSetting = "reg hkcu\\quillon\\quillonorvalozintho\\EngineMode";
-    traceCalls({"sleep", "start", "post", "link", "copy", lastSetting, "reg " + key(ENTRY) + "\\Uninstall"});
+    traceCalls({"sleep", "start", "post", "link", "copy", lastSetting,
+                "reg " + key(ENTRY) + "\\Uninstall"});
     const std::string folder = INSTALL_FOLDER, menu = MENU_FOLDER;
     ASSERT_EQ(runInstall(context.get()), 1);
     std::vector<std::string> expected = {
-        "label Extract Package", "sleep 3000", "label Copy Files", "sleep 3000", "label Install VAIOs",
-        "start " + VAIO_SETUP + "|-h -i -H -n|" + folder,
+        "label Extract Package", "sleep 3000", "label Copy Files", "sleep 3000",
+        "label Install VAIOs", "start " + VAIO_SETUP + "|-h -i -H -n|" + folder,
         "sleep 50", "sleep 50", "sleep 50", "sleep 50"};
     for (const char* module : MODULES_64)
-        expected.push_back("start " + REGISTRATION_TOOL + "| -f" + folder + "\\" + module + "|<inherited>");
+        expected.push_back("start " + REGISTRATION_TOOL + "| -f" + folder + "\\" + module +
+                           "|<inherited>");
     for (const char* line : {"sleep 1000", "label Create Shortcuts"}) expected.push_back(line);
-    for (std::string link : {"Readme|readme.txt", "QuillonOrvalo|QuillonOrvalo.exe",
-                             "QuillonOrvalo x64|QuillonOrvalo_x64.exe", "Nalta-Screen|NaltaScreen.exe"}) {
+    for (std::string link :
+         {"Readme|readme.txt", "QuillonOrvalo|QuillonOrvalo.exe",
+          "QuillonOrvalo x64|QuillonOrvalo_x64.exe", "Nalta-Screen|NaltaScreen.exe"}) {
         std::string name = link.substr(0, link.find('|')), target = link.substr(link.find('|') + 1);
-        expected.push_back("link " + menu + "\\" + name + ".LNK|" + folder + "\\" + target + "|" + name + "|" + folder);
+        expected.push_back("link " + menu + "\\" + name + ".LNK|" + folder + "\\" + target + "|" +
+                           name + "|" + folder);
     }
     expected.insert(expected.end(), {
         lastSetting + " = ",
@@ -72,7 +86,7 @@ TEST_F(InstallProcedure, RunsItsStepsInOrderOn64BitWindows10) {
 
 struct StopCase {
     const char* name;
-    std::function<void()> arrange;
+    void (*arrange)();
     int32_t result;
     std::string text;
     uint32_t sleeps;
@@ -90,23 +104,24 @@ TEST_P(StoppingFailure, PostsItsTextAndRunsNothingAfter) {
     EXPECT_EQ(totalSleep(), GetParam().sleeps);
     EXPECT_EQ(finalLabel(), GetParam().label);
     EXPECT_EQ(events("write ").size(), GetParam().writes);
-    for (const char* later : {"start ", "load ", "link ", "reg ", "copy "}) EXPECT_TRUE(events(later).empty()) << later;
+    for (const char* later : {"start ", "load ", "link ", "reg ", "copy "})
+        EXPECT_TRUE(events(later).empty()) << later;
     EXPECT_EQ(context->vaioInstalled, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Install, StoppingFailure, ::testing::Values(
-    StopCase{"MissingPackage", [] { fake::state().packagePresent = false; }, -100,
-             "Installation package might be corrupted\n" + DOWNLOAD, 3000, "Extract Package", 0},
-    StopCase{"UncreatableFolder",
-             [] { fake::state().failing.insert("createFolder:" + key(PROGRAM_FILES + "\\QL")); }, -101,
-             "Failed to create target folder on system disk\n" + DOWNLOAD, 6000, "Copy Files", 0},
-    // The held file is the eleventh entry: the twelve after it are still written.
-    StopCase{"FileHeldOpen",
-             [] { fake::state().lockedFiles.insert(key(INSTALL_FOLDER + "\\qlorvalo_vasio8_driver.dll")); }, -102,
-             "Failed to copy file(s) to destination folder...\n\nSome application could still use our dll "
-             "(Sonnarel Remote API or Virtual ASIO driver)\nClose all applications that could use them...\n\n"
-             "Otherwise installation package might be corrupted\n" + DOWNLOAD,
-             6000, "Copy Files", size_t(PACKAGE_ENTRY_COUNT - 1)}),
+void noPackage() { fake::state().packagePresent = false; }
+void folderFails() { fake::state().failing.insert("createFolder:" + key(PROGRAM_FILES + "\\QL")); }
+void fileHeld() {  // the eleventh entry: the twelve after it are still written
+    fake::state().lockedFiles.insert(key(INSTALL_FOLDER + "\\qlorvalo_vasio8_driver.dll"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Install, StoppingFailure,
+    ::testing::Values(
+        StopCase{"MissingPackage", noPackage, -100, CORRUPT_TEXT, 3000, "Extract Package", 0},
+        StopCase{"UncreatableFolder", folderFails, -101, FOLDER_TEXT, 6000, "Copy Files", 0},
+        StopCase{"FileHeldOpen", fileHeld, -102, COPY_TEXT, 6000, "Copy Files",
+                 size_t(PACKAGE_ENTRY_COUNT - 1)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(InstallProcedure, StaleFilesAreSweptBeforeExtraction) {
@@ -116,8 +131,10 @@ TEST_F(InstallProcedure, StaleFilesAreSweptBeforeExtraction) {
     ASSERT_EQ(runInstall(context.get()), 1);
     std::vector<std::string> all;
     for (const auto& event : fake::state().events) all.push_back(fake::lower(event));
-    auto deleted = std::find(all.begin(), all.end(), key("delete " + INSTALL_FOLDER + "\\QuillonOrvalo.del"));
-    auto firstWrite = std::find_if(all.begin(), all.end(), [](const std::string& e) { return e.rfind("write ", 0) == 0; });
+    auto deleted =
+        std::find(all.begin(), all.end(), key("delete " + INSTALL_FOLDER + "\\QuillonOrvalo.del"));
+    auto firstWrite = std::find_if(all.begin(), all.end(),
+                                   [](const std::string& e) { return e.rfind("write ", 0) == 0; });
     EXPECT_LT(deleted, firstWrite);
 }
 
@@ -147,11 +164,10 @@ TEST_P(VaioExitCode, DecidesBetweenWarningAndSuccess) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Install, VaioExitCode, ::testing::Values(
-    VaioCase{int32_t(0x80000000), "Failed to install virtual i/o driver...\nCheck running setup in administrator mode"},
-    VaioCase{-1, "Failed to install virtual i/o driver...\nCheck running setup in administrator mode"},
-    VaioCase{1, "Cannot install Package now...\nYou must RESTART your system and then relaunch setup program"},
-    VaioCase{2, nullptr}));
+INSTANTIATE_TEST_SUITE_P(Install, VaioExitCode,
+                         ::testing::Values(VaioCase{int32_t(0x80000000), ADMIN_TEXT},
+                                           VaioCase{-1, ADMIN_TEXT}, VaioCase{1, RESTART_TEXT},
+                                           VaioCase{2, nullptr}));
 
 TEST_F(InstallProcedure, VaioSetupThatCannotStartEndsWithTheWarningButNoMessage) {
     fake::state().processes[key(VAIO_SETUP)].start = platform::StartResult::failed;
@@ -163,7 +179,8 @@ TEST_F(InstallProcedure, On32BitWindows10NoVaioStepAndNoRegistrationTool) {
     context->is64BitSystem = 0;
     traceCalls({"start", "post"});
     ASSERT_EQ(runInstall(context.get()), 1);
-    EXPECT_EQ(trace, (std::vector<std::string>{"label Extract Package", "label Copy Files", "label Create Shortcuts",
+    EXPECT_EQ(trace, (std::vector<std::string>{"label Extract Package", "label Copy Files",
+                                               "label Create Shortcuts",
                                                "label Installation Completed", "post 180 128"}));
     EXPECT_EQ(events("call ").size(), 4u);
     EXPECT_EQ(events("link ").size(), 3u);
@@ -199,7 +216,8 @@ TEST_F(InstallProcedure, FailingOptionalStepsDoNotChangeTheOutcome) {
     fake::state().failing.insert("copyFile:*");
     fake::state().failing.insert("regSet:*");
     fake::state().shellLinkResult = int32_t(0x80004005);
-    fake::state().modules[key(INSTALL_FOLDER + "\\" + MODULES_32[0])].exports["DllRegisterServer"] = int32_t(0x80004005);
+    fake::state().modules[key(INSTALL_FOLDER + "\\" + MODULES_32[0])].exports["DllRegisterServer"] =
+        int32_t(0x80004005);
     ASSERT_EQ(runInstall(context.get()), 1);
     EXPECT_EQ(events("post "), Posts{"post 180 128"});
 }

@@ -7,17 +7,22 @@ namespace install_test {
 namespace {
 
 const std::string ENTRY_32 =
-    "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QL:QuillonOrvalo {45CF77f2-4E06-4A39}";
+    "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QL:QuillonOrvalo "
+    "{45CF77f2-4E06-4A39}";
 
 TEST_F(InstallMachine, UninstallEntryLandsInThe32BitViewWithFourStringsAndOnlyOursChange) {
-    fake::setRegValue(ENTRY_32, "InstallLocation", platform::RegType::string, std::string("D:\\") + '\0');
+    fake::setRegValue(ENTRY_32, "InstallLocation", platform::RegType::string,
+                      std::string("D:\\") + '\0');
     writeUninstallEntry("C:\\PF\\Setup.exe", 0);
-    EXPECT_EQ(fake::key("HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QL:QuillonOrvalo {45CF77f2-4E06-4A39}"),
+    EXPECT_EQ(fake::key("HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QL:"
+                        "QuillonOrvalo {45CF77f2-4E06-4A39}"),
               nullptr);
     ASSERT_EQ(fake::key(ENTRY_32)->size(), 5u);
-    for (const auto& value : *fake::key(ENTRY_32)) EXPECT_EQ(value.second.type, platform::RegType::string);
+    for (const auto& value : *fake::key(ENTRY_32))
+        EXPECT_EQ(value.second.type, platform::RegType::string);
     // The terminator is part of the stored data.
-    EXPECT_EQ(fake::key(ENTRY_32)->at("displayname").data, std::string("Quillon Orvalo, Audio Router") + '\0');
+    EXPECT_EQ(fake::key(ENTRY_32)->at("displayname").data,
+              std::string("Quillon Orvalo, Audio Router") + '\0');
     EXPECT_EQ(fake::regString(ENTRY_32, "Publisher"), "Quillon Software");
     EXPECT_EQ(fake::regString(ENTRY_32, "UninstallString"), "C:\\PF\\Setup.exe");
     EXPECT_EQ(fake::regString(ENTRY_32, "DisplayIcon"), "C:\\PF\\Setup.exe");
@@ -38,8 +43,10 @@ TEST_F(InstallMachine, EachUninstallValueStandsAlone) {
 }
 
 TEST_F(InstallMachine, SettingsAreSixZeroDwordsDirectlyBelowTheUserHive) {
-    fake::setRegValue("HKCU\\Quillon\\QuillonOrvalo", "SysTray", platform::RegType::dword, std::string("\x05\0\0\0", 4));
-    fake::setRegValue("HKCU\\Quillon\\QuillonOrvalo", "WindowX", platform::RegType::dword, std::string("\x07\0\0\0", 4));
+    fake::setRegValue("HKCU\\Quillon\\QuillonOrvalo", "SysTray", platform::RegType::dword,
+                      std::string("\x05\0\0\0", 4));
+    fake::setRegValue("HKCU\\Quillon\\QuillonOrvalo", "WindowX", platform::RegType::dword,
+                      std::string("\x07\0\0\0", 4));
     EXPECT_EQ(resetApplicationSettings(), 1);
     EXPECT_EQ(events("reg ").size(), 6u);
     for (const char* path : {"HKCU\\Quillon\\QuillonOrvalo", "HKCU\\Quillon\\QuillonOrvaloZintho"})
@@ -47,7 +54,8 @@ TEST_F(InstallMachine, SettingsAreSixZeroDwordsDirectlyBelowTheUserHive) {
             EXPECT_EQ(fake::key(path)->at(name).type, platform::RegType::dword);
             EXPECT_EQ(fake::key(path)->at(name).data, std::string(4, '\0'));
         }
-    EXPECT_EQ(fake::key("HKCU\\Quillon\\QuillonOrvalo")->at("windowx").data, std::string("\x07\0\0\0", 4));
+    EXPECT_EQ(fake::key("HKCU\\Quillon\\QuillonOrvalo")->at("windowx").data,
+              std::string("\x07\0\0\0", 4));
 }
 
 TEST_F(InstallMachine, SettingsResultIsTheLastWriteAndEachValueStandsAlone) {

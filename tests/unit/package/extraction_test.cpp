@@ -26,7 +26,9 @@ protected:
         fake::state().package = package.bytes;
         return extractPackage(context);
     }
-    static std::string target(const std::string& name) { return std::string(INSTALL_FOLDER) + "\\" + name; }
+    static std::string target(const std::string& name) {
+        return std::string(INSTALL_FOLDER) + "\\" + name;
+    }
     static std::string fileContent(const std::string& name) {
         auto found = fake::state().files.find(fake::lower(target(name)));
         return found == fake::state().files.end() ? "<missing>" : found->second;
@@ -35,7 +37,9 @@ protected:
     static void expectWrittenExcept(const BuiltPackage& package, std::vector<int> failed) {
         for (int i = 0; i < PACKAGE_ENTRY_COUNT; ++i) {
             bool shouldFail = std::find(failed.begin(), failed.end(), i) != failed.end();
-            EXPECT_EQ(fileContent(PACKAGE_FILE_NAMES[i]), shouldFail ? "<missing>" : package.contents[i]) << i;
+            EXPECT_EQ(fileContent(PACKAGE_FILE_NAMES[i]),
+                      shouldFail ? "<missing>" : package.contents[i])
+                << i;
         }
     }
     static size_t writeCount() { return fake::eventsStartingWith("write ").size(); }
@@ -69,7 +73,8 @@ TEST_F(Extraction, PackageFromTheWriterExtractsByteIdentically) {
     }
     ASSERT_TRUE(writePackage(files, &fake::state().package));
     EXPECT_EQ(extractPackage(context), 0);
-    for (int i = 0; i < PACKAGE_ENTRY_COUNT; ++i) EXPECT_EQ(fileContent(PACKAGE_FILE_NAMES[i]), contents[i]) << i;
+    for (int i = 0; i < PACKAGE_ENTRY_COUNT; ++i)
+        EXPECT_EQ(fileContent(PACKAGE_FILE_NAMES[i]), contents[i]) << i;
     // The package is descrambled where it lies: a second run finds no intact entry.
     EXPECT_EQ(extractPackage(context), -123);
 }
@@ -145,9 +150,10 @@ TEST_F(Extraction, ExistingFileIsOverwrittenAndALockedOneFails) {
 
 TEST_F(Extraction, UnsafeNamesAreRefusedAndTheChainGoesOn) {
     const std::string unsafe[] = {
-        "", "C:\\Windows\\evil.dll", "c:evil.dll", "\\evil.dll", "/evil.dll", "\\\\server\\share\\evil.dll",
-        "..\\evil.dll", "sub\\..\\..\\evil.dll", "sub/../../evil.dll", "..", "sub\\.. \\..\\evil.dll",
-        "readme.txt:stream", "folder\\", std::string(128, 'a'),
+        "", "C:\\Windows\\evil.dll", "c:evil.dll", "\\evil.dll", "/evil.dll", "..",
+        "\\\\server\\share\\evil.dll", "..\\evil.dll", "sub\\..\\..\\evil.dll",
+        "sub/../../evil.dll", "sub\\.. \\..\\evil.dll", "readme.txt:stream", "folder\\",
+        std::string(128, 'a'),
     };
     for (const std::string& name : unsafe) {
         SetUp();

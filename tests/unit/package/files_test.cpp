@@ -25,7 +25,8 @@ TEST(FolderTree, NetworkPathsKeepServerAndShareAsTheRoot) {
     fake::state().folders["\\\\server\\share"] = "\\\\server\\share";
     EXPECT_EQ(createFolderTree("\\\\server\\share\\"), 1);
     EXPECT_EQ(createFolderTree("\\\\server\\share\\apps\\ql"), 1);
-    EXPECT_EQ(created(), (Strings{"mkdir \\\\server\\share\\apps", "mkdir \\\\server\\share\\apps\\ql"}));
+    EXPECT_EQ(created(),
+              (Strings{"mkdir \\\\server\\share\\apps", "mkdir \\\\server\\share\\apps\\ql"}));
 }
 
 TEST(FolderTree, StopsAtTheFirstFailingCreation) {

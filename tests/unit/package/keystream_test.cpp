@@ -32,7 +32,8 @@ TEST(Keystream, VectorsWorkedOutByHandAndFromAnIndependentImplementation) {
     EXPECT_EQ(0, memcmp(shifted, "\x87\xcf\x7b\x01\x56\x34\xc4\x9c", 8));
     uint8_t first[16] = {};  // the package's first key state
     applyKeystream(first, 16, PACKAGE_INITIAL_KEY_STATE, ZERO_DIGEST);
-    EXPECT_EQ(0, memcmp(first, "\x43\xd4\x6e\x7b\x34\xf8\x05\xa6\x15\x64\x62\x48\x82\x98\x7a\xe5", 16));
+    EXPECT_EQ(
+        0, memcmp(first, "\x43\xd4\x6e\x7b\x34\xf8\x05\xa6\x15\x64\x62\x48\x82\x98\x7a\xe5", 16));
 }
 
 TEST(Keystream, ScramblingTwiceRestoresAndPartsEqualTheWhole) {

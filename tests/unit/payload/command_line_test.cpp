@@ -36,7 +36,10 @@ TEST(PayloadCommandLine, ModulePathAndUnregisterFlag) {
         {"-f\"C:\\quoted path\\m.dll\"", "C:\\quoted path\\m.dll", false},
         {"-fC:\\odd -u folder\\m.dll", "C:\\odd -u folder\\m.dll", false},  // inside the path
         {"-U -FC:\\m.dll", "C:\\m.dll", true},
-        {"", "<none>", false}, {"-u", "<none>", true}, {"-f", "<none>", false}, {"-f   \"\"  ", "<none>", false},
+        {"", "<none>", false},
+        {"-u", "<none>", true},
+        {"-f", "<none>", false},
+        {"-f   \"\"  ", "<none>", false},
         {"-h x-fC:\\m.dll", "<none>", false},  // not at the start of a word
     };
     for (const Case& c : cases) {

@@ -23,7 +23,8 @@ TEST(Layout, EveryElementFollowsTheSkinSize) {
     EXPECT_EQ(edges(l.busyLabel), (E{580, 444, 880, 489}));
     EXPECT_EQ(edges(l.busyStatusLine), (E{580, 484, 880, 504}));
     l = layoutFor(640, 300);
-    EXPECT_EQ(edges(l.osLabel), (E{20, 390, 480, 300}));  // the label's top is fixed, its right follows W
+    EXPECT_EQ(edges(l.osLabel),
+              (E{20, 390, 480, 300}));  // the label's top is fixed, its right follows W
     EXPECT_EQ(edges(l.panelFill), (E{0, 300, 641, 401}));
     EXPECT_EQ(edges(l.button), (E{320, 320, 620, 380}));
 }

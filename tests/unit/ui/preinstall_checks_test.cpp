@@ -11,7 +11,8 @@
 namespace {
 
 const std::string ENTRY32 =
-    "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QL:QuillonOrvalo {45CF77f2-4E06-4A39}";
+    "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QL:QuillonOrvalo "
+    "{45CF77f2-4E06-4A39}";
 
 class PreinstallChecks : public ::testing::Test {
 protected:
@@ -21,7 +22,8 @@ protected:
         strcpy(context.setupPath, "D:\\Downloads\\QuillonOrvalo_Setup.exe");
     }
     // Stores the entry's UninstallString, then gives {entry found, same setup}.
-    std::pair<int, int> checks(const std::string& text, platform::RegType type = platform::RegType::string,
+    std::pair<int, int> checks(const std::string& text,
+                               platform::RegType type = platform::RegType::string,
                                const std::string& key = ENTRY32) {
         fake::setRegValue(key, "UninstallString", type, text + '\0');
         return {uninstallEntryCheck(), sameSetupCheck(&context)};
@@ -41,12 +43,15 @@ TEST_F(PreinstallChecks, NoEntryOrAKeyWithoutTheValueMeansNotInstalledAndNoObjec
 }
 
 TEST_F(PreinstallChecks, WhatCountsAsAnEntryAndWhatAsTheSameSetup) {
-    EXPECT_EQ(checks("C:\\Q\\QuillonOrvalo_Setup.exe", platform::RegType::expandString), (Found{0, 1}));
+    EXPECT_EQ(checks("C:\\Q\\QuillonOrvalo_Setup.exe", platform::RegType::expandString),
+              (Found{0, 1}));
     EXPECT_EQ(checks(""), (Found{1, 1}));  // an empty string counts and raises no objection
-    EXPECT_EQ(checks("C:\\" + std::string(1019, 'a') + ".exe"), (Found{0, 1}));  // 1025 bytes: too long
-    EXPECT_EQ(checks("C:\\" + std::string(1016, 'a') + ".exe"), (Found{1, 0}));  // 1024 bytes fit
+    // 1025 bytes do not fit the buffer, 1024 do.
+    EXPECT_EQ(checks("C:\\" + std::string(1019, 'a') + ".exe"), (Found{0, 1}));
+    EXPECT_EQ(checks("C:\\" + std::string(1016, 'a') + ".exe"), (Found{1, 0}));
     EXPECT_EQ(checks("C:\\Program Files\\QL\\quillonorvalo_SETUP.EXE"), (Found{1, 1}));
-    EXPECT_EQ(checks("\"C:\\Program Files\\QL\\QuillonOrvalo_Setup.exe\""), (Found{1, 0}));  // ends with the quote
+    // In quotes, the file name ends with the quote character.
+    EXPECT_EQ(checks("\"C:\\QL\\QuillonOrvalo_Setup.exe\""), (Found{1, 0}));
     EXPECT_EQ(checks("C:\\QL\\Other_Setup.exe"), (Found{1, 0}));
     EXPECT_EQ(checks("QuillonOrvalo_Setup.exe"), (Found{1, 1}));  // no folder at all
 }
@@ -54,8 +59,11 @@ TEST_F(PreinstallChecks, WhatCountsAsAnEntryAndWhatAsTheSameSetup) {
 TEST_F(PreinstallChecks, FallsBackToThe32BitViewAndTreatsAnUnopenableEntryAsAbsent) {
     fake::state().wow64 = false;  // KEY_READ now sees the native view, where there is no entry
     EXPECT_EQ(checks("C:\\QL\\Other.exe"), (Found{1, 0}));
-    std::string native = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QL:QuillonOrvalo {45CF77f2-4E06-4A39}";
-    EXPECT_EQ(checks("C:\\QL\\QuillonOrvalo_Setup.exe", platform::RegType::string, native), (Found{1, 1}));
+    std::string native =
+        "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QL:QuillonOrvalo "
+        "{45CF77f2-4E06-4A39}";
+    EXPECT_EQ(checks("C:\\QL\\QuillonOrvalo_Setup.exe", platform::RegType::string, native),
+              (Found{1, 1}));
     fake::state().failing.insert("regOpen:*");
     EXPECT_EQ(uninstallEntryCheck(), 0);
     EXPECT_EQ(sameSetupCheck(&context), 1);

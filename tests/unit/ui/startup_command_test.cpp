@@ -23,9 +23,10 @@ protected:
     }
     void TearDown() override { silentFlag = installFlag = uninstallFlag = 0; }
     void installedBy(const char* setup) {
-        fake::setRegValue("HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-                          "QL:QuillonOrvalo {45CF77f2-4E06-4A39}",
-                          "UninstallString", platform::RegType::string, std::string(setup) + '\0');
+        fake::setRegValue(
+            "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+            "QL:QuillonOrvalo {45CF77f2-4E06-4A39}",
+            "UninstallString", platform::RegType::string, std::string(setup) + '\0');
         context.uninstallEntryFound = context.installed = 1;
     }
     CommandOutcome handle(uint32_t id, int32_t code) {
@@ -46,16 +47,16 @@ struct StartupCase {
 
 TEST_F(WindowCommands, StartupDecisionTable) {
     const StartupCase cases[] = {
-        {0, 0, 0, nullptr, 0, 0, 0},                                   // clean system
-        {0, 0, 0, "D:\\any\\QuillonOrvalo_Setup.exe", 12, 0, 0},       // presence unseen with an entry
+        {0, 0, 0, nullptr, 0, 0, 0},                              // clean system
+        {0, 0, 0, "D:\\any\\QuillonOrvalo_Setup.exe", 12, 0, 0},  // presence unseen with an entry
         {0, 0, 0, "C:\\QL\\Renamed_Setup.exe", 0, CMD_WRONG_SETUP, 0},
         {0, 0, 0, nullptr, 1, CMD_DRIVER_PRESENT, 0},
         {0, 0, 0, nullptr, 14, CMD_DRIVER_PRESENT, 0},
-        {1, 0, 0, nullptr, 1, 0, 0},                                   // silent: no warnings
+        {1, 0, 0, nullptr, 1, 0, 0},  // silent: no warnings
         {1, 0, 0, "C:\\QL\\Renamed_Setup.exe", 0, 0, 0},
-        {0, 1, 1, nullptr, 0, CMD_AUTO, AUTO_INSTALL},                 // -i wins over -u
+        {0, 1, 1, nullptr, 0, CMD_AUTO, AUTO_INSTALL},  // -i wins over -u
         {0, 0, 1, nullptr, 0, CMD_AUTO, AUTO_UNINSTALL},
-        {0, 0, 1, "C:\\QL\\Renamed_Setup.exe", 1, CMD_AUTO, AUTO_UNINSTALL},  // flags win over warnings
+        {0, 0, 1, "C:\\QL\\Renamed.exe", 1, CMD_AUTO, AUTO_UNINSTALL},  // flags beat warnings
     };
     for (const StartupCase& c : cases) {
         SetUp();
@@ -79,7 +80,9 @@ TEST_F(WindowCommands, WarningsAndTheirExitCodes) {
     CommandOutcome wrong = handle(CMD_WRONG_SETUP, 0);
     EXPECT_STREQ(wrong.boxCaption, "Wrong Installation Program");
     EXPECT_EQ(wrong.boxFlags, platform::MB_SYSTEM_MODAL | platform::MB_ICON_ERROR);
-    EXPECT_NE(strstr(wrong.boxText, "Current QuillonOrvalo version has been installed by another Setup program...\n\nYou must use"),
+    EXPECT_NE(strstr(wrong.boxText,
+                     "Current QuillonOrvalo version has been installed by another Setup "
+                     "program...\n\nYou must use"),
               nullptr);
     EXPECT_TRUE(wrong.setsExitCode && wrong.exitCode == -2 && wrong.postClose);
 
@@ -126,7 +129,9 @@ TEST_F(WindowCommands, FinalNotices) {
     EXPECT_TRUE(!failed.openAfterInstallPage && failed.postClose);
 
     CommandOutcome ok = handle(CMD_DONE, DONE_OK);
-    EXPECT_STREQ(ok.boxText, "Installation Complete and Successful !\n\nYOU MUST RESTART your computer to finalize installation");
+    EXPECT_STREQ(ok.boxText,
+                 "Installation Complete and Successful !\n\nYOU MUST RESTART your computer to "
+                 "finalize installation");
     EXPECT_STREQ(ok.boxCaption, "REBOOT YOUR SYSTEM");
     EXPECT_EQ(ok.boxFlags, platform::MB_SYSTEM_MODAL | platform::MB_ICON_WARNING);
     EXPECT_TRUE(ok.openAfterInstallPage && ok.postClose && !ok.setsExitCode);
