@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The helper programs of the package, end to end under Wine: the built artwork decoded by
-# ImageMagick, the windowed programs closing on WM_DESTROY, the 64-bit registration tool and an
-# ASIO module's self-registration and removal in both views (e2e_install checks all eight
-# registered by the setup program), and the VAIO setup program's install, removal, forced exit
+# ImageMagick, the 64-bit registration tool and an ASIO module's self-registration and removal
+# in both views (e2e_install checks all eight registered by the setup program; e2e_spine the
+# windowed programs closed by it), and the VAIO setup program's install, removal, forced exit
 # codes and refusal without its driver files.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 ql_prefix helpers
@@ -32,7 +32,6 @@ for arch in x86_64 i686; do  # class factory checks and activation through the r
   "$arch-w64-mingw32-g++" -std=c++17 -Os -static -s "$here/asio_com_probe.cpp" -lole32 -luuid \
     -o "$work/probe_$arch.exe"
 done
-i686-w64-mingw32-g++ -std=c++17 -Os -static -s "$here/window_probe.cpp" -o "$work/window_probe.exe"
 
 # --- artwork, decoded by an independent reader ------------------------------------------------
 for png in QuillonOrvalo QuillonOrvaloLogo QuillonLogoBlack QuillonLogoWhite; do
@@ -42,16 +41,6 @@ for png in QuillonOrvalo QuillonOrvaloLogo QuillonLogoBlack QuillonLogoWhite; do
 done
 ql_check "skin is a 900x424 bitmap" [ "$(identify -format '%m %w %h %[bit-depth]' "$QL_BUILD/art/skin.bmp")" = "BMP3 900 424 8" ]
 ql_check "icon holds 16 and 32 pixel images" [ "$(identify -format '%w ' "$QL_BUILD/art/icon.ico")" = "16 32 " ]
-
-# --- windowed programs: the window the setup program looks for, closed by WM_DESTROY ------------
-while IFS='|' read -r program class title; do
-  ql_check "$program window closes on WM_DESTROY" probe window_probe.exe "C:\\qltest\\$program" "$class" "$title"
-done <<'WINDOWS'
-QuillonOrvalo.exe|QUILLON0Orvalo0MainWindow0|Quillon Orvalo
-QuillonOrvalo_x64.exe|QUILLON0Orvalo0MainWindow0|Quillon Orvalo
-NaltaScreen.exe|NaltaScreen0MainWindow0|Nalta Screen
-QLOrvaloVAIO_ControlPanel.exe|QLOrvaloVAIO0ControlPanel0|Quillon Orvalo VAIO Control Panel
-WINDOWS
 
 # --- a 64-bit module through qlregsvr64.exe, a 32-bit one through Wine's regsvr32 ----------------
 regsvr64() { (cd "$work" && ql_run qlregsvr64.exe "$@"); }

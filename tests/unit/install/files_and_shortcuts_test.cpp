@@ -62,32 +62,27 @@ protected:
         snprintf(context->installFolder, sizeof context->installFolder, "%s",
                  INSTALL_FOLDER.c_str());
     }
-    std::vector<std::string> menuFiles() {  // name -> "target|description|working folder"
-        std::vector<std::string> found;
-        for (const auto& [path, content] : fake::state().files)
-            if (path.rfind(key(MENU_FOLDER) + "\\", 0) == 0)
-                found.push_back(path.substr(MENU_FOLDER.size() + 1) + "=" + content);
+    size_t menuFiles() {
+        size_t found = 0;
+        for (const auto& file : fake::state().files)
+            found += file.first.rfind(key(MENU_FOLDER) + "\\", 0) == 0;
         return found;
     }
 };
 
-TEST_F(Shortcuts, FourOn64BitWindowsEachWorkingInTheInstallFolderAndRewrittenOnRerun) {
+// Targets, descriptions and working folders are pinned by the install order test and read back
+// from the real shortcuts in e2e_install.
+TEST_F(Shortcuts, FourOn64BitWindowsAndARerunRewritesTheSameSet) {
     createShortcuts(context.get());
     createShortcuts(context.get());
     EXPECT_EQ(events("link ").size(), 8u);
-    const std::string f = INSTALL_FOLDER;
-    EXPECT_EQ(menuFiles(),
-              (std::vector<std::string>{
-                  "nalta-screen.lnk=" + f + "\\NaltaScreen.exe|Nalta-Screen|" + f,
-                  "quillonorvalo x64.lnk=" + f + "\\QuillonOrvalo_x64.exe|QuillonOrvalo x64|" + f,
-                  "quillonorvalo.lnk=" + f + "\\QuillonOrvalo.exe|QuillonOrvalo|" + f,
-                  "readme.lnk=" + f + "\\readme.txt|Readme|" + f}));
+    EXPECT_EQ(menuFiles(), 4u);
 }
 
 TEST_F(Shortcuts, ThreeOn32BitWindows) {
     context->is64BitSystem = 0;
     createShortcuts(context.get());
-    EXPECT_EQ(menuFiles().size(), 3u);
+    EXPECT_EQ(menuFiles(), 3u);
     EXPECT_FALSE(fake::fileExists(MENU_FOLDER + "\\QuillonOrvalo x64.LNK"));
 }
 
@@ -99,14 +94,6 @@ TEST_F(Shortcuts, NoneWithoutCommonProgramsFolderOrWhenTheMenuFolderCannotBeMade
     fake::state().failing.insert("createFolder:" + key(COMMON_PROGRAMS + "\\Quillon"));
     createShortcuts(context.get());
     EXPECT_TRUE(events("link ").empty());
-}
-
-TEST_F(Shortcuts, ShortcutCreationReturnsTheSaveResult) {
-    fake::state().folders[key("C:\\Menu")] = "C:\\Menu";
-    EXPECT_EQ(createShortcut("Readme", "C:\\Target\\readme.txt", "C:\\Menu\\"), 0);
-    EXPECT_TRUE(fake::fileExists("C:\\Menu\\Readme.LNK"));  // one separator
-    fake::state().shellLinkResult = int32_t(0x80004005);
-    EXPECT_EQ(createShortcut("Readme", "C:\\Target\\readme.txt", "C:\\Menu"), int32_t(0x80004005));
 }
 
 }  // namespace

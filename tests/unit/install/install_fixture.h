@@ -10,7 +10,7 @@
 
 #include "app/context.h"
 #include "platform/fake/fake_platform.h"
-#include "package/package_writer.h"
+#include "../package/package_builder.h"
 
 namespace install_test {
 
@@ -30,21 +30,6 @@ inline const char* const MODULES_64[] = {
     "qlorvalo_vasio8_driver64.dll", "qlorvalo_vasio64A_driver64.dll",
     "qlorvalo_vasio64B_driver64.dll", "qlorvalo_vasio128_driver64.dll"};
 
-inline std::string contentOf(const char* name) { return std::string("content of ") + name; }
-
-inline std::vector<uint8_t> buildPackage() {
-    std::vector<std::string> contents;
-    PackageFile files[PACKAGE_ENTRY_COUNT];
-    for (int i = 0; i < PACKAGE_ENTRY_COUNT; ++i)
-        contents.push_back(contentOf(PACKAGE_FILE_NAMES[i]));
-    for (int i = 0; i < PACKAGE_ENTRY_COUNT; ++i)
-        files[i] = {PACKAGE_FILE_NAMES[i], reinterpret_cast<const uint8_t*>(contents[i].data()),
-                    uint32_t(contents[i].size())};
-    std::vector<uint8_t> package;
-    EXPECT_TRUE(writePackage(files, &package)) << "the package writer refused the test files";
-    return package;
-}
-
 inline fake::ScriptedProcess exitingWith(int32_t code, uint32_t runsMs = 0) {
     fake::ScriptedProcess process;
     process.exitCode = code;
@@ -61,7 +46,7 @@ protected:
     void SetUp() override {
         fake::reset();
         auto& machine = fake::state();
-        machine.package = buildPackage();
+        machine.package = ::buildPackage().bytes;
         machine.shellFolders[platform::CSIDL_PROGRAM_FILES_FOLDER] = PROGRAM_FILES;
         snprintf(commonProgramsFolder, sizeof commonProgramsFolder, "%s", COMMON_PROGRAMS.c_str());
         machine.folders[key("C:\\Downloads")] = "C:\\Downloads";

@@ -1,4 +1,5 @@
 // The install procedure as a whole: its order, its waits, where it stops and what it leaves.
+// The setup copy under another running file name is checked on the real program (e2e_install).
 #include "app/status_label.h"
 #include "install/install.h"
 #include "install_fixture.h"
@@ -199,17 +200,6 @@ TEST_F(InstallProcedure, VaioStepOnlyFromWindows10On64BitWindows) {
     context->osCode = 8;  // later majors do run it
     ASSERT_EQ(runInstall(context.get()), 1);
     EXPECT_EQ(events("start " + VAIO_SETUP).size(), 1u);
-}
-
-TEST_F(InstallProcedure, SetupCopyKeepsTheRunningFileNameAndTheEntryNamesIt) {
-    std::string renamed = "C:\\Downloads\\MySetup.exe", copy = INSTALL_FOLDER + "\\MySetup.exe";
-    fake::addFile(renamed, "renamed setup");
-    snprintf(context->setupPath, sizeof context->setupPath, "%s", renamed.c_str());
-    ASSERT_EQ(runInstall(context.get()), 1);
-    EXPECT_EQ(fake::state().files[key(copy)], "renamed setup");
-    EXPECT_FALSE(fake::fileExists(INSTALL_FOLDER + "\\QuillonOrvalo_Setup.exe"));
-    EXPECT_EQ(fake::regString(ENTRY, "UninstallString"), copy);
-    EXPECT_EQ(fake::regString(ENTRY, "DisplayIcon"), copy);
 }
 
 TEST_F(InstallProcedure, FailingOptionalStepsDoNotChangeTheOutcome) {
