@@ -16,4 +16,4 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exit 0
 fi
 ql_prefix run win10
-bash tests/wine/show_run.sh "$@"
+bash scripts/show_run.sh "$@"

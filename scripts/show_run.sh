@@ -2,7 +2,7 @@
 # What a person would see without a display: in the prepared prefix ($WINEPREFIX), the setup
 # window as a screenshot, then a silent install (-h -i and the arguments given), its exit code
 # and what it left on the system. Used by scripts/run.sh.
-source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../tests/wine/lib.sh"
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 : "${WINEPREFIX:?prepare a prefix first (ql_prefix)}"
 ql_display
