@@ -104,7 +104,9 @@ TEST_F(WindowCommands, AutomaticProceduresNeedTheRightStateAndAlwaysEndTheProgra
         CommandOutcome outcome = handle(CMD_AUTO, c.code);
         EXPECT_EQ(outcome.procedure, c.procedure) << &c - cases;
         EXPECT_EQ(outcome.setsExitCode, c.setsExitCode) << &c - cases;
-        if (c.setsExitCode) EXPECT_EQ(outcome.exitCode, -4) << &c - cases;
+        if (c.setsExitCode) {
+            EXPECT_EQ(outcome.exitCode, -4) << &c - cases;
+        }
         EXPECT_TRUE(outcome.endLoop) << &c - cases;
     }
 }
