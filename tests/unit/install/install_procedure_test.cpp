@@ -168,7 +168,12 @@ TEST_P(VaioExitCode, DecidesBetweenWarningAndSuccess) {
 INSTANTIATE_TEST_SUITE_P(Install, VaioExitCode,
                          ::testing::Values(VaioCase{int32_t(0x80000000), ADMIN_TEXT},
                                            VaioCase{-1, ADMIN_TEXT}, VaioCase{1, RESTART_TEXT},
-                                           VaioCase{2, nullptr}));
+                                           VaioCase{2, nullptr}),
+                         [](const auto& info) {
+                             int32_t code = info.param.exitCode;
+                             return code < 0 ? "Minus" + std::to_string(-int64_t(code))
+                                             : std::to_string(code);
+                         });
 
 TEST_F(InstallProcedure, VaioSetupThatCannotStartEndsWithTheWarningButNoMessage) {
     fake::state().processes[key(VAIO_SETUP)].start = platform::StartResult::failed;
