@@ -171,8 +171,8 @@ INSTANTIATE_TEST_SUITE_P(Install, VaioExitCode,
                                            VaioCase{2, nullptr}),
                          [](const auto& info) {
                              int32_t code = info.param.exitCode;
-                             return code < 0 ? "Minus" + std::to_string(-int64_t(code))
-                                             : std::to_string(code);
+                             return code < 0 ? "ExitMinus" + std::to_string(-int64_t(code))
+                                             : "Exit" + std::to_string(code);
                          });
 
 TEST_F(InstallProcedure, VaioSetupThatCannotStartEndsWithTheWarningButNoMessage) {
