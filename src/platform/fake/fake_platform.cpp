@@ -258,10 +258,9 @@ bool findNextFile(Handle handle, FoundFile* found) {
 
 void findClose(Handle handle) { delete static_cast<Search*>(handle); }
 
-ShellCall specialFolderPath(int csidl, bool create, char out[260]) {
-    (void)create;
+// Both shell calls answer from the same table of folders; each can be missing or fail.
+static ShellCall shellFolder(ShellCall call, int csidl, char out[260]) {
     out[0] = 0;
-    ShellCall call = state().specialFolderCall;
     auto found = state().shellFolders.find(csidl);
     if (call != ShellCall::ok) return call;
     if (found == state().shellFolders.end()) return ShellCall::failed;
@@ -269,14 +268,12 @@ ShellCall specialFolderPath(int csidl, bool create, char out[260]) {
     return ShellCall::ok;
 }
 
+ShellCall specialFolderPath(int csidl, bool, char out[260]) {
+    return shellFolder(state().specialFolderCall, csidl, out);
+}
+
 ShellCall folderPath(int csidl, char out[260]) {
-    out[0] = 0;
-    ShellCall call = state().folderPathCall;
-    auto found = state().shellFolders.find(csidl);
-    if (call != ShellCall::ok) return call;
-    if (found == state().shellFolders.end()) return ShellCall::failed;
-    snprintf(out, 260, "%s", found->second.c_str());
-    return ShellCall::ok;
+    return shellFolder(state().folderPathCall, csidl, out);
 }
 
 uint32_t windowsFolder(char* out, uint32_t capacity) {
