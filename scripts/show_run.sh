@@ -23,8 +23,8 @@ if [ -n "$id" ]; then
 else
   echo "the setup window did not appear" >&2
 fi
-if [ -x "$QL_BUILD/testprogs/qlpoke.exe" ]; then
-  wine "$QL_BUILD/testprogs/qlpoke.exe" close >/dev/null 2>&1 || true
+if [ -x "$QL_TESTPROGS/qlpoke.exe" ]; then
+  wine "$QL_TESTPROGS/qlpoke.exe" close >/dev/null 2>&1 || true
 fi
 for _ in $(seq 50); do kill -0 "$setup_pid" 2>/dev/null || break; sleep 0.2; done
 kill "$setup_pid" 2>/dev/null || true
@@ -36,8 +36,7 @@ code=$(ql_run "$QL_SETUP" -h -i "$@")
 [ "$code" -gt 127 ] && code=$((code - 256))  # the shell sees the low byte of the exit code
 echo "exit code: $code"
 
-folder=$(ql_c "Program Files (x86)/QL/QuillonOrvalo")
-[ -d "$folder" ] || folder=$(ql_c "Program Files/QL/QuillonOrvalo")
+folder=$(ql_c "$QL_PF/QL/QuillonOrvalo")
 menu=$(ql_c "ProgramData/Microsoft/Windows/Start Menu/Programs/Quillon/QuillonOrvalo")
 echo "install folder: $folder"
 ls -l "$folder" 2>/dev/null | tail -n +2 || echo "  (none)"
@@ -45,4 +44,4 @@ echo "Start-menu folder: $menu"
 ls -l "$menu" 2>/dev/null | tail -n +2 || echo "  (none)"
 echo "uninstall entry:"
 entry='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo {45CF77f2-4E06-4A39}'
-wine reg query "$entry" /reg:32 2>/dev/null | tr -d '\r' | grep REG_ || echo "  (none)"
+wine reg query "$entry" $QL_VIEW 2>/dev/null | tr -d '\r' | grep REG_ || echo "  (none)"

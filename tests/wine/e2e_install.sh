@@ -7,16 +7,16 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 ql_prefix install win10
 
-programs=$QL_BUILD/testprogs
-folder='C:\Program Files (x86)\QL\QuillonOrvalo'
-unix_folder=$(ql_c "Program Files (x86)/QL/QuillonOrvalo")
+programs=$QL_TESTPROGS
+folder="C:\\$QL_PF\\QL\\QuillonOrvalo"
+unix_folder=$(ql_c "$QL_PF/QL/QuillonOrvalo")
 menu=$(ql_c "ProgramData/Microsoft/Windows/Start Menu/Programs/Quillon/QuillonOrvalo")
 entry='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo {45CF77f2-4E06-4A39}'
 vaio_record='HKLM\SOFTWARE\QL\QLOrvaloVAIO_Setup'
 
 # Removes what an install leaves that would make the next -i refuse or pass by accident.
 clean() {
-  wine reg delete "$entry" /reg:32 /f >/dev/null 2>&1 || true
+  wine reg delete "$entry" $QL_VIEW /f >/dev/null 2>&1 || true
   wine reg delete "$vaio_record" /reg:64 /f >/dev/null 2>&1 || true
   rm -rf "$unix_folder"
 }
@@ -52,10 +52,10 @@ ql_check "64-bit application shortcut" \
   [ "$(shortcut 'QuillonOrvalo x64')" = "$folder\\QuillonOrvalo_x64.exe|$folder|QuillonOrvalo x64" ]
 ql_check "screen tool shortcut" [ "$(shortcut Nalta-Screen)" = "$folder\\NaltaScreen.exe|$folder|Nalta-Screen" ]
 
-ql_check "entry: DisplayName" [ "$(ql_reg "$entry" DisplayName /reg:32)" = "Quillon Orvalo, Audio Router" ]
-ql_check "entry: Publisher in silent mode" [ "$(ql_reg "$entry" Publisher /reg:32)" = Quillon ]
-ql_check "entry: UninstallString" [ "$(ql_reg "$entry" UninstallString /reg:32)" = "$folder\\QuillonOrvalo_Setup.exe" ]
-ql_check "entry: DisplayIcon" [ "$(ql_reg "$entry" DisplayIcon /reg:32)" = "$folder\\QuillonOrvalo_Setup.exe" ]
+ql_check "entry: DisplayName" [ "$(ql_reg "$entry" DisplayName $QL_VIEW)" = "Quillon Orvalo, Audio Router" ]
+ql_check "entry: Publisher in silent mode" [ "$(ql_reg "$entry" Publisher $QL_VIEW)" = Quillon ]
+ql_check "entry: UninstallString" [ "$(ql_reg "$entry" UninstallString $QL_VIEW)" = "$folder\\QuillonOrvalo_Setup.exe" ]
+ql_check "entry: DisplayIcon" [ "$(ql_reg "$entry" DisplayIcon $QL_VIEW)" = "$folder\\QuillonOrvalo_Setup.exe" ]
 ql_check "entry: not in the 64-bit view" [ -z "$(ql_reg "$entry" DisplayName /reg:64)" ]
 for key in 'HKCU\Quillon\QuillonOrvalo' 'HKCU\Quillon\QuillonOrvaloZintho'; do
   for value in SysTray SysTrayShowOnRun EngineMode; do
@@ -84,13 +84,13 @@ mkdir -p "$(dirname "$renamed")"
 cp "$QL_SETUP" "$renamed"
 ql_check "renamed setup exits 1" [ "$(ql_run 'C:\Downloads\MySetup.exe' -h -i)" = 1 ]
 ql_check "copy keeps the running file name" same_files MySetup.exe "$renamed"
-ql_check "entry names the renamed copy" [ "$(ql_reg "$entry" UninstallString /reg:32)" = "$folder\\MySetup.exe" ]
+ql_check "entry names the renamed copy" [ "$(ql_reg "$entry" UninstallString $QL_VIEW)" = "$folder\\MySetup.exe" ]
 
 # --- the VAIO setup program fails: the install still completes ----------------------------------
 clean
 ql_check "VAIO failure still exits 1" [ "$(QL_TEST_VAIO_EXIT=-1 ql_run "$QL_SETUP" -h -i)" = 1 ]
 ql_check "VAIO setup did run" [ "$(ql_reg "$vaio_record" LastCommandLine /reg:64)" = "-h -i -H -n" ]
-ql_check "entry still written" [ -n "$(ql_reg "$entry" UninstallString /reg:32)" ]
+ql_check "entry still written" [ -n "$(ql_reg "$entry" UninstallString $QL_VIEW)" ]
 
 # --- a package file held open by another program ------------------------------------------------
 clean
@@ -105,6 +105,6 @@ ql_check "held file ends the install with -102" [ "$(ql_run "$QL_SETUP" -h -i)" 
 touch "$(ql_c held.release)"
 wait "$holder" || true
 ql_check "the other files were written" cmp -s "$QL_BUILD/payload/qlregsvr64.exe" "$unix_folder/qlregsvr64.exe"
-ql_check "no entry after a stopped install" [ -z "$(ql_reg "$entry" UninstallString /reg:32)" ]
+ql_check "no entry after a stopped install" [ -z "$(ql_reg "$entry" UninstallString $QL_VIEW)" ]
 
 echo "e2e_install: all checks passed"

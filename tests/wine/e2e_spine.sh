@@ -9,7 +9,7 @@ source "$(dirname "$0")/lib.sh"
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 ql_prefix spine win10
 
-PROGRAMS=$QL_BUILD/testprogs
+PROGRAMS=$QL_TESTPROGS
 SHOTS=$QL_BUILD/screenshots
 mkdir -p "$SHOTS"
 TITLE="QuillonOrvalo Installation (Version 1.0.2.9)"
@@ -37,9 +37,9 @@ finish_setup() { # finish_setup SECONDS
 still_running() { sleep "${1:-1}"; kill -0 "$SETUP_PID" 2>/dev/null; }
 
 set_entry() { # set_entry UNINSTALL-STRING: the product's uninstall entry, 32-bit view
-  wine reg add "$ENTRY" /v UninstallString /t REG_SZ /d "$1" /reg:32 /f >/dev/null 2>&1
+  wine reg add "$ENTRY" /v UninstallString /t REG_SZ /d "$1" $QL_VIEW /f >/dev/null 2>&1
 }
-drop_entry() { wine reg delete "$ENTRY" /reg:32 /f >/dev/null 2>&1 || true; }
+drop_entry() { wine reg delete "$ENTRY" $QL_VIEW /f >/dev/null 2>&1 || true; }
 
 # Colours of the screenshot, at client coordinates.
 shot() { xwd -root -silent | convert xwd:- "png:$1"; }

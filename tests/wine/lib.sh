@@ -3,7 +3,21 @@
 # ql_prefix NAME [win10].
 set -euo pipefail
 QL_BUILD=${QL_BUILD:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../../build/windows" && pwd)}
-QL_SETUP=$QL_BUILD/QuillonOrvalo_Setup.exe
+
+# The program under test comes in two forms built from the same sources: the product (PE32)
+# where this machine runs 32-bit Windows programs, else a test-only x86-64 build. The few
+# expectations that differ between the forms are named here, and only here:
+#   QL_VIEW   the registry view that the setup's default view maps to
+#   QL_PF     the program-files folder that the setup sees
+#   QL_ASIO32 1 when the setup can register the 32-bit ASIO modules (a 64-bit process cannot
+#             load them, so in the x86-64 form their registration fails, harmlessly)
+QL_FORM=product
+QL_FORM_BUILD=$QL_BUILD
+QL_VIEW=/reg:32
+QL_PF="Program Files (x86)"
+QL_ASIO32=1
+QL_SETUP=$QL_FORM_BUILD/QuillonOrvalo_Setup.exe
+QL_TESTPROGS=$QL_FORM_BUILD/testprogs
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 
 ql_fail() { echo "FAIL: $*" >&2; exit 1; }
