@@ -19,13 +19,15 @@ uint32_t tickCount();
 // ---- files and folders --------------------------------------------------------------
 enum class FolderResult { created, alreadyExists, failed };
 FolderResult createFolder(const char* path);
-bool removeFolder(const char* path);  // empty folders only
+bool removeFolder(const char* path);  // empty folders only; a folder link goes, not its target
+// A junction or folder symbolic link: listing it would list the folder it points to.
+bool isFolderLink(const char* path);
 Handle openFileForWriting(const char* path);  // no sharing, always create; nullptr on failure
 bool writeFileOnce(Handle file, const void* data, uint32_t size, uint32_t* written);
 bool fileExistsReadable(const char* path);  // open for reading, existing only, read sharing
 void closeFile(Handle file);
 bool deleteFile(const char* path);
-bool moveFileNoReplace(const char* from, const char* to);
+bool moveFileNoReplace(const char* from, const char* to);  // fails when `to` exists
 bool copyFileOverwrite(const char* from, const char* to);
 bool setNormalAttributes(const char* path);
 

@@ -76,6 +76,21 @@ std::string resolveKey(platform::Handle parent, const std::string& path, uint32_
     return base->path + "\\" + relative;
 }
 
+// Windows takes ".." away before it looks at a path, and a path below a folder link names
+// the same path below the link's target.
+std::string throughLinks(const std::string& path) {
+    std::string key = lower(path);
+    for (size_t dots; (dots = key.find("\\..")) != std::string::npos;) {
+        size_t start = dots == 0 ? std::string::npos : key.rfind('\\', dots - 1);
+        if (start == std::string::npos) break;
+        key.erase(start, dots + 3 - start);
+    }
+    for (const auto& [link, target] : state().folderLinks)
+        if (key == link || key.rfind(link + "\\", 0) == 0)
+            return lower(target) + key.substr(link.size());
+    return key;
+}
+
 platform::Handle newKey(const std::string& stored) {
     return new OpenKey{stored, false};
 }
@@ -155,8 +170,13 @@ FolderResult createFolder(const char* path) {
 }
 
 bool removeFolder(const char* path) {
-    std::string key = lower(path);
-    if (fails("removeFolder", path) || !state().folders.count(key)) return false;
+    if (fails("removeFolder", path)) return false;
+    if (state().folderLinks.erase(lower(path))) {  // the link goes, not its target
+        log(std::string("unlink ") + path);
+        return true;
+    }
+    std::string key = throughLinks(path);
+    if (!state().folders.count(key)) return false;
     std::string prefix = key + "\\";
     for (const auto& entry : state().files)
         if (entry.first.rfind(prefix, 0) == 0) return false;
@@ -170,6 +190,7 @@ bool removeFolder(const char* path) {
 Handle openFileForWriting(const char* path) {
     std::string key = lower(path);
     if (fails("openFileForWriting", path) || state().lockedFiles.count(key) ||
+        state().busyFiles.count(key) ||
         state().folders.count(key) || !state().folders.count(lower(parentOf(path))))
         return nullptr;
     state().files[key].clear();
@@ -192,9 +213,12 @@ bool fileExistsReadable(const char* path) {
     return !fails("fileExistsReadable", path) && fileExists(path);
 }
 
+bool isFolderLink(const char* path) { return state().folderLinks.count(lower(path)) > 0; }
+
 bool deleteFile(const char* path) {
-    std::string key = lower(path);
-    if (fails("deleteFile", path) || state().lockedFiles.count(key) || !state().files.count(key))
+    std::string key = throughLinks(path);
+    if (fails("deleteFile", path) || state().lockedFiles.count(key) || state().busyFiles.count(key) ||
+        !state().files.count(key))
         return false;
     state().files.erase(key);
     log(std::string("delete ") + path);
@@ -208,7 +232,8 @@ bool moveFileNoReplace(const char* from, const char* to) {
         return false;
     state().files[target] = state().files[source];
     state().files.erase(source);
-    if (state().lockedFiles.erase(source)) state().lockedFiles.insert(target);
+    if (state().lockedFiles.count(source)) return false;
+    if (state().busyFiles.erase(source)) state().busyFiles.insert(target);
     log(std::string("move ") + from + " -> " + to);
     return true;
 }
@@ -227,8 +252,9 @@ bool setNormalAttributes(const char* path) { return fileExists(path); }
 
 Handle findFirstFile(const char* pattern, FoundFile* found) {
     if (fails("findFirstFile", pattern)) return nullptr;
-    std::string folder = lower(parentOf(pattern));
-    std::string namePattern = std::string(pattern).substr(folder.size() + 1);
+    std::string namePattern = std::string(pattern).substr(parentOf(pattern).size() + 1);
+    if (namePattern == "*.*") namePattern = "*";  // as on Windows: names without a dot too
+    std::string folder = throughLinks(parentOf(pattern));
     auto* search = new Search;
     auto consider = [&](const std::string& key, bool isFolder) {
         if (parentOf(key) != folder) return;
@@ -240,6 +266,7 @@ Handle findFirstFile(const char* pattern, FoundFile* found) {
         search->matches.push_back(file);
     };
     for (const auto& entry : state().folders) consider(entry.first, true);
+    for (const auto& entry : state().folderLinks) consider(entry.first, true);
     for (const auto& entry : state().files) consider(entry.first, false);
     if (search->matches.empty()) {
         delete search;

@@ -42,6 +42,8 @@ struct State {
     std::map<std::string, std::string> folders;    // path -> spelling
     std::set<std::string> failing;                 // "operation:path" or "operation:*"
     std::set<std::string> lockedFiles;             // open without sharing by another program
+    std::set<std::string> busyFiles;               // in use: cannot be deleted, can be moved
+    std::map<std::string, std::string> folderLinks;  // junction path -> the folder it names
     uint32_t shortWriteBy = 0;                     // a write that stops this many bytes short
 
     // Shell folders.

@@ -25,6 +25,12 @@ FolderResult createFolder(const char* path) {
 
 bool removeFolder(const char* path) { return RemoveDirectoryA(path) != 0; }
 
+bool isFolderLink(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    constexpr DWORD LINK = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & LINK) == LINK;
+}
+
 Handle openFileForWriting(const char* path) {
     return fromWin32(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
