@@ -1,10 +1,58 @@
 #include "uninstall/uninstall.h"
 
-#include "app/context.h"
+#include <cstdio>
+#include <cstring>
 
-// Placeholder until the uninstall procedure lands: it removes nothing and only ends the way
-// the real procedure does, with the restart box (unless silent) and a completed result.
+#include "app/context.h"
+#include "install/asio_modules.h"
+#include "install/install_folder.h"
+#include "install/registry_records.h"
+#include "package/package.h"
+#include "uninstall/folder_remover.h"
+#include "uninstall/key_remover.h"
+#include "uninstall/package_files.h"
+#include "uninstall/start_menu.h"
+#include "uninstall/vaio_removal.h"
+
+namespace {
+constexpr const char* CORRUPT_PACKAGE_TEXT =
+    "Package uninstallation might be corrupted\nthanks to download official package at\n%s.";
+constexpr const char* NO_TARGET_FOLDER_TEXT =
+    "Failed to get target folder on system disk\nthanks to remove %s manually...";
+constexpr uint32_t SETTLE_MS = 5000;  // the programs closed at start-up let go of their files
+
+int32_t stop(InstallerContext* context, const char* text, const char* argument, int32_t result) {
+    snprintf(context->errorText, sizeof context->errorText, text, argument);
+    platform::postCommand(context->windowHandle, CMD_DONE, DONE_FAILED);
+    return result;
+}
+
+// A folder beyond the path limit counts as not found: the procedure then removes nothing
+// rather than part of it.
+bool findInstallFolder(InstallerContext* context) {
+    return determineInstallFolder(context) == 0 && strlen(context->installFolder) < PATH_LIMIT;
+}
+}  // namespace
+
 int32_t runUninstall(InstallerContext* context) {
+    snprintf(context->errorTitle, sizeof context->errorTitle, "%s Uninstallation Error",
+             PRODUCT_ID);
+    if (loadPackageDirectory(context) != 0)
+        return stop(context, CORRUPT_PACKAGE_TEXT, MAKER_SITE, -101);
+    if (!findInstallFolder(context)) return stop(context, NO_TARGET_FOLDER_TEXT, PRODUCT_ID, -103);
+    platform::sleepMs(SETTLE_MS);
+
+    if (context->vaioInstalled) runVaioRemoval(context);
+    registerAsioModules(context, RegistrationMode::unregisterModules);
+    sweepStaleFiles(context->installFolder);
+    removePackageFiles(context);
+    cleanStartMenu(context);
+    if (startupFolder[0]) removeShortcut(startupFolder, PRODUCT_ID);
+    resetApplicationSettings();
+    removeKeyTree(platform::regRoot(platform::RegRoot::localMachine), UNINSTALL_KEY);
+    if (findInstallFolder(context)) removeFolderTree(context->installFolder);
+    context->installFolder[0] = 0;
+
     if (!silentFlag)
         platform::showMessageBox(context->windowHandle,
                                  "Restart System to finish the uninstallation!",

@@ -1,0 +1,52 @@
+#include "uninstall/start_menu.h"
+
+#include <cstdio>
+
+#include "app/context.h"
+#include "app/paths.h"
+#include "uninstall/folder_remover.h"
+
+namespace {
+constexpr const char* SHELL_FOLDERS_KEY =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr uint32_t VALUE_BUFFER = 4096, VALUE_TAKEN = 4050;
+
+// The per-user Programs folder as Explorer records it: only a non-empty REG_SZ counts (an
+// unexpanded REG_EXPAND_SZ would name the wrong folder).
+bool userProgramsFolder(char (&out)[VALUE_BUFFER]) {
+    platform::Handle key = platform::regOpen(platform::regRoot(platform::RegRoot::currentUser),
+                                             SHELL_FOLDERS_KEY, platform::regRead);
+    if (!key) return false;
+    platform::RegType type = platform::RegType::none;
+    uint32_t size = 0;
+    bool read = platform::regQuery(key, "Programs", &type, out, sizeof out, &size);
+    platform::regClose(key);
+    if (!read || type != platform::RegType::string) return false;
+    out[size < VALUE_TAKEN ? size : VALUE_TAKEN] = 0;  // a stored text may lack its end
+    return out[0] != 0;
+}
+
+void cleanMenuFolder(const InstallerContext* context, const char* programs) {
+    char folder[PATH_LIMIT];
+    if (!joinPath(folder, programs, "Quillon\\QuillonOrvalo")) return;
+    removeShortcut(folder, "QuillonOrvalo");
+    if (context->is64BitSystem) removeShortcut(folder, "QuillonOrvalo x64");
+    removeShortcut(folder, "Nalta-Screen");
+    removeShortcut(folder, "Readme");
+    removeFolderTree(folder);
+}
+}  // namespace
+
+void cleanStartMenu(InstallerContext* context) {
+    char userPrograms[VALUE_BUFFER];
+    if (userProgramsFolder(userPrograms)) cleanMenuFolder(context, userPrograms);
+    if (commonProgramsFolder[0]) cleanMenuFolder(context, commonProgramsFolder);
+}
+
+int32_t removeShortcut(const char* folder, const char* name) {
+    char file[PATH_LIMIT], path[PATH_LIMIT];
+    if (snprintf(file, sizeof file, "%s.LNK", name) >= int(sizeof file) ||
+        !joinPath(path, folder, file))
+        return 0;
+    return platform::deleteFile(path) ? 1 : 0;
+}
