@@ -3,7 +3,7 @@
 # application and of the VAIO control panel, the automatic procedures and their exit codes,
 # the warning for a product installed by another setup program, the idle window's painting,
 # clicks (skin, outline, button) and keys, the install with its blinking busy button and its
-# notices, the installed state, and -u with its restart box.
+# notices, the installed state, and the removal by the Remove button and by -u.
 source "$(dirname "$0")/lib.sh"
 # The install below saves shortcuts, which would otherwise be mirrored into the host's menus.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
@@ -135,7 +135,9 @@ ql_check "-h -i with an uninstall entry ends with -4 (252), got $code" [ "$code"
 code=$(ql_run "$QL_SETUP" -H -I -U)
 ql_check "-h -i -u chooses the install: -4 (252) with an entry, got $code" [ "$code" = 252 ]
 code=$(ql_run "$QL_SETUP" -h -u)
-ql_check "-h -u with an entry runs the uninstall, got $code" [ "$code" != 252 ]
+ql_check "-h -u with an entry runs the uninstall, got $code" [ "$code" = 1 ]
+no_entry() { ! wine reg query "$ENTRY" $QL_VIEW >/dev/null 2>&1; }
+ql_check "the uninstall removed the entry" no_entry
 
 # Hidden window: without -i or -u it waits for WM_CLOSE from outside.
 start_setup -h
@@ -247,13 +249,20 @@ ql_check "once installed no warning comes up (same setup file name)" \
 ql_check "the button keeps its white face" [ "$(at "$INSTALLED" 585 449)" = 255,255,255 ]
 ql_check "the button's label changes" differ "$IDLE" "$INSTALLED" 581 445 299 59
 ql_check "the status lines change" differ "$IDLE" "$INSTALLED" 20 454 500 38
-poke key 27 >/dev/null
-finish_setup 10
-ql_check "Escape closes it with exit code 0, got $code" [ "$code" = 0 ]
+# The Remove button: the uninstall on the window's thread, its restart box, then the end.
+removed() { [ ! -e "$(ql_c "$QL_PF/QL/QuillonOrvalo")" ] && no_entry; }
+poke click 730 474 >/dev/null
+dismiss_notices
+finish_setup 30
+ql_check "the Remove button's restart box" noticed "REBOOT YOUR SYSTEM|Restart System to finish the uninstallation!"
+ql_check "after the Remove button the program ends with 0, got $code" [ "$code" = 0 ]
+ql_check "the Remove button removed the install folder and the entry" removed
 
-# -u with the window: the uninstall runs on the window's thread and asks for a restart.
+# -u with the window: the same uninstall, whose result becomes the exit code.
+ql_check "installed again" [ "$(ql_run "$QL_SETUP" -h -i)" = 1 ]
 start_setup -u
 dismiss_notices
 finish_setup 30
 ql_check "the uninstall's restart box" noticed "REBOOT YOUR SYSTEM|Restart System to finish the uninstallation!"
 ql_check "-u ends with the uninstall's result, got $code" [ "$code" = 1 ]
+ql_check "-u removed the install folder and the entry" removed
