@@ -100,7 +100,7 @@ window panel QLPanel0Window "Quillon Orvalo VAIO Control Panel"
 window panel_owned QLPanel1Window "Quillon Orvalo VAIO Control Panel" owned
 # The packaged application and control panel programs, which must end on WM_DESTROY.
 declare -A payload_pid
-for program in QuillonOrvalo QuillonOrvalo_x64 QLOrvaloVAIO_ControlPanel; do
+for program in QuillonOrvalo_x64 QLOrvaloVAIO_ControlPanel $([ "$QL_WINE32" = 1 ] && echo QuillonOrvalo); do
   wine "$QL_BUILD/payload/$program.exe" >/dev/null 2>&1 &
   payload_pid[$program]=$!
 done
