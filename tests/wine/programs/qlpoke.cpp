@@ -30,9 +30,12 @@ int main(int argc, char** argv) {
         const char* caption = strcmp(argv[2], "-") == 0 ? nullptr : argv[2];
         HWND box = waitFor("#32770", caption, argc >= 4 ? atoi(argv[3]) : 20);
         if (!box) return 1;
+        // A box found while it is still being made has no texts yet: read it once it shows.
         char title[512] = {}, text[2048] = {};
-        GetWindowTextA(box, title, sizeof title);
-        GetWindowTextA(GetDlgItem(box, 0xFFFF), text, sizeof text);
+        for (int tries = 0; tries < 50 && !IsWindowVisible(box); ++tries) Sleep(100);
+        Sleep(100);
+        if (GetWindowTextA(box, title, sizeof title) <= 0) title[0] = 0;
+        if (GetWindowTextA(GetDlgItem(box, 0xFFFF), text, sizeof text) <= 0) text[0] = 0;
         for (char* c = text; *c; ++c)
             if (*c == '\n' || *c == '\r') *c = ' ';  // one line per box
         printf("%s|%s\n", title, text);
