@@ -14,7 +14,7 @@ ql_probe_wine32() {
   elif output=$(/usr/lib/wine/wine --version 2>&1); then
     QL_WINE32=1; QL_WINE32_WHY=""
   else
-    QL_WINE32=0
+    QL_WINE32=0; output=${output#*: line [0-9]*: }
     QL_WINE32_WHY="Wine's 32-bit loader cannot run here (${output:-no message}): the kernel cannot run 32-bit programs"
   fi
 }
