@@ -40,7 +40,8 @@ void buildSystem() {
             text(key, "{b3f8fa53-0004-438e-9003-51a46e139bfc},6", adapter);
             text(key, "{233164c8-1b2c-4c7d-bc68-b671687a2567},1", "{1}.\\\\?\\hdaudio#" + adapter);
             text(key, "{83da6326-97a6-4088-9453-a1923f573b29},3", "hdaudio.inf:x:y:1.0:hdaudio\\a");
-            text(key, "{259abffc-50a7-47ce-af08-68c9a7d73366},12", "%windir%\\system32\\mmres.dll,-3010");
+            text(key, "{259abffc-50a7-47ce-af08-68c9a7d73366},12",
+                 "%windir%\\system32\\mmres.dll,-3010");
             fake::setRegValue(key, "{1da5d803-d492-4edd-8c23-e0c0ffee7f0e},0",
                               platform::RegType::dword, std::string(4, '\1'));
             fake::setRegValue(key, "{f19f064d-082c-4e27-bc73-6882a1bb8e4c},0",

@@ -20,7 +20,7 @@ using CompareItems = int32_t (*)(const void* a, const void* b);
 
 void createList(DeviceList* list, uint32_t itemSize);
 void resetList(DeviceList* list);
-void* appendItem(DeviceList* list, const void* item);  // the stored copy, or null
-void* itemAt(const DeviceList* list, int32_t index);  // 1 to count, else null
+void* appendItem(DeviceList* list, const void* item);      // the stored copy, or null
+void* itemAt(const DeviceList* list, int32_t index);       // 1 to count, else null
 int32_t sortList(DeviceList* list, CompareItems compare);  // 0: no scratch, partly sorted
 void destroyList(DeviceList* list);

@@ -23,8 +23,8 @@ constexpr const char16_t* DEVICE_FORMAT = u"{f19f064d-082c-4e27-bc73-6882a1bb8e4
 constexpr const char16_t* MATCHING_DEVICE_ID = u"{83da6326-97a6-4088-9453-a1923f573b29},3";
 constexpr const char16_t* LONG_BINARY = u"{fd8a7b27-0b18-4025-ab1c-bdd6b32e1604},2";
 
-constexpr uint32_t PATH_UNITS = 1200;     // store, direction, a 1000-unit key name, Properties
-constexpr uint32_t STRING_UNITS = 2048;   // the 4096-byte query buffer
+constexpr uint32_t PATH_UNITS = 1200;    // store, direction, a 1000-unit key name, Properties
+constexpr uint32_t STRING_UNITS = 2048;  // the 4096-byte query buffer
 constexpr uint32_t NAME_UNITS = 1000;
 
 // Joins texts into a path of PATH_UNITS, cut (and then unopenable) when too long.
@@ -35,11 +35,13 @@ void joinPath(char16_t (&out)[PATH_UNITS], std::initializer_list<const char16_t*
     out[length] = 0;
 }
 
-platform::Handle openStoreKey(const char16_t* keyPath, uint32_t* views = nullptr) {
+// KEY_READ, else in the 64-bit view; `view` tells which view opened (or was tried last).
+platform::Handle openStoreKey(const char16_t* keyPath, uint32_t* view = nullptr) {
     platform::Handle root = platform::regRoot(platform::RegRoot::localMachine);
     platform::Handle key = platform::regOpenWide(root, keyPath, platform::regRead);
-    if (views) *views = key ? 0u : uint32_t(platform::regView64);
-    return key ? key : platform::regOpenWide(root, keyPath, platform::regRead | platform::regView64);
+    if (view) *view = key ? 0u : uint32_t(platform::regView64);
+    return key ? key
+               : platform::regOpenWide(root, keyPath, platform::regRead | platform::regView64);
 }
 
 // The value's bytes and type; false when the key or the value cannot be read.
@@ -148,7 +150,8 @@ void readEndpointProperties(DeviceRecord* record, const char16_t* endpointKeyNam
     readRegString(path, DEVICE_DESCRIPTION, record->description, 128);
     readFlagPair(record, path, VALUE3, FLAG_VALUE3_PRESENT, FLAG_VALUE3_SET);
     readFlagPair(record, path, VALUE4, FLAG_VALUE4_PRESENT, FLAG_VALUE4_SET);
-    if (reads & READ_INTERFACE_NAME) readRegString(path, INTERFACE_NAME, record->interfaceName, 128);
+    if (reads & READ_INTERFACE_NAME)
+        readRegString(path, INTERFACE_NAME, record->interfaceName, 128);
     record->formFactor = 0;
     readRegDword(path, FORM_FACTOR, &record->formFactor);
     readRegString(path, ICON_PATH, record->iconPath, 512);
@@ -176,7 +179,8 @@ int32_t matchEndpoint(DeviceRecord* record, const char16_t* directionName, uint3
     for (;;) {
         char16_t name[NAME_UNITS];
         uint32_t index = 0;
-        for (; platform::regEnumSubkeyWide(key, index, name, NAME_UNITS) == platform::EnumResult::ok;
+        for (;
+             platform::regEnumSubkeyWide(key, index, name, NAME_UNITS) == platform::EnumResult::ok;
              ++index) {
             char16_t path[PATH_UNITS], description[512], adapter[512];
             joinPath(path, {directionPath, u"\\", name, u"\\Properties"});
@@ -199,12 +203,14 @@ int32_t matchEndpoint(DeviceRecord* record, const char16_t* directionName, uint3
         if (!key) break;
     }
     bool render = beginsWith(directionName, u"Render") && directionName[6] == 0;
-    const DeviceList* list = render ? &deviceInventory.outputDevices : &deviceInventory.inputDevices;
+    const DeviceList* list =
+        render ? &deviceInventory.outputDevices : &deviceInventory.inputDevices;
     int32_t endpoints = render ? deviceInventory.endpointCountOut : deviceInventory.endpointCountIn;
     for (int32_t i = 1; i <= endpoints; ++i) {
         const auto* endpoint = static_cast<const DeviceRecord*>(itemAt(list, i));
         if (!endpoint || !beginsWith(endpoint->name, record->name)) continue;
-        memcpy(record->matchingDeviceId, endpoint->matchingDeviceId, sizeof record->matchingDeviceId);
+        memcpy(record->matchingDeviceId, endpoint->matchingDeviceId,
+               sizeof record->matchingDeviceId);
         readEndpointProperties(record, endpoint->endpointKey, directionPath, reads | READ_KEY_NAME);
         return 0;
     }

@@ -43,8 +43,9 @@ bool endpointRecord(platform::Handle collection, uint32_t index, bool capture,
     if (ok) {
         copyAnsi(record->nameAnsi, sizeof record->nameAnsi, record->name);
         int16_t value = 0;
-        if (capture && platform::endpointBool(store, CAPTURE_BOOL, &value) ==
-                           platform::PropertyRead::ok && value == -1)
+        if (capture &&
+            platform::endpointBool(store, CAPTURE_BOOL, &value) == platform::PropertyRead::ok &&
+            value == -1)
             record->flags |= FLAG_CAPTURE_BOOL;
         matchEndpoint(record, capture ? u"Capture" : u"Render", ENDPOINT_READS);
         record->kind = capture ? KIND_ENDPOINT_IN : KIND_ENDPOINT;
@@ -105,7 +106,8 @@ int32_t enumerateEndpoints(bool capture) {
 int32_t enumerateDevices() {
     resetList(&deviceInventory.inputDevices);
     resetList(&deviceInventory.outputDevices);
-    if (deviceInventory.endpointApiAvailable) deviceInventory.endpointCountIn = enumerateEndpoints(true);
+    if (deviceInventory.endpointApiAvailable)
+        deviceInventory.endpointCountIn = enumerateEndpoints(true);
     listWaveDevices(true);
     if (deviceInventory.endpointApiAvailable)
         deviceInventory.endpointCountOut = enumerateEndpoints(false);

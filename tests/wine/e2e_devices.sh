@@ -31,16 +31,15 @@ ql_check "the idle window closes with 0, got $code" [ "$code" = 0 ]
 PULSE_DIR=$(mktemp -d)
 export XDG_RUNTIME_DIR=$PULSE_DIR
 unset PULSE_SERVER
+sink="device.description='Quillon Orvalo Test Output'"
 HOME=$PULSE_DIR pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
   -L "module-native-protocol-unix auth-anonymous=1" \
-  -L "module-null-sink sink_name=ql_sink sink_properties=\"device.description='Quillon Orvalo Test Output'\"" \
-  >"$PULSE_DIR/server.log" 2>&1 &
-PULSE_PID=$!
-trap 'wineserver -k >/dev/null 2>&1 || true; kill "$PULSE_PID" 2>/dev/null; wait "$PULSE_PID" 2>/dev/null; rm -rf "$PULSE_DIR"; ql_cleanup' EXIT
+  -L "module-null-sink sink_name=ql_sink sink_properties=\"$sink\"" >"$PULSE_DIR/server.log" 2>&1 &
+PULSE=$!
+trap 'kill "$PULSE" 2>/dev/null; wait "$PULSE" 2>/dev/null; rm -rf "$PULSE_DIR"; ql_cleanup' EXIT
 sink_up() { pactl list short sinks 2>/dev/null | grep -q ql_sink; }
 for _ in $(seq 50); do sink_up && break; sleep 0.1; done
 ql_check "the sound server holds the product-named sink" sink_up
-wineserver -k >/dev/null 2>&1 || true
 wine reg add "$drivers" /v Audio /t REG_SZ /d pulse /f >/dev/null 2>&1
 
 start_setup

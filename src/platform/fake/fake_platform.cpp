@@ -532,7 +532,8 @@ bool wideToAnsi(const char16_t* text, uint32_t units, char* out, uint32_t capaci
         } else if (c < 0x800) {
             bytes += {char(0xC0 | c >> 6), char(0x80 | (c & 0x3F))};
         } else if (c < 0x10000) {
-            bytes += {char(0xE0 | c >> 12), char(0x80 | ((c >> 6) & 0x3F)), char(0x80 | (c & 0x3F))};
+            bytes += {char(0xE0 | c >> 12), char(0x80 | ((c >> 6) & 0x3F)),
+                      char(0x80 | (c & 0x3F))};
         } else {
             bytes += {char(0xF0 | c >> 18), char(0x80 | ((c >> 12) & 0x3F)),
                       char(0x80 | ((c >> 6) & 0x3F)), char(0x80 | (c & 0x3F))};
@@ -573,7 +574,9 @@ Handle newObject(bool capture, size_t index) {
     return new DeviceObject{capture, index};
 }
 DeviceObject* object(Handle handle) { return static_cast<DeviceObject*>(handle); }
-Endpoint& endpointOf(Handle handle) { return endpoints(object(handle)->capture)[object(handle)->index]; }
+Endpoint& endpointOf(Handle handle) {
+    return endpoints(object(handle)->capture)[object(handle)->index];
+}
 const char* direction(bool capture) { return capture ? "capture" : "render"; }
 
 const PropertyValue* property(Handle store, const PropertyKey& key) {

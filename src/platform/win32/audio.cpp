@@ -37,7 +37,9 @@ bool getValue(Handle store, const PropertyKey& key, PROPVARIANT* value) {
 }
 }  // namespace
 
-uint32_t waveDeviceCount(bool capture) { return capture ? waveInGetNumDevs() : waveOutGetNumDevs(); }
+uint32_t waveDeviceCount(bool capture) {
+    return capture ? waveInGetNumDevs() : waveOutGetNumDevs();
+}
 
 bool waveDeviceCaps(bool capture, uint32_t index, WaveCaps* caps) {
     static_assert(sizeof caps->name == sizeof WAVEINCAPSW::szPname, "the product name's size");
@@ -63,16 +65,17 @@ bool kernelHasExport(const char* name) {
 
 Handle createDeviceEnumerator() {
     void* enumerator = nullptr;
-    HRESULT result = CoCreateInstance(MM_DEVICE_ENUMERATOR, nullptr,
-                                      CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                                      MM_DEVICE_ENUMERATOR_INTERFACE, &enumerator);
+    HRESULT result =
+        CoCreateInstance(MM_DEVICE_ENUMERATOR, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                         MM_DEVICE_ENUMERATOR_INTERFACE, &enumerator);
     return SUCCEEDED(result) ? enumerator : nullptr;
 }
 
 Handle activeEndpoints(Handle enumerator, bool capture) {
     IMMDeviceCollection* collection = nullptr;
-    HRESULT result = static_cast<IMMDeviceEnumerator*>(enumerator)->EnumAudioEndpoints(
-        capture ? eCapture : eRender, DEVICE_STATE_ACTIVE, &collection);
+    HRESULT result =
+        static_cast<IMMDeviceEnumerator*>(enumerator)
+            ->EnumAudioEndpoints(capture ? eCapture : eRender, DEVICE_STATE_ACTIVE, &collection);
     return SUCCEEDED(result) ? collection : nullptr;
 }
 
@@ -107,8 +110,7 @@ Handle openEndpointProperties(Handle device) {
     return SUCCEEDED(result) ? store : nullptr;
 }
 
-PropertyRead endpointText(Handle store, const PropertyKey& key, char16_t* out,
-                          uint32_t capacity) {
+PropertyRead endpointText(Handle store, const PropertyKey& key, char16_t* out, uint32_t capacity) {
     out[0] = 0;
     PROPVARIANT value;
     if (!getValue(store, key, &value)) return PropertyRead::failed;

@@ -1,5 +1,7 @@
 // The device lists, the enumeration against an in-memory system of MME devices, endpoints and
 // endpoint store, and the device-name scan with the decisions it leads to.
+#include "devices/inventory.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,7 +12,6 @@
 
 #include "app/context.h"
 #include "devices/endpoint_store.h"
-#include "devices/inventory.h"
 #include "platform/fake/fake_platform.h"
 #include "ui/preinstall_checks.h"
 #include "ui/startup_command.h"
@@ -142,8 +143,10 @@ TEST_F(Inventory, MmeNamesMatchEndpointsThroughTheStore) {
         if (std::string(c.render) == "missing")
             fake::state().keys.erase(fake::lower(STORE) + "render");
         if (std::string(c.render) == "empty32")
-            fake::setRegValue("HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\"
-                              "MMDevices\\Audio\\Render", "x", RegType::dword, "1234");
+            fake::setRegValue(
+                "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\"
+                "MMDevices\\Audio\\Render",
+                "x", RegType::dword, "1234");
         DeviceRecord record{};
         std::u16string(c.mmeName).copy(record.name, 255);
         EXPECT_EQ(matchEndpoint(&record, u"Render", MME_READS), c.result) << &c - cases;
@@ -246,12 +249,15 @@ struct ScanCase {
 };
 
 TEST_F(Inventory, DeviceNameScanAndTheDecisionItLeadsTo) {
-    const ScanCase cases[] = {
-        {false, u"x", u"A Quillon Orvalo B", 1}, {false, u"Quillon Orvalo", u"QLOrvalo", 2},
-        {false, u"x", u"QLOrvalo", 3},           {false, u"QLOrvalo VAIO", u"", 4},
-        {true, u"x", u"Quillon Orvalo", 11},     {true, u"Quillon Orvalo 1", u"", 12},
-        {true, u"", u"xQLOrvalo", 13},           {true, u"QLOrvalo", u"", 14},
-        {true, u"quillon orvalo", u"QLORVALO", 0}};
+    const ScanCase cases[] = {{false, u"x", u"A Quillon Orvalo B", 1},
+                              {false, u"Quillon Orvalo", u"QLOrvalo", 2},
+                              {false, u"x", u"QLOrvalo", 3},
+                              {false, u"QLOrvalo VAIO", u"", 4},
+                              {true, u"x", u"Quillon Orvalo", 11},
+                              {true, u"Quillon Orvalo 1", u"", 12},
+                              {true, u"", u"xQLOrvalo", 13},
+                              {true, u"QLOrvalo", u"", 14},
+                              {true, u"quillon orvalo", u"QLORVALO", 0}};
     InstallerContext context;
     for (const ScanCase& c : cases) {
         fake::reset();
