@@ -64,7 +64,7 @@ enum RegAccess : uint32_t {
     regView64 = 0x100,  // KEY_WOW64_64KEY
     regView32 = 0x200,  // KEY_WOW64_32KEY
 };
-enum class RegType { none, string, expandString, dword, other };
+enum class RegType { none, string, expandString, dword, binary, other };
 enum class EnumResult { ok, noMore, failed };
 
 Handle regRoot(RegRoot root);
@@ -126,6 +126,44 @@ DeviceOpen openFirstDeviceInterface(const Guid& interfaceClass, Handle* device);
 bool deviceControl(Handle device, uint32_t code, const void* in, uint32_t inSize, void* out,
                    uint32_t outSize, uint32_t* returned);
 void closeHandle(Handle handle);  // CloseHandle on a device (or any kernel) handle
+
+// ---- memory blocks (the device lists; null on failure, a failed resize keeps the block) ---
+void* allocateMemory(uint32_t bytes);
+void* reallocateMemory(void* block, uint32_t bytes);
+void freeMemory(void* block);
+
+// ---- texts ----------------------------------------------------------------------------
+// WideCharToMultiByte(CP_ACP) of `units` units, no terminator; false when it does not fit.
+bool wideToAnsi(const char16_t* text, uint32_t units, char* out, uint32_t capacity,
+                uint32_t* written);
+
+// ---- audio devices: MME (winmm) and the multimedia device API ----------------------------
+struct WaveCaps {
+    char16_t name[32];  // szPname
+    uint16_t channels;  // wChannels
+};
+uint32_t waveDeviceCount(bool capture);  // waveInGetNumDevs / waveOutGetNumDevs
+bool waveDeviceCaps(bool capture, uint32_t index, WaveCaps* caps);  // waveIn/OutGetDevCapsW
+
+struct PropertyKey {
+    Guid fmtid;
+    uint32_t pid;
+};
+bool kernelHasExport(const char* name);  // GetProcAddress(GetModuleHandleA("Kernel32.dll"))
+// Enumerator, collection, device and property store are COM objects behind the handle;
+// releaseObject releases any of them.
+Handle createDeviceEnumerator();  // CoCreateInstance(MMDeviceEnumerator), in-proc or local
+Handle activeEndpoints(Handle enumerator, bool capture);  // EnumAudioEndpoints(ACTIVE)
+bool endpointCount(Handle collection, uint32_t* count);
+Handle endpointAt(Handle collection, uint32_t index);  // IMMDeviceCollection::Item
+// IMMDevice::GetId; an id longer than capacity - 1 keeps its end, where the key name is.
+bool endpointId(Handle device, char16_t* out, uint32_t capacity);
+Handle openEndpointProperties(Handle device);  // OpenPropertyStore(STGM_READ)
+enum class PropertyRead { failed, other, ok };  // other: GetValue worked, not of that type
+// A VT_LPWSTR value, cut to capacity - 1 units; out is empty unless the result is ok.
+PropertyRead endpointText(Handle store, const PropertyKey& key, char16_t* out, uint32_t capacity);
+PropertyRead endpointBool(Handle store, const PropertyKey& key, int16_t* value);  // VT_BOOL
+void releaseObject(Handle object);
 
 // ---- the installer window, as seen from the procedures ------------------------------
 void postCommand(WindowHandle window, uint32_t id, int32_t code);

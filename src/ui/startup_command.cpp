@@ -71,7 +71,9 @@ WindowCommand startupCommand(const InstallerContext* context) {
         if (sameSetupCheck(context) == 0 && !silentFlag) return {CMD_WRONG_SETUP, 0};
         return {0, 0};  // with an entry, found devices are no news
     }
-    if (context->driverPresence != 0 && !silentFlag) return {CMD_DRIVER_PRESENT, 0};
+    // Silent, the exit code is the only report of a driver present: the command still goes,
+    // to set it without a box.
+    if (context->driverPresence != 0) return {CMD_DRIVER_PRESENT, 0};
     return {0, 0};
 }
 
@@ -104,7 +106,7 @@ void decideCommand(uintptr_t wParam, intptr_t lParam, const InstallerContext* co
                      "by the Windows Device Manager procedure...\n\nDON'T FORGET TO REBOOT AFTER "
                      "UNINSTALLATION",
                      PRODUCT_NAME);
-            box(out, out->text, "Installation Issue", WARNING_BOX);
+            if (!silentFlag) box(out, out->text, "Installation Issue", WARNING_BOX);
             exitWith(out, -3);  // the window stays: the user may still use the button
             break;
         default:

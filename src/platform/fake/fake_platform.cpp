@@ -1,6 +1,7 @@
 #include "platform/fake/fake_platform.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -123,6 +124,19 @@ void setRegValue(const std::string& storedPath, const std::string& name, platfor
     std::string path = lower(storedPath);
     for (std::string p = path; !p.empty(); p = parentOf(p)) state().keys[p];
     state().keys[path][lower(name)] = RegValue{type, data};
+}
+
+std::string wideBytes(const std::u16string& text) {
+    return std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * 2);
+}
+
+std::string propertyName(const platform::PropertyKey& key) {
+    const platform::Guid& g = key.fmtid;
+    char text[64];
+    snprintf(text, sizeof text, "{%08x-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x},%u", g.data1,
+             g.data2, g.data3, g.data4[0], g.data4[1], g.data4[2], g.data4[3], g.data4[4],
+             g.data4[5], g.data4[6], g.data4[7], key.pid);
+    return text;
 }
 
 std::vector<std::string> eventsStartingWith(const std::string& prefix) {
@@ -297,6 +311,7 @@ Handle regRoot(RegRoot root) { return root == RegRoot::localMachine ? &hklmRoot 
 
 Handle regOpen(Handle parent, const char* path, uint32_t access) {
     std::string stored = resolveKey(parent, path, access);
+    ++state().regOpens;
     if (fails("regOpen", stored) || !state().keys.count(stored)) return nullptr;
     return newKey(stored);
 }
@@ -489,6 +504,144 @@ bool deviceControl(Handle, uint32_t code, const void* in, uint32_t inSize, void*
 
 void closeHandle(Handle handle) {
     log("close handle " + std::to_string(reinterpret_cast<uintptr_t>(handle)));
+}
+
+void* allocateMemory(uint32_t bytes) {
+    return fails("allocateMemory", std::to_string(bytes)) ? nullptr : malloc(bytes);
+}
+
+void* reallocateMemory(void* block, uint32_t bytes) {
+    return fails("reallocateMemory", std::to_string(bytes)) ? nullptr : realloc(block, bytes);
+}
+
+void freeMemory(void* block) { free(block); }
+
+// The fake's ANSI code page is UTF-8, so that cut texts meet characters of several bytes.
+bool wideToAnsi(const char16_t* text, uint32_t units, char* out, uint32_t capacity,
+                uint32_t* written) {
+    std::string bytes;
+    for (uint32_t i = 0; i < units; ++i) {
+        uint32_t c = text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < units && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000)
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        else if (c >= 0xD800 && c < 0xE000)
+            c = '?';
+        if (c < 0x80) {
+            bytes += char(c);
+        } else if (c < 0x800) {
+            bytes += {char(0xC0 | c >> 6), char(0x80 | (c & 0x3F))};
+        } else if (c < 0x10000) {
+            bytes += {char(0xE0 | c >> 12), char(0x80 | ((c >> 6) & 0x3F)),
+                      char(0x80 | (c & 0x3F))};
+        } else {
+            bytes += {char(0xF0 | c >> 18), char(0x80 | ((c >> 12) & 0x3F)),
+                      char(0x80 | ((c >> 6) & 0x3F)), char(0x80 | (c & 0x3F))};
+        }
+    }
+    *written = 0;
+    if (bytes.size() > capacity) return false;
+    memcpy(out, bytes.data(), bytes.size());
+    *written = uint32_t(bytes.size());
+    return true;
+}
+
+uint32_t waveDeviceCount(bool capture) {
+    return uint32_t((capture ? state().waveIn : state().waveOut).size());
+}
+
+bool waveDeviceCaps(bool capture, uint32_t index, WaveCaps* caps) {
+    const auto& devices = capture ? state().waveIn : state().waveOut;
+    if (index >= devices.size() || devices[index].capsFail) return false;
+    memset(caps, 0, sizeof *caps);
+    devices[index].name.copy(caps->name, 31);
+    caps->channels = devices[index].channels;
+    return true;
+}
+
+bool kernelHasExport(const char* name) { return !state().missingKernelExports.count(name); }
+
+namespace {
+struct DeviceObject {
+    bool capture;
+    size_t index;  // of devices and stores
+};
+std::vector<Endpoint>& endpoints(bool capture) {
+    return capture ? state().captureEndpoints : state().renderEndpoints;
+}
+Handle newObject(bool capture, size_t index) {
+    ++state().liveDeviceObjects;
+    return new DeviceObject{capture, index};
+}
+DeviceObject* object(Handle handle) { return static_cast<DeviceObject*>(handle); }
+Endpoint& endpointOf(Handle handle) {
+    return endpoints(object(handle)->capture)[object(handle)->index];
+}
+const char* direction(bool capture) { return capture ? "capture" : "render"; }
+
+const PropertyValue* property(Handle store, const PropertyKey& key) {
+    auto& properties = endpointOf(store).properties;
+    auto found = properties.find(propertyName(key));
+    return found == properties.end() ? nullptr : &found->second;
+}
+}  // namespace
+
+Handle createDeviceEnumerator() {
+    return fails("createDeviceEnumerator", "*") ? nullptr : newObject(false, 0);
+}
+
+Handle activeEndpoints(Handle, bool capture) {
+    return fails("activeEndpoints", direction(capture)) ? nullptr : newObject(capture, 0);
+}
+
+bool endpointCount(Handle collection, uint32_t* count) {
+    bool capture = object(collection)->capture;
+    if (fails("endpointCount", direction(capture))) return false;
+    *count = uint32_t(endpoints(capture).size());
+    return true;
+}
+
+Handle endpointAt(Handle collection, uint32_t index) {
+    bool capture = object(collection)->capture;
+    if (index >= endpoints(capture).size() || endpoints(capture)[index].itemFails) return nullptr;
+    return newObject(capture, index);
+}
+
+bool endpointId(Handle device, char16_t* out, uint32_t capacity) {
+    const std::u16string& id = endpointOf(device).id;
+    size_t from = id.size() < capacity ? 0 : id.size() - (capacity - 1);
+    out[id.copy(out, capacity - 1, from)] = 0;
+    return !id.empty();
+}
+
+Handle openEndpointProperties(Handle device) {
+    if (endpointOf(device).storeFails) return nullptr;
+    return newObject(object(device)->capture, object(device)->index);
+}
+
+PropertyRead endpointText(Handle store, const PropertyKey& key, char16_t* out,
+                          uint32_t capacity) {
+    out[0] = 0;
+    const PropertyValue* value = property(store, key);
+    if (value && value->kind == PropertyValue::Kind::failing) return PropertyRead::failed;
+    if (!value || value->kind != PropertyValue::Kind::text) return PropertyRead::other;
+    out[value->text.copy(out, capacity - 1)] = 0;
+    return PropertyRead::ok;
+}
+
+PropertyRead endpointBool(Handle store, const PropertyKey& key, int16_t* out) {
+    *out = 0;
+    const PropertyValue* value = property(store, key);
+    if (value && value->kind == PropertyValue::Kind::failing) return PropertyRead::failed;
+    if (!value || value->kind != PropertyValue::Kind::boolean) return PropertyRead::other;
+    *out = value->boolean;
+    return PropertyRead::ok;
+}
+
+void releaseObject(Handle handle) {
+    if (!handle) return;
+    --state().liveDeviceObjects;
+    delete object(handle);
 }
 
 void postCommand(WindowHandle, uint32_t id, int32_t code) {

@@ -25,6 +25,7 @@ RegType typeOf(DWORD type) {
         case REG_SZ: return RegType::string;
         case REG_EXPAND_SZ: return RegType::expandString;
         case REG_DWORD: return RegType::dword;
+        case REG_BINARY: return RegType::binary;
         default: return RegType::other;
     }
 }

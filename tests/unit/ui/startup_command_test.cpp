@@ -53,7 +53,7 @@ TEST_F(WindowCommands, StartupDecisionTable) {
         {0, 0, 0, "C:\\QL\\Renamed_Setup.exe", 0, CMD_WRONG_SETUP, 0},
         {0, 0, 0, nullptr, 1, CMD_DRIVER_PRESENT, 0},
         {0, 0, 0, nullptr, 14, CMD_DRIVER_PRESENT, 0},
-        {1, 0, 0, nullptr, 1, 0, 0},  // silent: no warnings
+        {1, 0, 0, nullptr, 1, CMD_DRIVER_PRESENT, 0},  // silent: for its exit code alone
         {1, 0, 0, "C:\\QL\\Renamed_Setup.exe", 0, 0, 0},
         {0, 1, 1, nullptr, 0, CMD_AUTO, AUTO_INSTALL},  // -i wins over -u
         {0, 0, 1, nullptr, 0, CMD_AUTO, AUTO_UNINSTALL},
@@ -82,6 +82,9 @@ TEST_F(WindowCommands, WarningsAndTheirExitCodes) {
     EXPECT_NE(strstr(present.boxText, "Check Quillon Orvalo drivers are no more present"), nullptr);
     EXPECT_EQ(present.exitCode, -3);
     EXPECT_FALSE(present.postClose || present.endLoop);  // the window stays open
+    silentFlag = 1;
+    CommandOutcome silent = handle(CMD_DRIVER_PRESENT, 0);
+    EXPECT_TRUE(silent.boxText == nullptr && silent.exitCode == -3 && !silent.postClose);
 }
 
 struct AutoCase {
