@@ -46,12 +46,6 @@ TEST_F(DriverInstallers, VaioSetupIsWaitedForWithoutLimitAndOtherFailuresAreSile
     EXPECT_TRUE(events("post ").empty());
 }
 
-TEST_F(DriverInstallers, VaioSetupOn32BitWindowsWouldBeTheProgramWithoutSuffix) {
-    runVaioSetup(context.get());
-    EXPECT_EQ(events("start ").at(0).find("start " + INSTALL_FOLDER + "\\QLOrvaloVAIO_Setup.exe|"),
-              0u);
-}
-
 TEST_F(DriverInstallers, Registers32BitModulesAndWaitsOnlyAfterASuccess) {
     module(MODULES_32[1]).exports["DllRegisterServer"] = int32_t(0x80004005);
     EXPECT_EQ(registerAsioModules(context.get(), RegistrationMode::registerModules), 0);

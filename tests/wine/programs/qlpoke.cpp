@@ -4,8 +4,9 @@
 //   qlpoke click X Y              left click at client coordinates
 //   qlpoke key VK                 a key press (13 Enter, 27 Escape)
 //   qlpoke close                  WM_CLOSE, as the close box sends it
-//   qlpoke box CAPTION [SECONDS]  waits for a message box ("-": any), prints
-//                                 "caption|text" and presses OK
+//   qlpoke answers                the window answers a WM_NULL within a second
+//   qlpoke box CAPTION [SECONDS] [keep]  waits for a message box ("-": any), prints
+//                                 "caption|text" and presses OK (unless keep)
 // Exit code 0 on success, 1 when the window or box was not found in time.
 #include <windows.h>
 
@@ -37,7 +38,7 @@ int main(int argc, char** argv) {
             if (*c == '\n' || *c == '\r') *c = ' ';  // one line per box
         printf("%s|%s\n", title, text);
         fflush(stdout);
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        if (argc < 5 || strcmp(argv[4], "keep") != 0) PostMessageA(box, WM_COMMAND, IDOK, 0);
         return 0;
     }
     HWND window = waitFor(WINDOW_CLASS, nullptr, 20);
@@ -57,6 +58,9 @@ int main(int argc, char** argv) {
         PostMessageA(window, WM_KEYUP, atoi(argv[2]), 0xC0000001);
     } else if (strcmp(command, "close") == 0) {
         PostMessageA(window, WM_CLOSE, 0, 0);
+    } else if (strcmp(command, "answers") == 0) {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) ? 0 : 1;
     } else {
         return 2;
     }
