@@ -33,7 +33,8 @@ int main(int argc, char** argv) {
         if (!box) return 1;
         char title[512] = {}, text[2048] = {};
         GetWindowTextA(box, title, sizeof title);
-        GetWindowTextA(GetDlgItem(box, 0xFFFF), text, sizeof text);
+        for (int tries = 0; tries < 20 && !text[0]; ++tries, Sleep(100))  // a box being made
+            GetWindowTextA(GetDlgItem(box, 0xFFFF), text, sizeof text);
         for (char* c = text; *c; ++c)
             if (*c == '\n' || *c == '\r') *c = ' ';  // one line per box
         printf("%s|%s\n", title, text);
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
     HWND window = waitFor(WINDOW_CLASS, nullptr, 20);
     if (!window) return 1;
     if (strcmp(command, "origin") == 0) {
+        for (int tries = 0; tries < 50 && !IsWindowVisible(window); ++tries) Sleep(100);  // sized
         POINT origin = {0, 0};
         ClientToScreen(window, &origin);
         RECT client = {};
