@@ -138,6 +138,10 @@ ql_check "-h -i -u chooses the install: -4 (252) with an entry, got $code" [ "$c
 code=$(ql_run "$QL_SETUP" -h -u)
 ql_check "-h -u with an entry runs the uninstall, got $code" [ "$code" != 252 ]
 
+# Silent means no box, not even when the window cannot be made: the exit code alone tells.
+ql_check "-h without a window shows no box and ends with -5" \
+  [ "$(poke nowindow "$(winepath -w "$QL_SETUP" 2>/dev/null)" -h)" = "-5 -" ]
+
 # Hidden window: without -i or -u it waits for WM_CLOSE from outside.
 start_setup -h
 ql_check "-h alone stays running" still_running 2

@@ -7,6 +7,8 @@
 //   qlpoke answers                the window answers a WM_NULL within a second
 //   qlpoke box CAPTION [SECONDS] [keep]  waits for a message box ("-": any), prints
 //                                 "caption|text" and presses OK (unless keep)
+//   qlpoke nowindow SETUP ARGS    runs SETUP while qlnowindow.dll refuses its window; prints
+//                                 its exit code and "box" if it showed one (pressed), else "-"
 // Exit code 0 on success, 1 when the window or box was not found in time.
 #include <windows.h>
 
@@ -40,6 +42,30 @@ int main(int argc, char** argv) {
         printf("%s|%s\n", title, text);
         fflush(stdout);
         if (argc < 5 || strcmp(argv[4], "keep") != 0) PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return 0;
+    }
+    if (strcmp(command, "nowindow") == 0 && argc >= 4) {
+        HMODULE hooks = LoadLibraryA("qlnowindow.dll");
+        auto refuse = reinterpret_cast<HOOKPROC>(
+            reinterpret_cast<void*>(GetProcAddress(hooks, "refuseInstallerWindow")));
+        if (!refuse || !SetWindowsHookExA(WH_CBT, refuse, hooks, 0)) return 2;
+        char line[1024];
+        snprintf(line, sizeof line, "\"%s\" %s", argv[2], argv[3]);
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION setup = {};
+        if (!CreateProcessA(argv[2], line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &setup))
+            return 2;
+        const char* seen = "-";
+        for (int tries = 0; tries < 150 && WaitForSingleObject(setup.hProcess, 100); ++tries)
+            if (HWND box = FindWindowA("#32770", nullptr)) {
+                seen = "box";
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+            }
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(setup.hProcess, &code);
+        printf("%ld %s\n", long(code), seen);
         return 0;
     }
     HWND window = waitFor(WINDOW_CLASS, nullptr, 20);
