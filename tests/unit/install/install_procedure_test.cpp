@@ -19,9 +19,6 @@ const char* const ADMIN_TEXT =
     "Failed to install virtual i/o driver...\nCheck running setup in administrator mode";
 const char* const RESTART_TEXT =
     "Cannot install Package now...\nYou must RESTART your system and then relaunch setup program";
-const std::string ENTRY =
-    "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-    "QL:QuillonOrvalo {45CF77f2-4E06-4A39}";
 
 class InstallProcedure : public InstallMachine {
 protected:

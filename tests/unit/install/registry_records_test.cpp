@@ -6,15 +6,11 @@
 namespace install_test {
 namespace {
 
-const std::string ENTRY_32 =
-    "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QL:QuillonOrvalo "
-    "{45CF77f2-4E06-4A39}";
-
 TEST_F(InstallMachine, EachUninstallValueStandsAlone) {
-    fake::state().failing.insert("regSet:" + key(ENTRY_32) + "\\uninstallstring");
+    fake::state().failing.insert("regSet:" + key(ENTRY) + "\\uninstallstring");
     writeUninstallEntry("C:\\x.exe", 0);
-    EXPECT_EQ(fake::regString(ENTRY_32, "UninstallString"), "<no value>");
-    EXPECT_EQ(fake::regString(ENTRY_32, "DisplayIcon"), "C:\\x.exe");
+    EXPECT_EQ(fake::regString(ENTRY, "UninstallString"), "<no value>");
+    EXPECT_EQ(fake::regString(ENTRY, "DisplayIcon"), "C:\\x.exe");
     fake::state().failing.insert("regCreate:*");
     EXPECT_EQ(writeUninstallValue("SOFTWARE\\X", "t", "V"), 0);
     fake::setRegValue("HKLM\\SOFTWARE\\WOW6432Node\\X", "Other", platform::RegType::dword, "");
