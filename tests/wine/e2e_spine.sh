@@ -264,7 +264,8 @@ for n in 2 3 4 5 6; do
 done
 ql_check "the busy button blinks" [ "$blinks" = 1 ]
 notice=$(poke box "REBOOT YOUR SYSTEM" 60 keep) || ql_fail "no final notice after -i"
-ql_check "the final notice asks for a restart, got $notice" [ "$notice" = "REBOOT YOUR SYSTEM|Installation Complete and Successful !  YOU MUST RESTART your computer to finalize installation" ]
+ql_check "the final notice asks for a restart, got $notice" \
+  [ "$notice" = "REBOOT YOUR SYSTEM|Installation Complete and Successful !  YOU MUST RESTART your computer to finalize installation" ]
 sleep 3
 ql_check "the notice stays until dismissed" poke box "REBOOT YOUR SYSTEM" 1
 finish_setup 10

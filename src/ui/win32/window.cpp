@@ -58,8 +58,8 @@ void waitForWorker() {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
-        if (MsgWaitForMultipleObjects(1, &worker, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0 + 1)
-            return;  // ended (or the wait failed)
+        DWORD woken = MsgWaitForMultipleObjects(1, &worker, FALSE, INFINITE, QS_ALLINPUT);
+        if (woken != WAIT_OBJECT_0 + 1) return;  // ended (or the wait failed)
     }
 }
 

@@ -79,7 +79,8 @@ TEST_F(InstallProcedure, RunsItsStepsInOrderOn64BitWindows10) {
     const std::string entry = "reg " + key(ENTRY) + "\\";
     expected.insert(expected.end(), {
         lastSetting + " = ", "copy " + SETUP_PATH + " -> " + copy, "normal " + copy,
-        entry + "DisplayName = Quillon Orvalo, Audio Router", entry + "Publisher = Quillon Software",
+        entry + "DisplayName = Quillon Orvalo, Audio Router",
+        entry + "Publisher = Quillon Software",
         entry + "UninstallString = " + copy, entry + "DisplayIcon = " + copy,
         // The configuration step sets its label and returns before anything observable.
         "sleep 1000", "label Installation Completed", "post 180 128"});

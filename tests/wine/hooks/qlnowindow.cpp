@@ -7,7 +7,8 @@
 extern "C" __declspec(dllexport) LRESULT CALLBACK refuseInstallerWindow(int code, WPARAM wParam,
                                                                          LPARAM lParam) {
     char name[64] = {};
-    if (code == HCBT_CREATEWND && GetClassNameA(reinterpret_cast<HWND>(wParam), name, sizeof name) &&
+    HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_CREATEWND && GetClassNameA(window, name, sizeof name) &&
         strcmp(name, "QuillonOrvalo0Installer0MainWindow0") == 0)
         return 1;
     return CallNextHookEx(nullptr, code, wParam, lParam);

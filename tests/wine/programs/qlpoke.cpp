@@ -48,7 +48,8 @@ int main(int argc, char** argv) {
         HMODULE hooks = LoadLibraryA("qlnowindow.dll");
         auto refuse = reinterpret_cast<HOOKPROC>(
             reinterpret_cast<void*>(GetProcAddress(hooks, "refuseInstallerWindow")));
-        if (!refuse || !SetWindowsHookExA(WH_CBT, refuse, hooks, 0)) return 2;
+        HHOOK hook = refuse ? SetWindowsHookExA(WH_CBT, refuse, hooks, 0) : nullptr;
+        if (!hook) return 2;
         char line[1024];
         snprintf(line, sizeof line, "\"%s\" %s", argv[2], argv[3]);
         STARTUPINFOA startup = {};
@@ -63,6 +64,7 @@ int main(int argc, char** argv) {
                 seen = "box";
                 PostMessageA(box, WM_COMMAND, IDOK, 0);
             }
+        UnhookWindowsHookEx(hook);
         DWORD code = STILL_ACTIVE;
         GetExitCodeProcess(setup.hProcess, &code);
         printf("%ld %s\n", long(code), seen);
