@@ -14,13 +14,10 @@ protected:
     }
 };
 
-TEST_F(InstallFolder, ComesFromTheShellWithExactlyOneSeparator) {
-    EXPECT_EQ(determine(), INSTALL_FOLDER);
+// From the shell (pinned by the install order test), else SHFOLDER, the Windows drive, C:.
+TEST_F(InstallFolder, ExactlyOneSeparatorAndTheFallbacks) {
     fake::state().shellFolders[platform::CSIDL_PROGRAM_FILES_FOLDER] = "C:\\Program Files\\";
     EXPECT_EQ(determine(), "C:\\Program Files\\QL\\QuillonOrvalo");
-}
-
-TEST_F(InstallFolder, FallsBackToShFolderThenTheWindowsDriveThenDriveC) {
     fake::state().shellFolders[platform::CSIDL_PROGRAM_FILES_FOLDER] = "E:\\Apps";
     for (auto call : {platform::ShellCall::missing, platform::ShellCall::failed}) {
         fake::state().specialFolderCall = call;
