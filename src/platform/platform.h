@@ -169,6 +169,9 @@ void releaseObject(Handle object);
 void postCommand(WindowHandle window, uint32_t id, int32_t code);
 // MessageBoxA; only the main thread calls it.
 int showMessageBox(WindowHandle owner, const char* text, const char* caption, uint32_t flags);
+// The boxes of showMessageBox open right now: a box's own loop handles posted commands, so
+// boxes can open over each other.
+int openMessageBoxes();
 constexpr uint32_t MB_ICON_ERROR = 0x10, MB_ICON_WARNING = 0x30, MB_SYSTEM_MODAL = 0x1000;
 
 }  // namespace platform

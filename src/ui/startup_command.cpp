@@ -13,6 +13,7 @@ constexpr uint32_t ERROR_BOX = platform::MB_SYSTEM_MODAL | platform::MB_ICON_ERR
 constexpr uint32_t WARNING_BOX = platform::MB_SYSTEM_MODAL | platform::MB_ICON_WARNING;
 
 void box(CommandOutcome* out, const char* text, const char* caption, uint32_t flags) {
+    if (silentFlag) return;  // an unattended run must never wait for a box
     out->boxText = text;
     out->boxCaption = caption;
     out->boxFlags = flags;
@@ -106,7 +107,7 @@ void decideCommand(uintptr_t wParam, intptr_t lParam, const InstallerContext* co
                      "by the Windows Device Manager procedure...\n\nDON'T FORGET TO REBOOT AFTER "
                      "UNINSTALLATION",
                      PRODUCT_NAME);
-            if (!silentFlag) box(out, out->text, "Installation Issue", WARNING_BOX);
+            box(out, out->text, "Installation Issue", WARNING_BOX);
             exitWith(out, -3);  // the window stays: the user may still use the button
             break;
         default:
@@ -118,4 +119,15 @@ void launchFailureBox(CommandOutcome* out) {
     memset(out, 0, sizeof *out);
     snprintf(out->text, sizeof out->text, "%s Installation Error", PRODUCT_ID);
     box(out, "Failed to launch Procedure...", out->text, ERROR_BOX);
+}
+
+void startupFailureBox(bool classFailed, CommandOutcome* out) {
+    memset(out, 0, sizeof *out);
+    box(out, classFailed ? "Failed to register window class..." : "Failed to create window...",
+        "Startup Error", platform::MB_ICON_WARNING);
+}
+
+CloseStep closeStep(bool afterNotice, int32_t busy) {
+    if (!busy) return CloseStep::end;
+    return afterNotice ? CloseStep::endAfterWorker : CloseStep::refuse;
 }

@@ -237,7 +237,11 @@ bool copyFileOverwrite(const char* from, const char* to) {
     return true;
 }
 
-bool setNormalAttributes(const char* path) { return fileExists(path); }
+bool setNormalAttributes(const char* path) {
+    if (!fileExists(path)) return false;
+    log(std::string("normal ") + path);
+    return true;
+}
 
 Handle findFirstFile(const char* pattern, FoundFile* found) {
     if (fails("findFirstFile", pattern)) return nullptr;
@@ -300,6 +304,7 @@ uint32_t windowsFolder(char* out, uint32_t capacity) {
 int32_t saveShellLink(const char* linkPath, const char* target, const char* description,
                       const char* workingFolder) {
     if (state().shellLinkResult != 0) return state().shellLinkResult;
+    if (fails("saveShellLink", linkPath)) return int32_t(0x80004005);
     std::string content = std::string(target) + "|" + description + "|" + workingFolder;
     if (!state().folders.count(lower(parentOf(linkPath)))) return int32_t(0x80070003);  // path
     state().files[lower(linkPath)] = content;
@@ -424,6 +429,7 @@ StartResult startProcess(const char* application, const char* commandLine,
 
 bool waitProcess(Handle handle, uint32_t timeoutMs) {
     auto* process = static_cast<Process*>(handle);
+    if (fails("waitProcess", process->application)) return false;
     if (!process->ended && process->script.runsMs > timeoutMs) {
         state().clockMs += timeoutMs;
         process->script.runsMs -= timeoutMs;
@@ -475,8 +481,8 @@ void coFreeModule(ModuleHandle module) {
     delete static_cast<std::string*>(module);
 }
 
-int32_t coInitialize() { return 0; }
-void coUninitialize() {}
+int32_t coInitialize() { return fails("coInitialize", "") ? int32_t(0x80010106) : 0; }
+void coUninitialize() { log("co uninitialize"); }
 void lowerThreadPriority() { log("priority below normal"); }
 
 bool lockPackage(ModuleHandle, Resource* resource) {
@@ -488,7 +494,12 @@ bool lockPackage(ModuleHandle, Resource* resource) {
 
 void releasePackage(Resource* resource) { resource->data = nullptr; }
 
-DeviceOpen openFirstDeviceInterface(const Guid&, Handle* device) {
+DeviceOpen openFirstDeviceInterface(const Guid& c, Handle* device) {
+    char guid[40];
+    snprintf(guid, sizeof guid, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", c.data1,
+             c.data2, c.data3, c.data4[0], c.data4[1], c.data4[2], c.data4[3], c.data4[4],
+             c.data4[5], c.data4[6], c.data4[7]);
+    log(std::string("interface ") + guid);
     *device = state().deviceOpen == DeviceOpen::opened ? reinterpret_cast<Handle>(1) : nullptr;
     return state().deviceOpen;
 }
@@ -652,5 +663,7 @@ int showMessageBox(WindowHandle, const char* text, const char* caption, uint32_t
     log(std::string("box ") + caption + "|" + text);
     return state().messageBoxAnswer;
 }
+
+int openMessageBoxes() { return 0; }  // a fake box is answered at once
 
 }  // namespace platform
