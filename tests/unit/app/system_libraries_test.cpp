@@ -36,11 +36,13 @@ protected:
 TEST_F(SystemLibraries, EveryLoadNamesTheSystemFolderAndFollowsTheSearchRestriction) {
     fake::state().shellFolders[7] = "C:\\Users\\me\\Startup";
     fake::state().specialFolderCall = platform::ShellCall::missing;
-    EXPECT_NE(loadSystemLibrary("User32.dll"), nullptr);
+    platform::ModuleHandle user32 = loadSystemLibrary("User32.dll");
+    ASSERT_NE(user32, nullptr);
+    platform::freeModule(user32);
     findShellFolders();
     const std::string system = fake::lower(SYSTEM);
-    std::vector<std::string> expected = {"dll search system32", "load " + system + "\\user32.dll"};
-    for (const char* library : {"shell32", "shell32", "shfolder", "shfolder"})
+    std::vector<std::string> expected;
+    for (const char* library : {"user32", "shell32", "shell32", "shfolder", "shfolder"})
         for (std::string event : {"dll search system32", "load ", "free "})
             expected.push_back(event.back() == ' ' ? event + system + "\\" + library + ".dll"
                                                    : event);
