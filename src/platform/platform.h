@@ -41,9 +41,9 @@ void findClose(Handle search);
 // The library is the loaded SHELL32.DLL or SHFOLDER.DLL; nullptr counts as missing.
 enum class ShellCall { missing, failed, ok };
 ShellCall specialFolderPath(ModuleHandle shell32, int csidl, bool create,
-                            char out[260]);                               // SHGetSpecialFolderPathA
+                            char out[260]);                         // SHGetSpecialFolderPathA
 ShellCall folderPath(ModuleHandle shfolder, int csidl, char out[260]);  // SHGetFolderPathA
-uint32_t windowsFolder(char* out, uint32_t capacity);                // GetWindowsDirectoryA
+uint32_t windowsFolder(char* out, uint32_t capacity);                   // GetWindowsDirectoryA
 
 constexpr int CSIDL_STARTUP_FOLDER = 7;
 constexpr int CSIDL_COMMON_PROGRAMS_FOLDER = 23;
