@@ -38,10 +38,12 @@ bool findNextFile(Handle search, FoundFile* found);
 void findClose(Handle search);
 
 // ---- shell folders (each function is looked up at run time and may be missing) ------
+// The library is the loaded SHELL32.DLL or SHFOLDER.DLL; nullptr counts as missing.
 enum class ShellCall { missing, failed, ok };
-ShellCall specialFolderPath(int csidl, bool create, char out[260]);  // SHGetSpecialFolderPathA
-ShellCall folderPath(int csidl, char out[260]);                      // SHFOLDER's SHGetFolderPathA
-uint32_t windowsFolder(char* out, uint32_t capacity);                // GetWindowsDirectoryA
+ShellCall specialFolderPath(ModuleHandle shell32, int csidl, bool create,
+                            char out[260]);                         // SHGetSpecialFolderPathA
+ShellCall folderPath(ModuleHandle shfolder, int csidl, char out[260]);  // SHGetFolderPathA
+uint32_t windowsFolder(char* out, uint32_t capacity);                   // GetWindowsDirectoryA
 
 constexpr int CSIDL_STARTUP_FOLDER = 7;
 constexpr int CSIDL_COMMON_PROGRAMS_FOLDER = 23;
@@ -96,6 +98,11 @@ void closeProcess(Handle process);
 
 // ---- modules ------------------------------------------------------------------------
 ModuleHandle loadModule(const char* path);
+// SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32), looked up at run time (Vista and 7
+// may lack it): libraries loaded by name, also by system code, come from the system folder
+// only. Nothing happens where the function is missing.
+void restrictDllSearch();
+uint32_t systemFolder(char* out, uint32_t capacity);  // GetSystemDirectoryA
 bool hasExport(ModuleHandle module, const char* name);
 int32_t callExport(ModuleHandle module, const char* name);  // STDAPI HRESULT name(void)
 void freeModule(ModuleHandle module);    // FreeLibrary

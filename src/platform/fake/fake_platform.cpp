@@ -91,6 +91,8 @@ void reset() {
     delete current;
     current = new State();
     current->folders["c:"] = "C:";
+    for (const char* library : {"\\shell32.dll", "\\shfolder.dll"})
+        current->modules[lower(current->systemFolder + library)] = {};
 }
 
 std::string lower(const std::string& text) {
@@ -286,19 +288,27 @@ static ShellCall shellFolder(ShellCall call, int csidl, char out[260]) {
     return ShellCall::ok;
 }
 
-ShellCall specialFolderPath(int csidl, bool, char out[260]) {
-    return shellFolder(state().specialFolderCall, csidl, out);
+ShellCall specialFolderPath(ModuleHandle shell32, int csidl, bool, char out[260]) {
+    return shellFolder(shell32 ? state().specialFolderCall : ShellCall::missing, csidl, out);
 }
 
-ShellCall folderPath(int csidl, char out[260]) {
-    return shellFolder(state().folderPathCall, csidl, out);
+ShellCall folderPath(ModuleHandle shfolder, int csidl, char out[260]) {
+    return shellFolder(shfolder ? state().folderPathCall : ShellCall::missing, csidl, out);
 }
 
-uint32_t windowsFolder(char* out, uint32_t capacity) {
-    const std::string& folder = state().windowsFolder;
+// GetWindowsDirectoryA and GetSystemDirectoryA: the length, or the size needed.
+static uint32_t folderText(const std::string& folder, char* out, uint32_t capacity) {
     if (folder.size() >= capacity) return uint32_t(folder.size() + 1);
     memcpy(out, folder.c_str(), folder.size() + 1);
     return uint32_t(folder.size());
+}
+
+uint32_t windowsFolder(char* out, uint32_t capacity) {
+    return folderText(state().windowsFolder, out, capacity);
+}
+
+uint32_t systemFolder(char* out, uint32_t capacity) {
+    return folderText(state().systemFolder, out, capacity);
 }
 
 int32_t saveShellLink(const char* linkPath, const char* target, const char* description,
@@ -458,6 +468,8 @@ ModuleHandle loadModule(const char* path) {
     log(std::string("load ") + path);
     return new std::string(key);
 }
+
+void restrictDllSearch() { log("dll search system32"); }
 
 bool hasExport(ModuleHandle module, const char* name) {
     return state().modules[*static_cast<std::string*>(module)].exports.count(name) > 0;
