@@ -80,8 +80,9 @@ ql_template() {
 
 ql_prefix() { # ql_prefix NAME [win10]
   local template; template=$(ql_template)
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true  # the previous prefix's
   export WINEPREFIX=$QL_BUILD/wine/$1
-  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
+  wineserver -k >/dev/null 2>&1 || true
   rm -rf "$WINEPREFIX"
   cp -al "$template" "$WINEPREFIX"
   for reg in system.reg user.reg userdef.reg; do
@@ -93,8 +94,10 @@ ql_prefix() { # ql_prefix NAME [win10]
     wineserver -w
   fi
   # One server for the whole suite: a program started while the previous command's server is
-  # still shutting down can fail to start.
-  wineserver -p
+  # still shutting down can fail to start. It must not hold the suite's output open, and it
+  # ends with the suite (or a minute after a suite that was killed).
+  wineserver -p60 >/dev/null 2>&1
+  trap 'ql_cleanup' EXIT
   ql_display
 }
 
