@@ -34,12 +34,12 @@ void decodeBlock(uint32_t stored[4], uint32_t plain[4], uint8_t* block,
     loadBlock(x1, previousBlock);
     uint32_t a0 = stored[0], b0 = stored[1], c0 = stored[2], d0 = stored[3];
     uint32_t a1 = plain[0], b1 = plain[1], c1 = plain[2], d1 = plain[3];
-    uint32_t keyX = stream->x, keyN = stream->remaining, keyWord = 0;
+    uint32_t keyX = stream->x, keyN = stream->remaining, keyWord = 0, keyByte;
     uint32_t step = 0;  // a constant in each unrolled step
 #define DECODE_STEP(f, a, b, c, d, i, k, s)                                            \
     MD5_STEP_TWO(f, a, b, c, d, i, k, s)                                               \
-    keyWord >>= 8;                                                                     \
-    keyWord |= uint32_t(nextKeyByte(&keyX, keyN - step, blockDigest[step % 16])) << 24; \
+    keyByte = nextKeyByte(&keyX, keyN - step, blockDigest[step % 16]);                 \
+    keyWord = step % 4 == 0 ? keyByte : keyWord | keyByte << (8 * (step % 4));         \
     if (step % 4 == 3) storeBlockWord(block, step / 4, x0[step / 4] ^ keyWord);       \
     ++step;
     MD5_STEPS(DECODE_STEP)

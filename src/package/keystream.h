@@ -22,9 +22,9 @@ struct Keystream {
     uint32_t y = *x + n;
     uint32_t t = y * y;
     // Arithmetic shift: converting to int32_t wraps and >> on a negative value copies the
-    // sign bit, both defined since C++20. Its low byte is bits 8-15 of t.
+    // sign bit, both defined since C++20.
     *x = uint32_t(int32_t(t) >> 8);
-    return uint8_t(digestByte + *x + t);
+    return uint8_t(digestByte + (t >> 8) + t);
 }
 
 void keystreamStart(Keystream* stream, uint32_t keyState, const uint8_t digest[16],
