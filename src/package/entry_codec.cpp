@@ -24,8 +24,8 @@ namespace {
 // waits until they have retired, and on cores with a deep enough window that wait reaches
 // the loads of the next block and serialises the three chains.
 //
-// blockDigest[s] is the chaining digest's byte for the s-th byte of every block (of every
-// 16 bytes), so that each step reads it at a fixed place.
+// blockDigest[s % 16] is the chaining digest's byte for the s-th byte of every block, so
+// that each step reads it at a fixed place.
 void decodeBlock(uint32_t stored[4], uint32_t plain[4], uint8_t* block,
                  const uint8_t* previousBlock, Keystream* stream, const uint8_t blockDigest[16]) {
     using namespace md5_steps;
