@@ -18,20 +18,21 @@ namespace {
 // the keystream's chain and the two digests' chains run side by side in one instruction
 // stream. The stored words are loaded before the first word changes.
 //
-// The plain bytes are gathered into words in a register and stored whole, four steps at a
-// time. Storing them byte by byte and loading the previous block as words defeats
-// store-to-load forwarding: a word load that spans several narrower stores still in flight
-// waits until they have retired, and on cores with a deep enough window that wait reaches
-// the loads of the next block and serialises the three chains.
+// Every load of a plain word must take its data from exactly one store: a load that spans
+// several narrower stores still in flight cannot be forwarded and waits until they have
+// retired, which, at the top of each block, ties the three chains back into one. So the
+// plain bytes are gathered into words in a register and stored whole, four steps at a time,
+// and the next block reads them one word at a time where it uses them (BlockWords), never
+// as a copied block, which the compiler turns into 16-byte loads.
 //
 // blockDigest[s % 16] is the chaining digest's byte for the s-th byte of every block, so
 // that each step reads it at a fixed place.
 void decodeBlock(uint32_t stored[4], uint32_t plain[4], uint8_t* block,
                  const uint8_t* previousBlock, Keystream* stream, const uint8_t blockDigest[16]) {
     using namespace md5_steps;
-    uint32_t x0[16], x1[16];
+    uint32_t x0[16];
     loadBlock(x0, block);
-    loadBlock(x1, previousBlock);
+    BlockWords x1{previousBlock};
     uint32_t a0 = stored[0], b0 = stored[1], c0 = stored[2], d0 = stored[3];
     uint32_t a1 = plain[0], b1 = plain[1], c1 = plain[2], d1 = plain[3];
     uint32_t keyX = stream->x, keyN = stream->remaining, keyWord = 0, keyByte;

@@ -113,6 +113,18 @@ MD5_INLINE void loadBlock(uint32_t x[16], const uint8_t* block) {
     }
 }
 
+// The message words of a block read where they are used, each as one 32-bit load. Copying a
+// block into an array may become 16-byte loads, which cannot take their data from the
+// 4-byte stores that wrote the block moments before.
+struct BlockWords {
+    const uint8_t* block;
+    MD5_INLINE uint32_t operator[](int i) const {
+        uint32_t value;
+        __builtin_memcpy(&value, block + 4 * i, 4);
+        return littleEndian(value);
+    }
+};
+
 // Writes word i of a block, little-endian, as one store.
 MD5_INLINE void storeBlockWord(uint8_t* block, uint32_t i, uint32_t word) {
     word = littleEndian(word);
