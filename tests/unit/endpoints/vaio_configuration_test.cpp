@@ -68,7 +68,7 @@ protected:
             record[7] = pinValue(2 * stream + 1, reading);
             return true;
         };
-        fake::state().onEvent = [this](const std::string& event) {
+        fake::state().onEvent = [this](const std::string&) {
             char label[STATUS_LABEL_MAX + 1];
             copyStatusLabel(context.get(), label);
             if (labels.empty() || labels.back() != label) labels.push_back(label);
