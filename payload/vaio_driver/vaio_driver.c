@@ -43,8 +43,8 @@ static NTSTATUS readParameter(PUNICODE_STRING serviceKey, PCWSTR name, WCHAR* ou
     KEY_VALUE_PARTIAL_INFORMATION* value = (KEY_VALUE_PARTIAL_INFORMATION*)buffer;
     ULONG size = 0;
     RtlInitUnicodeString(&valueName, name);
-    status = ZwQueryValueKey(key, &valueName, KeyValuePartialInformation, buffer, sizeof buffer,
-                             &size);
+    status =
+        ZwQueryValueKey(key, &valueName, KeyValuePartialInformation, buffer, sizeof buffer, &size);
     ZwClose(key);
     if (!NT_SUCCESS(status)) return status;
     if (value->Type != REG_SZ || value->DataLength < sizeof(WCHAR) ||
@@ -63,8 +63,8 @@ static NTSTATUS markLinked(BOOLEAN linked) {
     InitializeObjectAttributes(&attributes, &controlKeyName,
                                OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE, NULL, NULL);
     HANDLE key;
-    NTSTATUS status = ZwCreateKey(&key, KEY_ALL_ACCESS, &attributes, 0, NULL,
-                                  REG_OPTION_VOLATILE, NULL);
+    NTSTATUS status =
+        ZwCreateKey(&key, KEY_ALL_ACCESS, &attributes, 0, NULL, REG_OPTION_VOLATILE, NULL);
     if (!NT_SUCCESS(status)) return status;
     if (linked) {
         UNICODE_STRING name;
@@ -109,7 +109,8 @@ static NTSTATUS answer(PIO_STACK_LOCATION stack, UCHAR* buffer, ULONG_PTR* size)
             *size = RECORD_SIZE;
             return STATUS_SUCCESS;
         }
-        default: return STATUS_INVALID_DEVICE_REQUEST;
+        default:
+            return STATUS_INVALID_DEVICE_REQUEST;
     }
 }
 

@@ -10,12 +10,13 @@ const char INSTANCE_ID[] = "ROOT\\QLOrvaloVAIO\\0000";
 const GUID CONTROL_INTERFACE = {
     0x66CAA746, 0x1518, 0x4C53, {0xB6, 0xE6, 0x9E, 0x55, 0x0A, 0x73, 0x4F, 0xD1}};
 // {4D36E96C-E325-11CE-BFC1-08002BE10318}
-const GUID MEDIA_CLASS = {0x4D36E96C, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
+const GUID MEDIA_CLASS = {
+    0x4D36E96C, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
 
 bool openOrCreateDevice(HDEVINFO set, SP_DEVINFO_DATA* device) {
     if (SetupDiOpenDeviceInfoA(set, INSTANCE_ID, nullptr, 0, device)) return true;
-    return SetupDiCreateDeviceInfoA(set, INSTANCE_ID, &MEDIA_CLASS, "Quillon Orvalo VAIO",
-                                    nullptr, 0, device) &&
+    return SetupDiCreateDeviceInfoA(set, INSTANCE_ID, &MEDIA_CLASS, "Quillon Orvalo VAIO", nullptr,
+                                    0, device) &&
            SetupDiRegisterDeviceInfo(set, device, 0, nullptr, nullptr, nullptr);
 }
 }  // namespace
@@ -33,8 +34,8 @@ bool makeDeviceInterface(char* path, DWORD size) {
     bool made = openOrCreateDevice(set, &device) &&
                 SetupDiCreateDeviceInterfaceA(set, &device, &CONTROL_INTERFACE, nullptr, 0,
                                               &interfaceData) &&
-                SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, &detail.detail,
-                                                 sizeof detail, nullptr, nullptr) &&
+                SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, &detail.detail, sizeof detail,
+                                                 nullptr, nullptr) &&
                 (DWORD)lstrlenA(detail.detail.DevicePath) < size;
     if (made) lstrcpyA(path, detail.detail.DevicePath);
     SetupDiDestroyDeviceInfoList(set);

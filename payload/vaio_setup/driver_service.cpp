@@ -40,10 +40,10 @@ bool writeParameters(const char* interfacePath) {
 }
 
 SC_HANDLE openOrCreateService(SC_HANDLE manager) {
-    SC_HANDLE service = CreateServiceA(
-        manager, SERVICE_NAME, "Quillon Orvalo VAIO Driver", SERVICE_ALL_ACCESS,
-        SERVICE_KERNEL_DRIVER, SERVICE_AUTO_START, SERVICE_ERROR_NORMAL, IMAGE_PATH, nullptr,
-        nullptr, nullptr, nullptr, nullptr);
+    SC_HANDLE service =
+        CreateServiceA(manager, SERVICE_NAME, "Quillon Orvalo VAIO Driver", SERVICE_ALL_ACCESS,
+                       SERVICE_KERNEL_DRIVER, SERVICE_AUTO_START, SERVICE_ERROR_NORMAL, IMAGE_PATH,
+                       nullptr, nullptr, nullptr, nullptr, nullptr);
     if (!service && GetLastError() == ERROR_SERVICE_EXISTS)
         service = OpenServiceA(manager, SERVICE_NAME, SERVICE_ALL_ACCESS);
     return service;
@@ -63,10 +63,10 @@ bool installDriverService(const char* interfacePath) {
     SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
     if (!manager) return false;
     SC_HANDLE service = openOrCreateService(manager);
-    bool started = service && writeParameters(interfacePath) &&
-                   setText(MME_SERVICE_KEY, "ImagePath", REG_EXPAND_SZ, IMAGE_PATH) &&
-                   (StartServiceA(service, 0, nullptr) ||
-                    GetLastError() == ERROR_SERVICE_ALREADY_RUNNING);
+    bool started =
+        service && writeParameters(interfacePath) &&
+        setText(MME_SERVICE_KEY, "ImagePath", REG_EXPAND_SZ, IMAGE_PATH) &&
+        (StartServiceA(service, 0, nullptr) || GetLastError() == ERROR_SERVICE_ALREADY_RUNNING);
     if (service) CloseServiceHandle(service);
     CloseServiceHandle(manager);
     return started;

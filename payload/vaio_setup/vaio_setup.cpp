@@ -13,11 +13,13 @@
 // Every run is recorded under HKLM\SOFTWARE\QL\QLOrvaloVAIO_Setup (LastCommandLine,
 // LastFolder) so that tests can see how it was started; tests may also force the exit code
 // with the environment variable QL_TEST_VAIO_EXIT.
-#include <windows.h>
+#include "vaio_setup.h"
+
 #include <stdlib.h>
+#include <windows.h>
+
 #include "../common/command_line.h"
 #include "../common/report.h"
-#include "vaio_setup.h"
 
 namespace {
 
@@ -32,7 +34,8 @@ enum ExitCode {
 };
 
 const char DRIVER_FILE[] = "qlorvalovaio64_win10.sys";
-const char* const PACKAGE_FILES[] = {"qlorvalovaio64_win10.inf", "qlorvalovaio64_win10.cat", DRIVER_FILE};
+const char* const PACKAGE_FILES[] = {"qlorvalovaio64_win10.inf", "qlorvalovaio64_win10.cat",
+                                     DRIVER_FILE};
 const char RECORD_KEY[] = "SOFTWARE\\QL\\QLOrvaloVAIO_Setup";
 
 bool setValue(HKEY key, const char* name, DWORD type, const void* data, DWORD size) {
@@ -94,13 +97,15 @@ int install() {
     // A driver that runs already holds its file: it stays in place, as it is.
     if (!installedDriverPath(target, sizeof target) ||
         (!CopyFileA(DRIVER_FILE, target, FALSE) &&
-         (GetLastError() != ERROR_SHARING_VIOLATION || GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES))) {
-        reportError("QLOrvaloVAIO_Setup: cannot copy %s to the driver folder (error %lu)", DRIVER_FILE,
-                    GetLastError());
+         (GetLastError() != ERROR_SHARING_VIOLATION ||
+          GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES))) {
+        reportError("QLOrvaloVAIO_Setup: cannot copy %s to the driver folder (error %lu)",
+                    DRIVER_FILE, GetLastError());
         return COPY_FAILED;
     }
     if (!makeDeviceInterface(interfacePath, sizeof interfacePath)) {
-        reportError("QLOrvaloVAIO_Setup: cannot make the driver's device (error %lu)", GetLastError());
+        reportError("QLOrvaloVAIO_Setup: cannot make the driver's device (error %lu)",
+                    GetLastError());
         return DEVICE_FAILED;
     }
     if (!installDriverService(interfacePath)) {
@@ -109,7 +114,8 @@ int install() {
         return SERVICE_FAILED;
     }
     if (!writeEndpoints(interfacePath)) {
-        reportError("QLOrvaloVAIO_Setup: cannot write the endpoint entries (error %lu)", GetLastError());
+        reportError("QLOrvaloVAIO_Setup: cannot write the endpoint entries (error %lu)",
+                    GetLastError());
         return ENDPOINTS_FAILED;
     }
     return DONE;

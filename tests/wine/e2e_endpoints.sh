@@ -24,10 +24,11 @@ other() { # other FLOW KEY SERVICE NAME
   local key="$store\\$1\\$2\\Properties"
   wine reg add "$key" /v "$service_id" /t REG_SZ /d "$3" /reg:64 /f >/dev/null 2>&1
   wine reg add "$key" /v "$name_id" /t REG_SZ /d "$4" /reg:64 /f >/dev/null 2>&1
-  wine reg add "$key" /v "$number_id" /t REG_SZ /d '{2}.\\?\hdaudio#func_01#0001' /reg:64 /f >/dev/null 2>&1
 }
-other Render '{0.0.0.00000000}.{11111111-0000-4000-8000-000000000001}' 'hdaudio.inf:HdAudModel:6.0:HDAudio' Speakers
-other Capture '{0.0.1.00000000}.{11111111-0000-4000-8000-000000000002}' 'x.inf:Model:1.0:QLOrvaloVAIOX' Line
+speakers='{0.0.0.00000000}.{11111111-0000-4000-8000-000000000001}'
+line='{0.0.1.00000000}.{11111111-0000-4000-8000-000000000002}'
+other Render "$speakers" 'hdaudio.inf:HdAudModel:6.0:HDAudio' Speakers
+other Capture "$line" 'x.inf:Model:1.0:QLOrvaloVAIOX' Line
 untouched() { # untouched FLOW KEY NAME
   local key="$store\\$1\\$2\\Properties"
   [ "$(ql_reg "$key" "$name_id" /reg:64)" = "$3" ] && [ -z "$(ql_reg "$key" "$icon_id" /reg:64)" ]
@@ -53,9 +54,10 @@ windowed() { # windowed click|idle SECONDS
   done
   kill -0 "$pid" 2>/dev/null && poke key 27 >/dev/null
   set +e; wait "$pid"; code=$?; set -e
-  # "seconds text" each time the drawn text changes
-  sed -n 's/^\([0-9.]*\):.*DrawTextExW L"\([^"]*\)".*/\1 \2/p' "$labels.raw" |
-    awk '{ text = $0; sub(/^[^ ]* /, "", text); if (text != last) print; last = text }' >"$labels"
+  sed -n 's/^\([0-9.]*\):.*DrawTextExW L"\([^"]*\)".*/\1 \2/p' "$labels.raw" | changes >"$labels"
+}
+changes() { # "seconds text" lines: only those whose text differs from the line before
+  awk '{ text = $0; sub(/^[^ ]* /, "", text); if (text != last) print; last = text }'
 }
 drawn() { cut -d' ' -f2- "$labels" | grep -qxF "$1"; }
 
@@ -66,9 +68,7 @@ ql_check "the only box asks for a restart, got $boxes" [ "$boxes" = "REBOOT YOUR
 # The label of the last pin count is replaced at once by the naming's when all 16 are ready,
 # so only the counts before it are drawn; a wait that ended otherwise would have shown its
 # last label for a minute.
-steps=$(grep -E ' (Configure VAIOs|[0-9]+/16 Pin\(s\) Ok|Set Pin Name/Icon)$' "$labels" |
-  awk '{ text = $0; sub(/^[^ ]* /, "", text); if (text != last) print; last = text }')
-echo "configuration labels:"; echo "$steps"
+steps=$(grep -E ' (Configure VAIOs|[0-9]+/16 Pin\(s\) Ok|Set Pin Name/Icon)$' "$labels" | changes)
 ql_check "the labels go from Configure VAIOs through pin counts to the naming" \
   bash -c '[[ "$(cut -d" " -f2- <<<"$0" | tr "\n" "|")" =~ ^Configure\ VAIOs\|([0-9]+/16\ Pin\(s\)\ Ok\|)*Set\ Pin\ Name/Icon\|$ ]]' "$steps"
 ql_check "the naming came within 10 s of the last label: all 16 pins became ready" \
@@ -91,10 +91,8 @@ check_flow() { # check_flow FLOW PREFIX ICON-BASE: the 8 endpoints, named after 
 }
 ql_check "the 8 playback endpoints are QLOrvalo In 1-8 with icons -201 to -208" check_flow Render "QLOrvalo In" 200
 ql_check "the 8 recording endpoints are QLOrvalo Out 1-8 with icons -301 to -308" check_flow Capture "QLOrvalo Out" 300
-ql_check "another driver's endpoint is untouched" \
-  untouched Render '{0.0.0.00000000}.{11111111-0000-4000-8000-000000000001}' Speakers
-ql_check "an endpoint of a longer service name is untouched" \
-  untouched Capture '{0.0.1.00000000}.{11111111-0000-4000-8000-000000000002}' Line
+ql_check "another driver's endpoint is untouched" untouched Render "$speakers" Speakers
+ql_check "an endpoint of a longer service name is untouched" untouched Capture "$line" Line
 
 # --- a new start without the uninstall entry: the interface alone marks the product installed --
 wine reg delete "$entry" $QL_VIEW /f >/dev/null 2>&1
@@ -105,14 +103,12 @@ ql_check "the window ends with -3, got $code" [ "$code" = 253 ]
 
 # --- the driver's removal, as the uninstall starts it -----------------------------------------
 ql_check "removal succeeds" [ "$(cd "$unix_folder" && ql_run QLOrvaloVAIO_Setup_x64.exe -h -u -H)" = 0 ]
-ql_check "the driver service is gone" [ -z "$(ql_reg "$services\\QLOrvaloVAIO" ImagePath /reg:64)" ]
-ql_check "the MME service key is gone" [ -z "$(ql_reg "$services\\QLOrvaloVAIOMME" ImagePath /reg:64)" ]
+ql_check "the driver's service keys are gone" \
+  [ -z "$(ql_reg "$services\\QLOrvaloVAIO" ImagePath /reg:64)$(ql_reg "$services\\QLOrvaloVAIOMME" ImagePath /reg:64)" ]
 ql_check "the driver stopped and its file is gone" [ ! -e "$(ql_c windows/system32/drivers/qlorvalovaio64_win10.sys)" ]
 ql_check "the interface is gone" bash -c '! wine reg query "$0" /s 2>/dev/null | grep -qi qlorvalovaio' "$interfaces"
-ql_check "the driver's endpoint entries are gone" \
-  bash -c '! wine reg query "$0" /s /reg:64 2>/dev/null | grep -q 8A1C3F52' "$store"
-ql_check "other endpoints stay" \
-  untouched Render '{0.0.0.00000000}.{11111111-0000-4000-8000-000000000001}' Speakers
+gone() { ! wine reg query "$store" /s /reg:64 2>/dev/null | grep -q 8A1C3F52; }
+ql_check "the driver's endpoint entries are gone, the others stay" eval 'gone && untouched Render "$speakers" Speakers'
 windowed idle 3
 ql_check "a new start finds no driver, got $boxes" [ -z "$boxes" ]
 ql_check "and offers the install" drawn Install

@@ -15,8 +15,6 @@
 namespace {
 
 const std::string STORE = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\MMDevices\\Audio\\";
-const std::string STORE32 =
-    "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\MMDevices\\Audio\\";
 const std::string MME_SERVICE = "HKLM\\SYSTEM\\CurrentControlSet\\Services\\QLOrvaloVAIOMME";
 const std::string MEDIA_CLASS =
     "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96C-E325-11CE-BFC1-08002BE10318}";
@@ -24,31 +22,25 @@ const char* const NAME = "{a45c254e-df1c-4efd-8020-67d146a850e0},2";
 const char* const ICON = "{259abffc-50a7-47ce-af08-68c9a7d73366},12";
 constexpr uint64_t SEARCH_AND_NAMING_MS = 1000 + 1000 + 5000;  // found at the first attempt
 
-std::string wide(const std::string& text) {
-    std::string bytes;
-    for (char c : text) bytes += {c, 0};
-    return bytes + std::string(2, 0);
-}
-
 void setWide(const std::string& key, const std::string& name, const std::string& text) {
-    fake::setRegValue(key, name, platform::RegType::string, wide(text));
+    std::string bytes(2 * text.size() + 2, 0);
+    for (size_t i = 0; i < text.size(); ++i) bytes[2 * i] = text[i];
+    fake::setRegValue(key, name, platform::RegType::string, bytes);
 }
 
-std::string readWide(const std::string& key, const std::string& name) {
-    std::string bytes = fake::regString(key, name), text;
-    if (bytes[0] == '<') return bytes;  // "<no key>", "<no value>"
-    const auto& data = fake::key(key)->at(fake::lower(name)).data;
-    for (size_t i = 0; i + 1 < data.size() && data[i]; i += 2) text += data[i];
+std::string readWide(const std::string& key, const std::string& name) {  // "" when missing
+    std::string text;
+    const auto* values = fake::key(key);
+    if (values && values->count(fake::lower(name)))
+        for (char c : values->at(fake::lower(name)).data) text += c ? std::string(1, c) : "";
     return text;
 }
-
-// pinValue(pin, reading): the driver's answer for pin 0-15 at its reading 0, 1, 2, ...
-using PinValue = std::function<uint32_t(int pin, int reading)>;
 
 class VaioConfiguration : public ::testing::Test {
 protected:
     std::unique_ptr<InstallerContext> context = std::make_unique<InstallerContext>();
-    PinValue pinValue = [](int, int) { return 6000u; };
+    // The driver's answer for pin 0-15 at its reading 0, 1, 2, ...
+    std::function<uint32_t(int pin, int reading)> pinValue = [](int, int) { return 6000u; };
     std::function<bool(int stream, int reading)> answers = [](int, int) { return true; };
     std::vector<std::string> labels;  // each label seen by the step's calls, in turn
 
@@ -80,20 +72,19 @@ protected:
         EXPECT_EQ(configureVaio(context.get()), expected);
         return (fake::state().clockMs - begin - SEARCH_AND_NAMING_MS) / 1000;
     }
-    void endpoint(const std::string& store, const std::string& flow, const std::string& id,
-                  const std::string& service, const std::string& path = "") {
-        std::string key = store + flow + "\\" + id + "\\Properties";
+    void endpoint(const std::string& flow, const std::string& id, const std::string& service,
+                  const std::string& path = "") {
+        std::string key = STORE + flow + "\\" + id + "\\Properties";
         setWide(key, "{83da6326-97a6-4088-9453-a1923f573b29},3", "x.inf:Section:" + service);
         if (!path.empty()) setWide(key, "{233164c8-1b2c-4c7d-bc68-b671687a2567},1", path);
     }
-    std::string named(const std::string& store, const std::string& flow, const std::string& id) {
-        std::string key = store + flow + "\\" + id + "\\Properties";
+    std::string named(const std::string& flow, const std::string& id) {
+        std::string key = STORE + flow + "\\" + id + "\\Properties";
         return readWide(key, NAME) + "|" + readWide(key, ICON);
     }
 };
 
 using Labels = std::vector<std::string>;
-const Labels NEVER_READY = {"Configure VAIOs", "Set Pin Name/Icon"};
 
 }  // namespace
 
@@ -114,7 +105,7 @@ TEST_F(VaioConfiguration, NoPinEverReadyKeepsTheLabelForAMinuteAcrossATickWrap) 
     pinValue = [](int, int reading) { return 4000u + reading; };
     fake::state().clockMs = 0xFFFFFFFFull - 30000;
     EXPECT_EQ(pollingCycles(), 61u);
-    EXPECT_EQ(labels, NEVER_READY);
+    EXPECT_EQ(labels, (Labels{"Configure VAIOs", "Set Pin Name/Icon"}));
 }
 
 TEST_F(VaioConfiguration, AReadyCountThatKeepsChangingEndsAtTenMinutes) {
@@ -134,57 +125,55 @@ TEST_F(VaioConfiguration, AFailedRequestKeepsTheStreamsLastValues) {
 
 TEST_F(VaioConfiguration, DeviceNeverFoundGivesUpAfterAboutTwentyFiveSecondsNamingNothing) {
     fake::state().deviceOpen = platform::DeviceOpen::openFailed;
-    endpoint(STORE, "Render", "{a}", "QLOrvaloVAIO");
+    endpoint("Render", "{a}", "QLOrvaloVAIO");
     EXPECT_EQ(configureVaio(context.get()), -1);
     EXPECT_EQ(fake::state().clockMs, 26000u);
     EXPECT_TRUE(fake::eventsStartingWith("reg ").empty());
 }
 
 TEST_F(VaioConfiguration, NamesTheDriversEndpointsAndCarriesNumbersOver) {
-    endpoint(STORE, "Render", "{1}", "QLOrvaloVAIO");
-    endpoint(STORE, "Render", "{2}", "qlorvalovaio", "abc");  // too short: counts on
-    endpoint(STORE, "Render", "{3}", "QLOrvaloVAIOX", "\\x#0007");
-    endpoint(STORE, "Render", "{4}", "HdAudio");
-    endpoint(STORE, "Capture", "{1}", "QLORVALOVAIO", "\\\\?\\root#media#0003");
-    endpoint(STORE, "Capture", "{2}", "QLOrvaloVAIO", "\\x#0000");  // 0 is no number either
+    endpoint("Render", "{1}", "QLOrvaloVAIO");
+    endpoint("Render", "{2}", "qlorvalovaio", "abc");  // too short: counts on
+    endpoint("Render", "{3}", "QLOrvaloVAIOX", "\\x#0007");
+    endpoint("Capture", "{1}", "QLORVALOVAIO", "\\\\?\\root#media#0003");
+    endpoint("Capture", "{2}", "QLOrvaloVAIO", "\\x#0000");  // 0 is no number either
     EXPECT_EQ(pollingCycles(), 1u);
     const std::string icon = "%windir%\\System32\\drivers\\vaio.sys,-";
-    EXPECT_EQ(named(STORE, "Render", "{1}"), "QLOrvalo In 1|" + icon + "201");
-    EXPECT_EQ(named(STORE, "Render", "{2}"), "QLOrvalo In 2|" + icon + "202");
-    EXPECT_EQ(named(STORE, "Render", "{3}"), "<no value>|<no value>");
-    EXPECT_EQ(named(STORE, "Render", "{4}"), "<no value>|<no value>");
-    EXPECT_EQ(named(STORE, "Capture", "{1}"), "QLOrvalo Out 3|" + icon + "303");
-    EXPECT_EQ(named(STORE, "Capture", "{2}"), "QLOrvalo Out 4|" + icon + "304");
+    EXPECT_EQ(named("Render", "{1}"), "QLOrvalo In 1|" + icon + "201");
+    EXPECT_EQ(named("Render", "{2}"), "QLOrvalo In 2|" + icon + "202");
+    EXPECT_EQ(named("Render", "{3}"), "|");
+    EXPECT_EQ(named("Capture", "{1}"), "QLOrvalo Out 3|" + icon + "303");
+    EXPECT_EQ(named("Capture", "{2}"), "QLOrvalo Out 4|" + icon + "304");
 }
 
 TEST_F(VaioConfiguration, AnEmptyDefaultViewFallsBackToThe64BitView) {
-    fake::setRegValue(STORE32 + "Render", "x", platform::RegType::dword, "1234");
-    endpoint(STORE, "Render", "{1}", "QLOrvaloVAIO");
+    const std::string store32 = "HKLM\\SOFTWARE\\WOW6432Node" + STORE.substr(13);
+    fake::setRegValue(store32 + "Render", "x", platform::RegType::dword, "1234");
+    endpoint("Render", "{1}", "QLOrvaloVAIO");
     EXPECT_EQ(pollingCycles(), 1u);
-    EXPECT_EQ(named(STORE, "Render", "{1}").substr(0, 14), "QLOrvalo In 1|");
-    EXPECT_EQ(fake::key(STORE32 + "Render\\{1}\\Properties"), nullptr);
+    EXPECT_EQ(named("Render", "{1}").substr(0, 14), "QLOrvalo In 1|");
+    EXPECT_EQ(fake::key(store32 + "Render\\{1}\\Properties"), nullptr);
 }
 
 TEST_F(VaioConfiguration, IconFromTheMediaClassKeyOrNothingNamedWithoutOne) {
     fake::state().keys.erase(fake::lower(MME_SERVICE));
-    endpoint(STORE, "Capture", "{1}", "QLOrvaloVAIO");
+    endpoint("Capture", "{1}", "QLOrvaloVAIO");
     setWide(MEDIA_CLASS + "\\0000", "MatchingDeviceId", "hdaudio");
     setWide(MEDIA_CLASS + "\\0001", "MatchingDeviceId", "QLOrvaloVaio");
     EXPECT_EQ(pollingCycles(-1), 1u);
-    EXPECT_EQ(named(STORE, "Capture", "{1}"), "<no value>|<no value>");
+    EXPECT_EQ(named("Capture", "{1}"), "|");
 
     setWide(MEDIA_CLASS + "\\0001", "Driver", "vaio.sys");
     EXPECT_EQ(pollingCycles(), 1u);
-    EXPECT_EQ(named(STORE, "Capture", "{1}"),
-              "QLOrvalo Out 1|%windir%\\system32\\Drivers\\vaio.sys,-301");
+    EXPECT_EQ(named("Capture", "{1}"), "QLOrvalo Out 1|%windir%\\system32\\Drivers\\vaio.sys,-301");
 }
 
 TEST_F(VaioConfiguration, RefusedWritesAreCountedAndTheOthersStillMade) {
-    endpoint(STORE, "Capture", "{1}", "QLOrvaloVAIO");
-    endpoint(STORE, "Capture", "{2}", "QLOrvaloVAIO");
+    endpoint("Capture", "{1}", "QLOrvaloVAIO");
+    endpoint("Capture", "{2}", "QLOrvaloVAIO");
     fake::state().failing.insert("regSet:" +
                                  fake::lower(STORE + "Capture\\{1}\\Properties\\" + ICON));
     EXPECT_EQ(pollingCycles(-1), 1u);
-    EXPECT_EQ(named(STORE, "Capture", "{1}").substr(0, 15), "QLOrvalo Out 1|");
-    EXPECT_EQ(named(STORE, "Capture", "{2}").substr(0, 15), "QLOrvalo Out 2|");
+    EXPECT_EQ(named("Capture", "{1}").substr(0, 15), "QLOrvalo Out 1|");
+    EXPECT_EQ(named("Capture", "{2}").substr(0, 15), "QLOrvalo Out 2|");
 }
