@@ -1,8 +1,8 @@
 // qlorvalovaio64_win10.sys: a kernel-mode stand-in for the VAIO driver. It is not an audio
 // driver; it gives the setup program what it talks to: a device behind the VAIO control
-// interface that answers the query and the stream status requests. Each stream's two pin
-// values rise after the driver starts and settle at 5000 or more a few seconds later, the
-// streams one after the other.
+// interface that answers the query and the stream status requests. The first query starts
+// the streams: each stream's two pin values then rise and settle at 5000 or more a few
+// seconds later, the streams one after the other.
 //
 // Its setup program creates the interface and tells the driver, in the service's
 // "Parameters" key, where it lives: "SymbolicLink" (the interface's path in the "\??\" form,
@@ -23,7 +23,7 @@
 static WCHAR linkText[PATH_CHARS], controlText[PATH_CHARS];
 static UNICODE_STRING linkName, controlKeyName;
 static PDEVICE_OBJECT device;
-static LARGE_INTEGER started, frequency;
+static LARGE_INTEGER started, frequency;  // started: 0 until the first query
 
 // A REG_SZ of the service's Parameters key into out (PATH_CHARS characters).
 static NTSTATUS readParameter(PUNICODE_STRING serviceKey, PCWSTR name, WCHAR* out,
@@ -80,6 +80,7 @@ static NTSTATUS markLinked(BOOLEAN linked) {
 
 // Stream s's pins climb from 0 and settle 3 s + s/2 s after the start: 5000 + 10 s + pin.
 static ULONG pinValue(ULONG stream, ULONG pin) {
+    if (started.QuadPart == 0) return 0;
     LARGE_INTEGER now = KeQueryPerformanceCounter(NULL);
     ULONGLONG elapsedMs = (ULONGLONG)(now.QuadPart - started.QuadPart) * 1000 /
                           (ULONGLONG)(frequency.QuadPart ? frequency.QuadPart : 1);
@@ -94,6 +95,7 @@ static NTSTATUS answer(PIO_STACK_LOCATION stack, UCHAR* buffer, ULONG_PTR* size)
     switch (stack->Parameters.DeviceIoControl.IoControlCode) {
         case QUERY_CODE:
             if (out < sizeof(ULONG)) return STATUS_BUFFER_TOO_SMALL;
+            if (started.QuadPart == 0) started = KeQueryPerformanceCounter(&frequency);
             *(ULONG*)buffer = VERSION;
             *size = sizeof(ULONG);
             return STATUS_SUCCESS;
@@ -160,7 +162,6 @@ NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING serviceKey) {
     driver->MajorFunction[IRP_MJ_CLOSE] = openOrClose;
     driver->MajorFunction[IRP_MJ_DEVICE_CONTROL] = control;
     driver->DriverUnload = unload;
-    started = KeQueryPerformanceCounter(&frequency);
     markLinked(TRUE);
     return STATUS_SUCCESS;
 }
