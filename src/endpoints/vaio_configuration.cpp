@@ -29,7 +29,10 @@ void waitForPins(InstallerContext* context, platform::Handle device) {
             char label[32];
             snprintf(label, sizeof label, "%i/%i Pin(s) Ok", ready, VAIO_PIN_COUNT);
             setStatusLabel(context, label);
-            if (ready != reported) periodStart = now, reported = ready;
+            if (ready != reported) {
+                periodStart = now;
+                reported = ready;
+            }
         }
         if (ready == VAIO_PIN_COUNT || now - periodStart > NO_PROGRESS_MS ||
             now - start >= LONGEST_WAIT_MS)
