@@ -47,7 +47,10 @@ windowed() { # windowed click|idle SECONDS
   WINEDEBUG=-all,+timestamp,+text wine "$QL_SETUP" >/dev/null 2>"$labels.raw" &
   local pid=$! end=$((SECONDS + $2)) box
   poke origin >/dev/null || ql_fail "the installer window did not appear"
-  [ "$1" = click ] && poke click 730 474 >/dev/null
+  if [ "$1" = click ]; then  # once the button is drawn: the click is judged by its rectangle
+    for _ in $(seq 100); do grep -q 'DrawTextExW L"Install"' "$labels.raw" && break; sleep 0.1; done
+    poke click 730 474 >/dev/null
+  fi
   boxes=""
   while kill -0 "$pid" 2>/dev/null && [ $SECONDS -lt $end ]; do
     if box=$(poke box - 1); then boxes+="${box%%|*}|"; fi
