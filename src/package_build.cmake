@@ -46,11 +46,13 @@ if(QL_SIGN_CERT OR QL_SIGN_KEY)
     COMMAND ${QL_SIGN} ${QL_PACKED_DIR})
 endif()
 
-# Artwork, the remaining payload files and the package; rewritten only when they change,
-# so that an unchanged payload does not relink the program.
+# Artwork, the remaining payload files (the driver catalog among them) and the package;
+# rewritten only when they change, so that an unchanged payload does not relink the program.
 add_custom_target(embedded_files ALL
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${PROJECT_SOURCE_DIR}/payload/readme.txt ${QL_PAYLOAD_DIR}/readme.txt
   COMMAND ${QL_HOST_DIR}/qlart ${QL_PAYLOAD_DIR} ${CMAKE_BINARY_DIR}/art
+  COMMAND ${QL_HOST_DIR}/qlcat ${QL_PAYLOAD_DIR}/qlorvalovaio64_win10.cat
+          ${QL_PAYLOAD_DIR}/qlorvalovaio64_win10.inf ${QL_PAYLOAD_DIR}/qlorvalovaio64_win10.sys
   ${QL_SIGN_PAYLOAD}
   COMMAND ${QL_HOST_DIR}/qlpack build ${QL_PACKED_DIR} ${CMAKE_BINARY_DIR}/package.tmp
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_BINARY_DIR}/package.tmp ${CMAKE_BINARY_DIR}/package.bin

@@ -73,6 +73,7 @@ Handle regRoot(RegRoot root);
 Handle regOpen(Handle parent, const char* path, uint32_t access);    // nullptr on failure
 Handle regOpenWide(Handle parent, const char16_t* path, uint32_t access);
 Handle regCreate(Handle parent, const char* path, uint32_t access);  // creates missing parents
+Handle regCreateWide(Handle parent, const char16_t* path, uint32_t access);
 bool regSetString(Handle key, const char* name, const char* text);   // REG_SZ with terminator
 bool regSetWideString(Handle key, const char16_t* name, const char16_t* text);
 bool regSetDword(Handle key, const char* name, uint32_t value);

@@ -342,6 +342,10 @@ Handle regCreate(Handle parent, const char* path, uint32_t access) {
     return newKey(stored);
 }
 
+Handle regCreateWide(Handle parent, const char16_t* path, uint32_t access) {
+    return regCreate(parent, narrow(path).c_str(), access);
+}
+
 static bool setValue(Handle key, const std::string& name, RegType type, const std::string& data) {
     auto* open = static_cast<OpenKey*>(key);
     if (fails("regSet", open->path + "\\" + lower(name))) return false;

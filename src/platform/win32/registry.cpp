@@ -63,6 +63,13 @@ Handle regCreate(Handle parent, const char* path, uint32_t access) {
     return status == ERROR_SUCCESS ? key : nullptr;
 }
 
+Handle regCreateWide(Handle parent, const char16_t* path, uint32_t access) {
+    HKEY key = nullptr;
+    LONG status = RegCreateKeyExW(asKey(parent), wide(path), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                  samOf(access), nullptr, &key, nullptr);
+    return status == ERROR_SUCCESS ? key : nullptr;
+}
+
 bool regSetString(Handle key, const char* name, const char* text) {
     DWORD bytes = DWORD(lstrlenA(text) + 1);
     return RegSetValueExA(asKey(key), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
