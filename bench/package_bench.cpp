@@ -1,6 +1,7 @@
 // Throughput of the package extraction and of its parts, in MB/s, against OpenSSL's MD5 as
 // the reference: the digest alone (ours and OpenSSL's), the keystream alone, descrambling
-// and verifying in memory, and the whole extraction into a temporary folder on disk.
+// and verifying in memory (the fused decoder, and the same work in three passes), and the
+// whole extraction into a temporary folder on disk.
 #include <benchmark/benchmark.h>
 #include <openssl/evp.h>
 #include <stdlib.h>
@@ -15,43 +16,18 @@
 #include "package/keystream.h"
 #include "package/md5.h"
 #include "package/package.h"
-#include "package/package_writer.h"
+#include "bench_package.h"
 #include "posix_platform.h"
+#include "three_passes.h"
 
 namespace {
 
-// Sizes like the shipped package's: programs of a few MB, driver files of tens of KB,
-// modules of a few hundred KB, small text files and 72x72 images. About 14.5 MB in all.
-constexpr uint32_t FILE_SIZES[PACKAGE_ENTRY_COUNT] = {
-    6 * 1024,    3900 * 1024, 4700 * 1024, 1250 * 1024, 12 * 1024,  7 * 1024,
-    52 * 1024,   56 * 1024,   1650 * 1024, 960 * 1024,  210 * 1024, 260 * 1024,
-    215 * 1024,  265 * 1024,  215 * 1024,  265 * 1024,  220 * 1024, 270 * 1024,
-    130 * 1024,  5 * 1024,    4 * 1024,    3 * 1024,    3 * 1024,
-};
-
 struct BenchPackage {
     std::vector<uint8_t> scrambled;
-    std::vector<uint8_t> working;  // descrambled in place by each run
 };
 
 const BenchPackage& benchPackage() {
-    static BenchPackage package = [] {
-        BenchPackage made;
-        std::vector<uint8_t> contents[PACKAGE_ENTRY_COUNT];
-        PackageFile files[PACKAGE_ENTRY_COUNT];
-        uint32_t seed = 12345;
-        for (int i = 0; i < PACKAGE_ENTRY_COUNT; ++i) {
-            contents[i].resize(FILE_SIZES[i]);
-            for (uint8_t& byte : contents[i]) {
-                seed = seed * 1103515245 + 12345;
-                byte = uint8_t(seed >> 16);
-            }
-            files[i] = {PACKAGE_FILE_NAMES[i], contents[i].data(), FILE_SIZES[i]};
-        }
-        if (!writePackage(files, &made.scrambled)) abort();
-        made.working = made.scrambled;
-        return made;
-    }();
+    static BenchPackage package{makeBenchPackage()};
     return package;
 }
 
@@ -94,7 +70,8 @@ void BM_Keystream(benchmark::State& state) {
 BENCHMARK(BM_Keystream)->Unit(benchmark::kMillisecond);
 
 // Descrambling and both digests of every entry, without files: the extraction's CPU part.
-void BM_DecodeInMemory(benchmark::State& state) {
+template <bool (*decode)(uint8_t*, uint32_t, const uint8_t[16], PackageChain*)>
+void decodeInMemory(benchmark::State& state) {
     const auto& package = benchPackage();
     std::vector<uint8_t> data;
     PackageEntry directory[PACKAGE_ENTRY_COUNT];
@@ -106,13 +83,18 @@ void BM_DecodeInMemory(benchmark::State& state) {
         PackageChain chain;
         startChain(&chain);
         for (const PackageEntry& entry : directory)
-            if (!decodeEntry(data.data() + entry.dataOffset, entry.dataSize, entry.contentDigest,
-                             &chain))
+            if (!decode(data.data() + entry.dataOffset, entry.dataSize, entry.contentDigest,
+                        &chain))
                 state.SkipWithError("digest mismatch");
     }
     reportBytes(state, package.scrambled.size());
 }
+void BM_DecodeInMemory(benchmark::State& state) { decodeInMemory<decodeEntry>(state); }
 BENCHMARK(BM_DecodeInMemory)->Unit(benchmark::kMillisecond);
+void BM_DecodeInThreePasses(benchmark::State& state) {
+    decodeInMemory<decodeInThreePasses>(state);
+}
+BENCHMARK(BM_DecodeInThreePasses)->Unit(benchmark::kMillisecond);
 
 void BM_ExtractToDisk(benchmark::State& state) {
     static InstallerContext context;

@@ -9,6 +9,9 @@ bash scripts/setup.sh
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$(nproc)"
 source tests/wine/lib.sh
+if [ "$QL_FORM" = x64 ]; then
+  echo "Running the x86-64 test form of the setup program, not the 32-bit product: $QL_WINE32_WHY."
+fi
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   export WINEPREFIX=${WINEPREFIX:-$QL_BUILD/wine/run}
   [ -d "$WINEPREFIX" ] || ql_prefix run win10

@@ -1,28 +1,41 @@
 // QLOrvaloVAIO_Setup_x64: installs and removes the VAIO driver component from the driver
 // files in its current folder.
-//   -i   install: the driver's service keys, and the driver file in the system's driver folder
-//   -u   remove what -i installed
+//   -i   install: the driver file in the system's driver folder, the driver's device and its
+//        control interface, the kernel driver service (started at once and with every
+//        session), and the endpoint store entries of the driver's 16 audio endpoints
+//   -u   remove all of that again; the driver is stopped first
 //   -h -H -n are accepted and change nothing: this program never shows anything and never
 //   asks for a restart.
 // Exit codes: 0 done; -1 driver files missing from the current folder; -2 a service key
-// could not be written; -3 the driver file could not be copied; -4 neither -i nor -u.
+// could not be written or the service not started; -3 the driver file could not be copied;
+// -4 neither -i nor -u; -5 the device or its interface could not be made; -6 the endpoint
+// entries could not be written.
 // Every run is recorded under HKLM\SOFTWARE\QL\QLOrvaloVAIO_Setup (LastCommandLine,
 // LastFolder) so that tests can see how it was started; tests may also force the exit code
 // with the environment variable QL_TEST_VAIO_EXIT.
-#include <windows.h>
+#include "vaio_setup.h"
+
 #include <stdlib.h>
+#include <windows.h>
+
 #include "../common/command_line.h"
 #include "../common/report.h"
 
 namespace {
 
-enum ExitCode { DONE = 0, FILES_MISSING = -1, REGISTRY_FAILED = -2, COPY_FAILED = -3, NO_ACTION = -4 };
+enum ExitCode {
+    DONE = 0,
+    FILES_MISSING = -1,
+    SERVICE_FAILED = -2,
+    COPY_FAILED = -3,
+    NO_ACTION = -4,
+    DEVICE_FAILED = -5,
+    ENDPOINTS_FAILED = -6
+};
 
 const char DRIVER_FILE[] = "qlorvalovaio64_win10.sys";
-const char* const PACKAGE_FILES[] = {"qlorvalovaio64_win10.inf", "qlorvalovaio64_win10.cat", DRIVER_FILE};
-const char IMAGE_PATH[] = "\\SystemRoot\\System32\\drivers\\qlorvalovaio64_win10.sys";
-const char SERVICE_KEY[] = "SYSTEM\\CurrentControlSet\\Services\\QLOrvaloVAIO";
-const char MME_SERVICE_KEY[] = "SYSTEM\\CurrentControlSet\\Services\\QLOrvaloVAIOMME";
+const char* const PACKAGE_FILES[] = {"qlorvalovaio64_win10.inf", "qlorvalovaio64_win10.cat",
+                                     DRIVER_FILE};
 const char RECORD_KEY[] = "SOFTWARE\\QL\\QLOrvaloVAIO_Setup";
 
 bool setValue(HKEY key, const char* name, DWORD type, const void* data, DWORD size) {
@@ -31,10 +44,6 @@ bool setValue(HKEY key, const char* name, DWORD type, const void* data, DWORD si
 
 bool setText(HKEY key, const char* name, DWORD type, const char* text) {
     return setValue(key, name, type, text, (DWORD)lstrlenA(text) + 1);
-}
-
-bool setNumber(HKEY key, const char* name, DWORD number) {
-    return setValue(key, name, REG_DWORD, &number, sizeof number);
 }
 
 HKEY createKey(const char* path) {
@@ -82,47 +91,46 @@ bool installedDriverPath(char* path, DWORD size) {
     return true;
 }
 
-bool writeServiceKeys() {
-    HKEY service = createKey(SERVICE_KEY);
-    if (!service) return false;
-    bool ok = setText(service, "ImagePath", REG_EXPAND_SZ, IMAGE_PATH) &&
-              setText(service, "DisplayName", REG_SZ, "Quillon Orvalo VAIO") &&
-              setNumber(service, "Type", SERVICE_KERNEL_DRIVER) &&
-              setNumber(service, "Start", SERVICE_DEMAND_START) &&
-              setNumber(service, "ErrorControl", SERVICE_ERROR_NORMAL);
-    RegCloseKey(service);
-    if (!ok) return false;
-
-    HKEY mme = createKey(MME_SERVICE_KEY);
-    if (!mme) return false;
-    ok = setText(mme, "ImagePath", REG_EXPAND_SZ, IMAGE_PATH);
-    RegCloseKey(mme);
-    return ok;
-}
-
 int install() {
     if (!packageFilesPresent()) return FILES_MISSING;
-    char target[MAX_PATH];
-    if (!installedDriverPath(target, sizeof target) || !CopyFileA(DRIVER_FILE, target, FALSE)) {
-        reportError("QLOrvaloVAIO_Setup: cannot copy %s to the driver folder (error %lu)", DRIVER_FILE,
-                    GetLastError());
+    char target[MAX_PATH], interfacePath[512];
+    // A driver that runs already holds its file: it stays in place, as it is.
+    if (!installedDriverPath(target, sizeof target) ||
+        (!CopyFileA(DRIVER_FILE, target, FALSE) &&
+         (GetLastError() != ERROR_SHARING_VIOLATION ||
+          GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES))) {
+        reportError("QLOrvaloVAIO_Setup: cannot copy %s to the driver folder (error %lu)",
+                    DRIVER_FILE, GetLastError());
         return COPY_FAILED;
     }
-    if (!writeServiceKeys()) {
-        reportError("QLOrvaloVAIO_Setup: cannot write the driver's service keys (error %lu)", GetLastError());
-        return REGISTRY_FAILED;
+    if (!makeDeviceInterface(interfacePath, sizeof interfacePath)) {
+        reportError("QLOrvaloVAIO_Setup: cannot make the driver's device (error %lu)",
+                    GetLastError());
+        return DEVICE_FAILED;
+    }
+    if (!installDriverService(interfacePath)) {
+        reportError("QLOrvaloVAIO_Setup: cannot install or start the driver service (error %lu)",
+                    GetLastError());
+        return SERVICE_FAILED;
+    }
+    if (!writeEndpoints(interfacePath)) {
+        reportError("QLOrvaloVAIO_Setup: cannot write the endpoint entries (error %lu)",
+                    GetLastError());
+        return ENDPOINTS_FAILED;
     }
     return DONE;
 }
 
-// Removal is best effort: whatever is already gone is not an error.
+// Removal is best effort: whatever is already gone is not an error. The driver stops before
+// its file goes; a file still held goes at the next restart.
 int uninstall() {
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, MME_SERVICE_KEY);
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, SERVICE_KEY);
+    removeDriverService();
+    removeDeviceInterface();
+    removeEndpoints();
     char target[MAX_PATH];
     if (installedDriverPath(target, sizeof target) && !DeleteFileA(target) &&
         GetLastError() != ERROR_FILE_NOT_FOUND)
-        MoveFileExA(target, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);  // held open: goes at restart
+        MoveFileExA(target, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
     return DONE;
 }
 

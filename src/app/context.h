@@ -1,7 +1,8 @@
 // The one record of the running installer, shared by the window thread and the install
-// worker. Plain data, cleared once at start-up; see status_label.h for the one field that
-// needs care when both threads touch it.
+// worker. Plain data, cleared once at start-up; see status_label.h for the label, and
+// storeShared/loadShared below for the words that pass the worker's result to the window.
 #pragma once
+#include <atomic>
 #include <cstdint>
 
 #include "package/package_entry.h"
@@ -35,18 +36,27 @@ struct InstallerContext {
     void* fontButton;
     platform::Handle workerThread;
     uint32_t workerThreadId;
-    volatile int32_t busy;             // aligned word: written by one thread, read by the other
-    volatile int32_t procedureResult;  // likewise
+    int32_t busy;             // shared: through storeShared/loadShared
+    int32_t procedureResult;  // shared: through storeShared/loadShared
     char errorTitle[512];
     char errorText[2048];
     char statusLabel[1024];  // written through setStatusLabel, read through copyStatusLabel
 };
 
 // Process-wide values set from the command line, and the program's exit code.
-extern int32_t exitCode;
+extern int32_t exitCode;  // shared: written by the worker at its end
 extern int32_t silentFlag;
 extern int32_t installFlag;
 extern int32_t uninstallFlag;
+
+// busy, procedureResult and exitCode pass between the two threads. The worker stores its result
+// and exit code, then clears busy; a thread that loads busy as 0 therefore sees both.
+inline void storeShared(int32_t& word, int32_t value) {
+    std::atomic_ref<int32_t>(word).store(value, std::memory_order_release);
+}
+inline int32_t loadShared(int32_t& word) {
+    return std::atomic_ref<int32_t>(word).load(std::memory_order_acquire);
+}
 
 // Shell folders resolved once at start-up; empty when unresolved.
 extern char commonProgramsFolder[512];

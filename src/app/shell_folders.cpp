@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "app/context.h"
-#include "platform/platform.h"
+#include "app/system_libraries.h"
 
 namespace {
 bool resolved = false;
@@ -31,7 +31,7 @@ void findShellFolders() {
     bool needFallback = false;
     for (const Folder& folder : folders) {
         char path[260];
-        platform::ShellCall call = platform::specialFolderPath(folder.csidl, true, path);
+        platform::ShellCall call = shellSpecialFolder(folder.csidl, true, path);
         folder.out[0] = 0;
         if (call == platform::ShellCall::ok) store(folder.out, path);
         else needFallback = true;
@@ -41,7 +41,7 @@ void findShellFolders() {
     for (const Folder& folder : folders) {
         if (folder.out[0]) continue;
         char path[260];
-        if (platform::folderPath(folder.csidl, path) == platform::ShellCall::ok)
+        if (shfolderFolder(folder.csidl, path) == platform::ShellCall::ok)
             store(folder.out, path);
     }
 }

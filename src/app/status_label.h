@@ -1,7 +1,8 @@
 // The worker rewrites statusLabel while the window's timer may be drawing it. Both sides go
-// through these two routines, which exchange the text under a tiny spin lock: a copy of at
-// most 131 characters is far shorter than any wait it could cause, and a lock built on one
-// atomic flag needs no thread library (the product's toolchain has none).
+// through these two routines, which exchange the text under a tiny lock built on one atomic
+// flag (the product's toolchain has no thread library). Only the worker ever waits for it:
+// the window's thread runs at a higher priority, and waiting there could spin away the time
+// slices of the worker that holds the lock, so the window takes the label only when it is free.
 #pragma once
 #include <cstddef>
 
@@ -10,5 +11,6 @@ struct InstallerContext;
 constexpr size_t STATUS_LABEL_MAX = 131;
 
 void setStatusLabel(InstallerContext* context, const char* text);
-// Copies a complete, terminated label of at most STATUS_LABEL_MAX characters into out.
-void copyStatusLabel(InstallerContext* context, char (&out)[STATUS_LABEL_MAX + 1]);
+// Copies a complete, terminated label of at most STATUS_LABEL_MAX characters into out; false,
+// with out left as it was, while the worker is writing one.
+bool copyStatusLabel(InstallerContext* context, char (&out)[STATUS_LABEL_MAX + 1]);

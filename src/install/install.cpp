@@ -33,10 +33,12 @@ int32_t stop(InstallerContext* context, const char* text, int32_t result) {
 }
 
 // A copy under the running program's own file name (the pre-install checks compare file
-// names). False when its path would not fit: then there is no copy for an entry to name.
+// names). False when there is no copy in place, so no uninstall entry may name it.
 bool copySetupProgram(InstallerContext* context, char (&copy)[1024]) {
-    if (!joinPath(copy, context->installFolder, fileNameOf(context->setupPath))) return false;
-    if (platform::copyFileOverwrite(context->setupPath, copy)) platform::setNormalAttributes(copy);
+    if (!joinPath(copy, context->installFolder, fileNameOf(context->setupPath)) ||
+        !platform::copyFileOverwrite(context->setupPath, copy))
+        return false;
+    platform::setNormalAttributes(copy);
     return true;
 }
 }  // namespace
@@ -45,10 +47,10 @@ uint32_t installWorker(InstallerContext* context) {
     platform::lowerThreadPriority();
     int32_t com = platform::coInitialize();
     int32_t result = runInstall(context);
-    context->procedureResult = result;
-    exitCode = result;
+    storeShared(context->procedureResult, result);
+    storeShared(exitCode, result);
     if (com == 0) platform::coUninitialize();
-    context->busy = 0;
+    storeShared(context->busy, 0);  // last: the window may end the program from here on
     return 0;
 }
 

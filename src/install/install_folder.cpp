@@ -4,6 +4,7 @@
 
 #include "app/context.h"
 #include "app/paths.h"
+#include "app/system_libraries.h"
 
 namespace {
 constexpr uint32_t WINDOWS_FOLDER_MAX = 2000;
@@ -31,11 +32,11 @@ int32_t determineInstallFolder(InstallerContext* context) {
     char(&folder)[1024] = context->installFolder;
     char shell[260];
     folder[0] = 0;
-    if (platform::specialFolderPath(platform::CSIDL_PROGRAM_FILES_FOLDER, false, shell) ==
+    if (shellSpecialFolder(platform::CSIDL_PROGRAM_FILES_FOLDER, false, shell) ==
         platform::ShellCall::ok)
         copyText(folder, shell);
     if (!folder[0] &&
-        platform::folderPath(platform::CSIDL_PROGRAM_FILES_FOLDER, shell) == platform::ShellCall::ok)
+        shfolderFolder(platform::CSIDL_PROGRAM_FILES_FOLDER, shell) == platform::ShellCall::ok)
         copyText(folder, shell);
     if (!folder[0]) programFilesFromWindowsFolder(folder);
     return joinPath(folder, folder, "QL\\QuillonOrvalo") ? 0 : -1;

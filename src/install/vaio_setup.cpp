@@ -37,9 +37,11 @@ int32_t runVaioSetup(InstallerContext* context) {
         case platform::StartResult::noHandle: return VAIO_NO_PROCESS_HANDLE;
         case platform::StartResult::started: break;
     }
-    platform::waitProcess(process, platform::WAIT_FOREVER);
+    // A failed wait is a failed run: the exit code would still read STILL_ACTIVE (259).
     int32_t exitCode = -1;
-    if (!platform::processExitCode(process, &exitCode)) exitCode = -1;
+    if (!platform::waitProcess(process, platform::WAIT_FOREVER) ||
+        !platform::processExitCode(process, &exitCode))
+        exitCode = -1;
     platform::closeProcess(process);
     return verdict(context, exitCode);
 }

@@ -12,7 +12,7 @@ void keystreamStart(Keystream* stream, uint32_t keyState, const uint8_t digest[1
 void keystreamApply(Keystream* stream, uint8_t* bytes, size_t count) {
     uint32_t x = stream->x;
     uint32_t n = stream->remaining;
-    for (size_t j = 0; j < count; ++j, --n) bytes[j] ^= nextKeyByte(&x, n, stream->digest);
+    for (size_t j = 0; j < count; ++j, --n) bytes[j] ^= nextKeyByte(&x, n, stream->digest[n & 15]);
     stream->x = x;
     stream->remaining = n;
 }

@@ -14,17 +14,17 @@ struct Keystream {
     uint8_t digest[16];  // chaining digest the entry started with
 };
 
-// One byte of the stream: the key for the byte at count n (n = L - j), advancing x. The
-// chain through x (add, square, shift) is the whole cost; the rest hangs off it. Forced
-// inline, since the program is built for size and a call per byte would dominate.
-[[gnu::always_inline]] inline uint8_t nextKeyByte(uint32_t* x, uint32_t n,
-                                                  const uint8_t digest[16]) {
+// One byte of the stream: the key for the byte at count n (n = L - j), advancing x, with
+// digestByte = D[n mod 16]. The chain through x (add, square, shift) is the whole cost; the
+// rest hangs off it. Forced inline, since the program is built for size and a call per byte
+// would dominate.
+[[gnu::always_inline]] inline uint8_t nextKeyByte(uint32_t* x, uint32_t n, uint8_t digestByte) {
     uint32_t y = *x + n;
     uint32_t t = y * y;
     // Arithmetic shift: converting to int32_t wraps and >> on a negative value copies the
     // sign bit, both defined since C++20.
     *x = uint32_t(int32_t(t) >> 8);
-    return uint8_t(digest[n & 15] + (t >> 8) + t);
+    return uint8_t(digestByte + (t >> 8) + t);
 }
 
 void keystreamStart(Keystream* stream, uint32_t keyState, const uint8_t digest[16],

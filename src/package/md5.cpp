@@ -55,33 +55,6 @@ void md5FinishTail(uint32_t state[4], const uint8_t* tail, size_t tailSize, uint
     for (int i = 0; i < 4; ++i) storeLe32(digest + 4 * i, state[i]);
 }
 
-void md5Start(Md5* md5) {
-    md5InitialState(md5->state);
-    md5->length = 0;
-}
-
-void md5Update(Md5* md5, const void* bytes, size_t size) {
-    const uint8_t* in = static_cast<const uint8_t*>(bytes);
-    size_t used = size_t(md5->length % MD5_BLOCK_SIZE);
-    md5->length += size;
-    if (used > 0 && size > 0) {
-        size_t take = MD5_BLOCK_SIZE - used < size ? MD5_BLOCK_SIZE - used : size;
-        memcpy(md5->pending + used, in, take);
-        in += take;
-        size -= take;
-        if (used + take < MD5_BLOCK_SIZE) return;
-        md5Blocks(md5->state, md5->pending, 1);
-    }
-    md5Blocks(md5->state, in, size / MD5_BLOCK_SIZE);
-    if (size % MD5_BLOCK_SIZE > 0)
-        memcpy(md5->pending, in + size / MD5_BLOCK_SIZE * MD5_BLOCK_SIZE, size % MD5_BLOCK_SIZE);
-}
-
-void md5Finish(Md5* md5, uint8_t digest[16]) {
-    md5FinishTail(md5->state, md5->pending, size_t(md5->length % MD5_BLOCK_SIZE), md5->length,
-                  digest);
-}
-
 void md5(const void* bytes, size_t size, uint8_t digest[16]) {
     uint32_t state[4];
     md5InitialState(state);

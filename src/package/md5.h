@@ -7,20 +7,10 @@
 
 constexpr size_t MD5_BLOCK_SIZE = 64;
 
-struct Md5 {
-    uint32_t state[4];
-    uint64_t length;  // bytes fed so far
-    uint8_t pending[MD5_BLOCK_SIZE];
-};
-
-void md5Start(Md5* md5);
-void md5Update(Md5* md5, const void* bytes, size_t size);
-void md5Finish(Md5* md5, uint8_t digest[16]);
-
 // One-shot digest.
 void md5(const void* bytes, size_t size, uint8_t digest[16]);
 
-// Block level: state starts as md5Start leaves it.
+// Block level: the state starts as md5InitialState leaves it.
 void md5InitialState(uint32_t state[4]);
 void md5Blocks(uint32_t state[4], const uint8_t* blocks, size_t count);
 // Pads the last tailSize (< 64) bytes of a message of totalSize bytes and writes the digest.

@@ -97,16 +97,38 @@ MD5_INLINE uint32_t roundI(uint32_t b, uint32_t c, uint32_t d) { return c ^ (b |
 #define MD5_STEP_TWO(f, a, b, c, d, i, k, s) \
     MD5_LANE_STEP(f, a, b, c, d, i, k, s, 0) MD5_LANE_STEP(f, a, b, c, d, i, k, s, 1)
 
+MD5_INLINE uint32_t littleEndian(uint32_t value) {
+    if constexpr (std::endian::native == std::endian::big)
+        value = (value >> 24) | ((value >> 8) & 0xff00) | ((value << 8) & 0xff0000) |
+                (value << 24);
+    return value;
+}
+
 // Message words of one block, little-endian.
 MD5_INLINE void loadBlock(uint32_t x[16], const uint8_t* block) {
     for (int i = 0; i < 16; ++i) {
         uint32_t value;
         __builtin_memcpy(&value, block + 4 * i, 4);
-        if constexpr (std::endian::native == std::endian::big)
-            value = (value >> 24) | ((value >> 8) & 0xff00) | ((value << 8) & 0xff0000) |
-                    (value << 24);
-        x[i] = value;
+        x[i] = littleEndian(value);
     }
+}
+
+// The message words of a block read where they are used, each as one 32-bit load. Copying a
+// block into an array may become 16-byte loads, which cannot take their data from the
+// 4-byte stores that wrote the block moments before.
+struct BlockWords {
+    const uint8_t* block;
+    MD5_INLINE uint32_t operator[](int i) const {
+        uint32_t value;
+        __builtin_memcpy(&value, block + 4 * i, 4);
+        return littleEndian(value);
+    }
+};
+
+// Writes word i of a block, little-endian, as one store.
+MD5_INLINE void storeBlockWord(uint8_t* block, uint32_t i, uint32_t word) {
+    word = littleEndian(word);
+    __builtin_memcpy(block + 4 * i, &word, 4);
 }
 
 }  // namespace md5_steps

@@ -40,10 +40,12 @@ bool findNextFile(Handle search, FoundFile* found);
 void findClose(Handle search);
 
 // ---- shell folders (each function is looked up at run time and may be missing) ------
+// The library is the loaded SHELL32.DLL or SHFOLDER.DLL; nullptr counts as missing.
 enum class ShellCall { missing, failed, ok };
-ShellCall specialFolderPath(int csidl, bool create, char out[260]);  // SHGetSpecialFolderPathA
-ShellCall folderPath(int csidl, char out[260]);                      // SHFOLDER's SHGetFolderPathA
-uint32_t windowsFolder(char* out, uint32_t capacity);                // GetWindowsDirectoryA
+ShellCall specialFolderPath(ModuleHandle shell32, int csidl, bool create,
+                            char out[260]);                         // SHGetSpecialFolderPathA
+ShellCall folderPath(ModuleHandle shfolder, int csidl, char out[260]);  // SHGetFolderPathA
+uint32_t windowsFolder(char* out, uint32_t capacity);                   // GetWindowsDirectoryA
 
 constexpr int CSIDL_STARTUP_FOLDER = 7;
 constexpr int CSIDL_COMMON_PROGRAMS_FOLDER = 23;
@@ -66,13 +68,14 @@ enum RegAccess : uint32_t {
     regView64 = 0x100,  // KEY_WOW64_64KEY
     regView32 = 0x200,  // KEY_WOW64_32KEY
 };
-enum class RegType { none, string, expandString, dword, other };
+enum class RegType { none, string, expandString, dword, binary, other };
 enum class EnumResult { ok, noMore, failed };
 
 Handle regRoot(RegRoot root);
 Handle regOpen(Handle parent, const char* path, uint32_t access);    // nullptr on failure
 Handle regOpenWide(Handle parent, const char16_t* path, uint32_t access);
 Handle regCreate(Handle parent, const char* path, uint32_t access);  // creates missing parents
+Handle regCreateWide(Handle parent, const char16_t* path, uint32_t access);
 bool regSetString(Handle key, const char* name, const char* text);   // REG_SZ with terminator
 bool regSetWideString(Handle key, const char16_t* name, const char16_t* text);
 bool regSetDword(Handle key, const char* name, uint32_t value);
@@ -98,6 +101,11 @@ void closeProcess(Handle process);
 
 // ---- modules ------------------------------------------------------------------------
 ModuleHandle loadModule(const char* path);
+// SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32), looked up at run time (Vista and 7
+// may lack it): libraries loaded by name, also by system code, come from the system folder
+// only. Nothing happens where the function is missing.
+void restrictDllSearch();
+uint32_t systemFolder(char* out, uint32_t capacity);  // GetSystemDirectoryA
 bool hasExport(ModuleHandle module, const char* name);
 int32_t callExport(ModuleHandle module, const char* name);  // STDAPI HRESULT name(void)
 void freeModule(ModuleHandle module);    // FreeLibrary
@@ -129,10 +137,51 @@ bool deviceControl(Handle device, uint32_t code, const void* in, uint32_t inSize
                    uint32_t outSize, uint32_t* returned);
 void closeHandle(Handle handle);  // CloseHandle on a device (or any kernel) handle
 
+// ---- memory blocks (the device lists; null on failure, a failed resize keeps the block) ---
+void* allocateMemory(uint32_t bytes);
+void* reallocateMemory(void* block, uint32_t bytes);
+void freeMemory(void* block);
+
+// ---- texts ----------------------------------------------------------------------------
+// WideCharToMultiByte(CP_ACP) of `units` units, no terminator; false when it does not fit.
+bool wideToAnsi(const char16_t* text, uint32_t units, char* out, uint32_t capacity,
+                uint32_t* written);
+
+// ---- audio devices: MME (winmm) and the multimedia device API ----------------------------
+struct WaveCaps {
+    char16_t name[32];  // szPname
+    uint16_t channels;  // wChannels
+};
+uint32_t waveDeviceCount(bool capture);  // waveInGetNumDevs / waveOutGetNumDevs
+bool waveDeviceCaps(bool capture, uint32_t index, WaveCaps* caps);  // waveIn/OutGetDevCapsW
+
+struct PropertyKey {
+    Guid fmtid;
+    uint32_t pid;
+};
+bool kernelHasExport(const char* name);  // GetProcAddress(GetModuleHandleA("Kernel32.dll"))
+// Enumerator, collection, device and property store are COM objects behind the handle;
+// releaseObject releases any of them.
+Handle createDeviceEnumerator();  // CoCreateInstance(MMDeviceEnumerator), in-proc or local
+Handle activeEndpoints(Handle enumerator, bool capture);  // EnumAudioEndpoints(ACTIVE)
+bool endpointCount(Handle collection, uint32_t* count);
+Handle endpointAt(Handle collection, uint32_t index);  // IMMDeviceCollection::Item
+// IMMDevice::GetId; an id longer than capacity - 1 keeps its end, where the key name is.
+bool endpointId(Handle device, char16_t* out, uint32_t capacity);
+Handle openEndpointProperties(Handle device);  // OpenPropertyStore(STGM_READ)
+enum class PropertyRead { failed, other, ok };  // other: GetValue worked, not of that type
+// A VT_LPWSTR value, cut to capacity - 1 units; out is empty unless the result is ok.
+PropertyRead endpointText(Handle store, const PropertyKey& key, char16_t* out, uint32_t capacity);
+PropertyRead endpointBool(Handle store, const PropertyKey& key, int16_t* value);  // VT_BOOL
+void releaseObject(Handle object);
+
 // ---- the installer window, as seen from the procedures ------------------------------
 void postCommand(WindowHandle window, uint32_t id, int32_t code);
 // MessageBoxA; only the main thread calls it.
 int showMessageBox(WindowHandle owner, const char* text, const char* caption, uint32_t flags);
+// The boxes of showMessageBox open right now: a box's own loop handles posted commands, so
+// boxes can open over each other.
+int openMessageBoxes();
 constexpr uint32_t MB_ICON_ERROR = 0x10, MB_ICON_WARNING = 0x30, MB_SYSTEM_MODAL = 0x1000;
 
 }  // namespace platform

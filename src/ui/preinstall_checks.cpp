@@ -1,9 +1,11 @@
 #include "ui/preinstall_checks.h"
 
 #include <cctype>
+#include <initializer_list>
 
 #include "app/context.h"
 #include "app/paths.h"
+#include "devices/inventory.h"
 #include "install/registry_records.h"
 
 namespace {
@@ -54,8 +56,20 @@ int32_t sameSetupCheck(const InstallerContext* context) {
     return equalIgnoringAsciiCase(fileNameOf(context->setupPath), fileNameOf(text)) ? 1 : 0;
 }
 
-// The audio device inventory is still empty, so no product device can be found yet.
-int32_t deviceNameScan() { return 0; }
+int32_t deviceNameScan() {
+    const DeviceList* lists[] = {&deviceInventory.inputDevices, &deviceInventory.outputDevices};
+    for (int32_t base : {0, 10}) {
+        const DeviceList* list = lists[base / 10];
+        for (int32_t i = 1; i <= (list->storage ? list->count : 0); ++i) {
+            const auto* device = static_cast<const DeviceRecord*>(itemAt(list, i));
+            if (wideContains(device->interfaceName, 128, u"Quillon Orvalo")) return base + 1;
+            if (wideContains(device->name, 256, u"Quillon Orvalo")) return base + 2;
+            if (wideContains(device->interfaceName, 128, u"QLOrvalo")) return base + 3;
+            if (wideContains(device->name, 256, u"QLOrvalo")) return base + 4;
+        }
+    }
+    return 0;
+}
 
 int32_t vaioInterfaceProbe(InstallerContext* context) {
     platform::Handle device = nullptr;

@@ -3,13 +3,9 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "install/vaio_component.h"
 
 struct InstallerContext;
-
-// {66CAA746-1518-4C53-B6E6-9E550A734FD1}
-inline constexpr platform::Guid VAIO_INTERFACE_CLASS = {
-    0x66CAA746, 0x1518, 0x4C53, {0xB6, 0xE6, 0x9E, 0x55, 0x0A, 0x73, 0x4F, 0xD1}};
 
 // 1 when the uninstall entry holds a REG_SZ "UninstallString" (even an empty one), else 0.
 int32_t uninstallEntryCheck();

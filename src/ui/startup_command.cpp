@@ -13,6 +13,7 @@ constexpr uint32_t ERROR_BOX = platform::MB_SYSTEM_MODAL | platform::MB_ICON_ERR
 constexpr uint32_t WARNING_BOX = platform::MB_SYSTEM_MODAL | platform::MB_ICON_WARNING;
 
 void box(CommandOutcome* out, const char* text, const char* caption, uint32_t flags) {
+    if (silentFlag) return;  // an unattended run must never wait for a box
     out->boxText = text;
     out->boxCaption = caption;
     out->boxFlags = flags;
@@ -71,7 +72,9 @@ WindowCommand startupCommand(const InstallerContext* context) {
         if (sameSetupCheck(context) == 0 && !silentFlag) return {CMD_WRONG_SETUP, 0};
         return {0, 0};  // with an entry, found devices are no news
     }
-    if (context->driverPresence != 0 && !silentFlag) return {CMD_DRIVER_PRESENT, 0};
+    // Silent, the exit code is the only report of a driver present: the command still goes,
+    // to set it without a box.
+    if (context->driverPresence != 0) return {CMD_DRIVER_PRESENT, 0};
     return {0, 0};
 }
 
@@ -116,4 +119,15 @@ void launchFailureBox(CommandOutcome* out) {
     memset(out, 0, sizeof *out);
     snprintf(out->text, sizeof out->text, "%s Installation Error", PRODUCT_ID);
     box(out, "Failed to launch Procedure...", out->text, ERROR_BOX);
+}
+
+void startupFailureBox(bool classFailed, CommandOutcome* out) {
+    memset(out, 0, sizeof *out);
+    box(out, classFailed ? "Failed to register window class..." : "Failed to create window...",
+        "Startup Error", platform::MB_ICON_WARNING);
+}
+
+CloseStep closeStep(bool afterNotice, int32_t busy) {
+    if (!busy) return CloseStep::end;
+    return afterNotice ? CloseStep::endAfterWorker : CloseStep::refuse;
 }

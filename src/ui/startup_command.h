@@ -35,3 +35,12 @@ void decideCommand(uintptr_t wParam, intptr_t lParam, const InstallerContext* co
 
 // The button action's box when the worker thread cannot start.
 void launchFailureBox(CommandOutcome* outcome);
+// The "Startup Error" box when the window class or the window cannot be made.
+void startupFailureBox(bool classFailed, CommandOutcome* outcome);
+// In silent mode none of these outcomes holds a box: the exit code is the only report.
+
+// A close request. The user's (close box, Escape) is refused while the worker runs. The one
+// that follows a notice is never refused: the worker posts its final notice just before it
+// clears busy, so that close waits for the worker to end instead.
+enum class CloseStep { refuse, end, endAfterWorker };
+CloseStep closeStep(bool afterNotice, int32_t busy);

@@ -1,8 +1,20 @@
 #!/usr/bin/env bash
-# The setup program must run on a bare Windows: only system DLLs may be imported.
+# The setup program must run on a bare Windows: only system DLLs may be imported. And it is
+# an i386 GUI program with address-space randomisation (with the relocations that it needs),
+# no-execute data and terminal-server awareness.
 set -euo pipefail
 allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|setupapi|winmm|msvcrt|comctl32|shlwapi|ntdll)\.dll$'
 file "$1" | grep -q 'PE32 executable (GUI) Intel 80386' || { echo "not a PE32 GUI program: $1"; exit 1; }
-bad=$(objdump -p "$1" | awk '/DLL Name:/ {print tolower($3)}' | grep -v -E "$allowed" || true)
+headers=$(objdump -p "$1")
+bad=$(awk '/DLL Name:/ {print tolower($3)}' <<<"$headers" | grep -v -E "$allowed" || true)
 if [ -n "$bad" ]; then echo "unexpected imports: $bad"; exit 1; fi
-echo "imports: $(objdump -p "$1" | awk '/DLL Name:/ {printf "%s ", $3}')"
+echo "imports: $(awk '/DLL Name:/ {printf "%s ", $3}' <<<"$headers")"
+
+field() { awk -v name="$1" '$1 == name { print $2; exit }' <<<"$headers"; }
+[ "$(field Subsystem)" = 00000002 ] || { echo "subsystem is not Windows GUI"; exit 1; }
+flags=$((16#$(field DllCharacteristics)))
+for flag in DYNAMIC_BASE:0x40 NX_COMPAT:0x100 TERMINAL_SERVER_AWARE:0x8000; do
+  (( flags & ${flag#*:} )) || { echo "missing ${flag%%:*}"; exit 1; }
+done
+objdump -h "$1" | grep -q ' \.reloc ' || { echo "no relocations: the image cannot move"; exit 1; }
+printf 'flags: 0x%04x\n' "$flags"

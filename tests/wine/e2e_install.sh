@@ -14,8 +14,11 @@ menu=$(ql_c "ProgramData/Microsoft/Windows/Start Menu/Programs/Quillon/QuillonOr
 entry='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo {45CF77f2-4E06-4A39}'
 vaio_record='HKLM\SOFTWARE\QL\QLOrvaloVAIO_Setup'
 
-# Removes what an install leaves that would make the next -i refuse or pass by accident.
+# Removes what an install leaves that would make the next -i refuse or pass by accident; the
+# running VAIO driver's interface, too, marks the product installed.
 clean() {
+  [ -e "$unix_folder/QLOrvaloVAIO_Setup_x64.exe" ] &&
+    (cd "$unix_folder" && ql_run QLOrvaloVAIO_Setup_x64.exe -h -u -H >/dev/null)
   wine reg delete "$entry" $QL_VIEW /f >/dev/null 2>&1 || true
   wine reg delete "$vaio_record" /reg:64 /f >/dev/null 2>&1 || true
   rm -rf "$unix_folder"
@@ -56,7 +59,8 @@ ql_check "entry: DisplayName" [ "$(ql_reg "$entry" DisplayName $QL_VIEW)" = "Qui
 ql_check "entry: Publisher in silent mode" [ "$(ql_reg "$entry" Publisher $QL_VIEW)" = Quillon ]
 ql_check "entry: UninstallString" [ "$(ql_reg "$entry" UninstallString $QL_VIEW)" = "$folder\\QuillonOrvalo_Setup.exe" ]
 ql_check "entry: DisplayIcon" [ "$(ql_reg "$entry" DisplayIcon $QL_VIEW)" = "$folder\\QuillonOrvalo_Setup.exe" ]
-ql_check "entry: not in the 64-bit view" [ -z "$(ql_reg "$entry" DisplayName /reg:64)" ]
+other_view=/reg:64; [ "$QL_VIEW" = /reg:64 ] && other_view=/reg:32
+ql_check "entry: not in the other view" [ -z "$(ql_reg "$entry" DisplayName $other_view)" ]
 for key in 'HKCU\Quillon\QuillonOrvalo' 'HKCU\Quillon\QuillonOrvaloZintho'; do
   for value in SysTray SysTrayShowOnRun EngineMode; do
     ql_check "$key $value is 0" [ "$(ql_reg "$key" "$value")" = 0x0 ]
@@ -68,6 +72,10 @@ for module in vasio8 vasio64A vasio64B vasio128; do
   for view in 32 64; do
     [ $view = 32 ] && file="qlorvalo_${module}_driver.dll" || file="qlorvalo_${module}_driver64.dll"
     clsid=$(ql_reg "HKLM\\SOFTWARE\\ASIO\\$name" CLSID /reg:$view)
+    if [ $view = 32 ] && [ "$QL_ASIO32" = 0 ]; then  # could not be loaded: no trace, no harm
+      ql_check "$name not registered in the 32-bit view" [ -z "$clsid" ]
+      continue
+    fi
     ql_check "$name registered in the $view-bit view" [ -n "$clsid" ]
     ql_check "$name $view-bit server is the installed module" \
       [ "$(reg_default "HKCR\\CLSID\\$clsid\\InprocServer32" /reg:$view)" = "$folder\\$file" ]

@@ -2,8 +2,9 @@
 # End to end, the program's frame: single instance, closing of running copies of the
 # application and of the VAIO control panel, the automatic procedures and their exit codes,
 # the warning for a product installed by another setup program, the idle window's painting,
-# clicks (skin, outline, button) and keys, the install with its blinking busy button and its
-# notices, the installed state, and the removal by the Remove button and by -u.
+# clicks (skin, outline, button) and keys, the install from the button and its notices, the
+# installed state, the removal by the Remove button and by -u, and -i with the window: it
+# answers and blinks while the install runs, and its final notice stays until dismissed.
 source "$(dirname "$0")/lib.sh"
 # The install below saves shortcuts, which would otherwise be mirrored into the host's menus.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
@@ -43,19 +44,18 @@ drop_entry() { wine reg delete "$ENTRY" $QL_VIEW /f >/dev/null 2>&1 || true; }
 
 # Colours of the screenshot, at client coordinates.
 shot() { xwd -root -silent | convert xwd:- "png:$1"; }
-rgb() { # rgb IMAGE X Y -> "r,g,b"
-  convert "$1" -format "%[fx:round(255*p{$2,$3}.r)],%[fx:round(255*p{$2,$3}.g)],%[fx:round(255*p{$2,$3}.b)]" info:
+at() { # at IMAGE X Y -> "r,g,b" at client coordinates
+  local p="p{$((OX + $2)),$((OY + $3))}"
+  convert "$1" -format "%[fx:round(255*$p.r)],%[fx:round(255*$p.g)],%[fx:round(255*$p.b)]" info:
 }
-at() { rgb "$1" $((OX + $2)) $((OY + $3)); }
 count_colour() { # count_colour IMAGE X Y W H COLOUR: pixels of that exact colour in the area
   convert "$1" -crop "$4x$5+$((OX + $2))+$((OY + $3))" +repage -alpha off \
     -fill black +opaque "$6" -fill white -opaque "$6" -format "%[fx:round(mean*w*h)]" info:
 }
 same_area() { # same_area IMAGE1 IMAGE2 X Y W H: identical pixels in that client area
-  local a b
-  a=$(convert "$1" -crop "$5x$6+$((OX + $3))+$((OY + $4))" +repage -alpha off rgb:- | md5sum)
-  b=$(convert "$2" -crop "$5x$6+$((OX + $3))+$((OY + $4))" +repage -alpha off rgb:- | md5sum)
-  [ "$a" = "$b" ]
+  local crop="$5x$6+$((OX + $3))+$((OY + $4))"
+  [ "$(convert "$1" -crop "$crop" +repage -alpha off rgb:- | md5sum)" = \
+    "$(convert "$2" -crop "$crop" +repage -alpha off rgb:- | md5sum)" ]
 }
 differ() { ! same_area "$@"; }
 
@@ -100,7 +100,7 @@ window panel QLPanel0Window "Quillon Orvalo VAIO Control Panel"
 window panel_owned QLPanel1Window "Quillon Orvalo VAIO Control Panel" owned
 # The packaged application and control panel programs, which must end on WM_DESTROY.
 declare -A payload_pid
-for program in QuillonOrvalo QuillonOrvalo_x64 QLOrvaloVAIO_ControlPanel; do
+for program in QuillonOrvalo_x64 QLOrvaloVAIO_ControlPanel $([ "$QL_WINE32" = 1 ] && echo QuillonOrvalo); do
   wine "$QL_BUILD/payload/$program.exe" >/dev/null 2>&1 &
   payload_pid[$program]=$!
 done
@@ -132,12 +132,14 @@ cleanup_windows
 set_entry 'C:\QL\QuillonOrvalo_Setup.exe'
 code=$(ql_run "$QL_SETUP" -h -i)
 ql_check "-h -i with an uninstall entry ends with -4 (252), got $code" [ "$code" = 252 ]
-code=$(ql_run "$QL_SETUP" -H -I -U)
-ql_check "-h -i -u chooses the install: -4 (252) with an entry, got $code" [ "$code" = 252 ]
 code=$(ql_run "$QL_SETUP" -h -u)
 ql_check "-h -u with an entry runs the uninstall, got $code" [ "$code" = 1 ]
 no_entry() { ! wine reg query "$ENTRY" $QL_VIEW >/dev/null 2>&1; }
 ql_check "the uninstall removed the entry" no_entry
+
+# Silent means no box, not even when the window cannot be made: the exit code alone tells.
+ql_check "-h without a window shows no box and ends with -5" \
+  [ "$(poke nowindow "$(winepath -w "$QL_SETUP" 2>/dev/null)" -h)" = "-5 -" ]
 
 # Hidden window: without -i or -u it waits for WM_CLOSE from outside.
 start_setup -h
@@ -160,10 +162,8 @@ drop_entry
 start_setup
 origin=$(poke origin) || ql_fail "the installer window did not appear"
 read -r OX OY CW CH <<<"$origin"
-# The window is sized from the frame metrics, which may differ from the frame that the system
-# actually draws by a few pixels; the whole button must be visible all the same.
-shows_button() { [ "$CW" -gt 880 ] && [ "$CH" -gt 504 ]; }
-ql_check "the client area (${CW}x$CH) shows the skin and the whole button" shows_button
+ql_check "the client area is exactly the skin and the band under it, got ${CW}x$CH" \
+  [ "$CW.$CH" = 900.524 ]
 xwininfo -name "$TITLE" >/dev/null || ql_fail "no X window titled $TITLE"
 sleep 1
 code=$(ql_run "$QL_SETUP")
@@ -210,24 +210,8 @@ ql_check "the outline click did not press the button" [ "$(at "$BEFORE" 585 449)
 
 poke click 730 474 >/dev/null
 sleep 0.6
-# The install's first step waits three seconds: time enough to try closing it while busy.
-poke key 27 >/dev/null
-poke close >/dev/null
-shot "$SHOTS/busy_1.png"
-ql_check "Escape and the close box do nothing while busy" still_running 0
-ql_check "the busy button is black" [ "$(at "$SHOTS/busy_1.png" 585 449)" = 0,0,0 ]
-# The timer redraws every 500 ms, with and without "Installing": two shots about that far
-# apart differ in the button; a few tries allow for a shot that lands two ticks later.
-blinks=0
-for n in 2 3 4 5 6 7 8; do
-  sleep 0.25
-  shot "$SHOTS/busy_$n.png"
-  if differ "$SHOTS/busy_$((n - 1)).png" "$SHOTS/busy_$n.png" 580 444 301 45; then
-    blinks=1
-    break
-  fi
-done
-ql_check "the busy button blinks" [ "$blinks" = 1 ]
+shot "$SHOTS/busy_button.png"
+ql_check "the busy button is black" [ "$(at "$SHOTS/busy_button.png" 585 449)" = 0,0,0 ]
 
 dismiss_notices
 finish_setup 10
@@ -266,3 +250,32 @@ finish_setup 30
 ql_check "the uninstall's restart box" noticed "REBOOT YOUR SYSTEM|Restart System to finish the uninstallation!"
 ql_check "-u ends with the uninstall's result, got $code" [ "$code" = 1 ]
 ql_check "-u removed the install folder and the entry" removed
+
+# ---- -i with the window: it answers while the install runs, and its notice stays -----------
+drop_entry
+start_setup -i
+origin=$(poke origin) || ql_fail "the window of -i did not appear"
+read -r OX OY CW CH <<<"$origin"
+# The install's first step waits three seconds: time enough to try the window while busy.
+sleep 1
+poke key 27 >/dev/null
+poke close >/dev/null
+ql_check "Escape and the close box do nothing while the install runs" still_running 1
+ql_check "the window answers while the install runs" poke answers
+# The timer redraws every 500 ms, with and without "Installing": two shots about that far
+# apart differ in the button; a few tries allow for a shot that lands two ticks later.
+blinks=0
+shot "$SHOTS/busy_1.png"
+for n in 2 3 4 5 6; do
+  sleep 0.25
+  shot "$SHOTS/busy_$n.png"
+  differ "$SHOTS/busy_$((n - 1)).png" "$SHOTS/busy_$n.png" 580 444 301 45 && { blinks=1; break; }
+done
+ql_check "the busy button blinks" [ "$blinks" = 1 ]
+notice=$(poke box "REBOOT YOUR SYSTEM" 60 keep) || ql_fail "no final notice after -i"
+ql_check "the final notice asks for a restart, got $notice" \
+  [ "$notice" = "REBOOT YOUR SYSTEM|Installation Complete and Successful !  YOU MUST RESTART your computer to finalize installation" ]
+sleep 3
+ql_check "the notice stays until dismissed" poke box "REBOOT YOUR SYSTEM" 1
+finish_setup 10
+ql_check "-i then ends with the install's result, got $code" [ "$code" = 1 ]

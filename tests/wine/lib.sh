@@ -2,20 +2,44 @@
 # small readers for files and registry values inside the prefix. Source it, then call
 # ql_prefix NAME [win10].
 set -euo pipefail
-QL_BUILD=${QL_BUILD:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../../build/windows" && pwd)}
+QL_BUILD=${QL_BUILD:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/windows}
+
+# Whether this machine runs 32-bit Windows programs: Wine's 32-bit loader must execute, which it
+# cannot where the kernel's 32-bit emulation is off. QL_NO_32BIT=1 answers no on a machine that
+# can, to drive the other form there. Sets QL_WINE32 (1 or 0) and, for no, QL_WINE32_WHY.
+ql_probe_wine32() {
+  local output
+  if [ "${QL_NO_32BIT:-0}" = 1 ]; then
+    QL_WINE32=0; QL_WINE32_WHY="32-bit programs switched off by QL_NO_32BIT=1"
+  elif output=$(/usr/lib/wine/wine --version 2>&1); then
+    QL_WINE32=1; QL_WINE32_WHY=""
+  else
+    QL_WINE32=0; output=${output#*: line [0-9]*: }
+    QL_WINE32_WHY="Wine's 32-bit loader cannot run here (${output:-no message}): the kernel cannot run 32-bit programs"
+  fi
+}
+ql_probe_wine32
 
 # The program under test comes in two forms built from the same sources: the product (PE32)
-# where this machine runs 32-bit Windows programs, else a test-only x86-64 build. The few
-# expectations that differ between the forms are named here, and only here:
+# where this machine runs 32-bit Windows programs, else a test-only x86-64 build of the same
+# program with the same package, in a 64-bit-only Wine. The few expectations that differ
+# between the forms are named here, and only here:
 #   QL_VIEW   the registry view that the setup's default view maps to
 #   QL_PF     the program-files folder that the setup sees
 #   QL_ASIO32 1 when the setup can register the 32-bit ASIO modules (a 64-bit process cannot
 #             load them, so in the x86-64 form their registration fails, harmlessly)
-QL_FORM=product
-QL_FORM_BUILD=$QL_BUILD
-QL_VIEW=/reg:32
-QL_PF="Program Files (x86)"
-QL_ASIO32=1
+if [ "$QL_WINE32" = 1 ]; then
+  QL_FORM=product QL_FORM_BUILD=$QL_BUILD QL_VIEW=/reg:32 QL_PF="Program Files (x86)" QL_ASIO32=1
+else
+  QL_FORM=x64 QL_FORM_BUILD=$QL_BUILD/x64 QL_VIEW=/reg:64 QL_PF="Program Files" QL_ASIO32=0
+  # Every Wine command, wineboot and winecfg among them, goes to the 64-bit loader.
+  mkdir -p "$QL_BUILD/wine/bin64"
+  for command in wine wine-stable; do
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$QL_BUILD/wine/bin64/$command"
+    chmod +x "$QL_BUILD/wine/bin64/$command"
+  done
+  export PATH="$QL_BUILD/wine/bin64:$PATH" WINELOADER=/usr/lib/wine/wine64
+fi
 QL_SETUP=$QL_FORM_BUILD/QuillonOrvalo_Setup.exe
 QL_TESTPROGS=$QL_FORM_BUILD/testprogs
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
@@ -26,16 +50,29 @@ ql_check() { # ql_check "what" command...
   if "$@"; then echo "ok - $what"; else ql_fail "$what"; fi
 }
 
-# One initialised prefix is kept as a template; each suite gets a hard-linked copy of it with
-# its own registry files, which takes a fraction of a second instead of a full wineboot.
+# A Wine command whose output is shown only when it fails, so that Wine's own message explains
+# the failure instead of being swallowed.
+ql_wine_step() { # ql_wine_step "what" command...
+  local what=$1 output; shift
+  if ! output=$("$@" 2>&1); then
+    printf 'FAIL: %s (%s):\n%s\n' "$what" "$*" "$output" >&2
+    return 1
+  fi
+}
+
+# One initialised prefix per form is kept as a template; each suite gets a hard-linked copy of
+# it with its own registry files, which takes a fraction of a second instead of a full wineboot.
 ql_template() {
-  local template=$QL_BUILD/wine/template
+  local template=$QL_BUILD/wine/template-$QL_FORM
   if [ ! -f "$template/.ready" ]; then
     rm -rf "$template"; mkdir -p "$template"
-    WINEPREFIX=$template wineboot -i >/dev/null 2>&1
-    WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-    WINEPREFIX=$template wineserver -w
+    export WINEPREFIX=$template
+    ql_wine_step "Wine could not make a prefix" wineboot -i || true
+    wineserver -w
+    [ -f "$template/system.reg" ] || { echo "FAIL: no Wine prefix in $template" >&2; return 1; }
+    ql_wine_step "prefix setting" wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+    ql_wine_step "prefix setting" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
+    wineserver -w
     touch "$template/.ready"
   fi
   echo "$template"
@@ -43,18 +80,24 @@ ql_template() {
 
 ql_prefix() { # ql_prefix NAME [win10]
   local template; template=$(ql_template)
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true  # the previous prefix's
   export WINEPREFIX=$QL_BUILD/wine/$1
-  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
+  wineserver -k >/dev/null 2>&1 || true
   rm -rf "$WINEPREFIX"
   cp -al "$template" "$WINEPREFIX"
   for reg in system.reg user.reg userdef.reg; do
     cp --remove-destination "$template/$reg" "$WINEPREFIX/$reg"
   done
   if [ "${2:-}" = win10 ]; then
-    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion' /v CurrentVersion /t REG_SZ /d 10.0 /f >/dev/null 2>&1
-    winecfg -v win10 >/dev/null 2>&1
+    ql_wine_step "Windows version" wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion' /v CurrentVersion /t REG_SZ /d 10.0 /f
+    ql_wine_step "Windows version" winecfg -v win10
     wineserver -w
   fi
+  # One server for the whole suite: a program started while the previous command's server is
+  # still shutting down can fail to start. It must not hold the suite's output open, and it
+  # ends with the suite (or a minute after a suite that was killed).
+  wineserver -p60 >/dev/null 2>&1
+  trap 'ql_cleanup' EXIT
   ql_display
 }
 
@@ -86,6 +129,6 @@ ql_c() { echo "$WINEPREFIX/drive_c/$1"; }
 
 # A value from the registry, as `wine reg query` prints it (empty when missing).
 ql_reg() { # ql_reg KEY VALUE [/reg:32|/reg:64]
-  wine reg query "$1" /v "$2" ${3:-} 2>/dev/null | tr -d '\r' | awk -v v="$2" '
+  { wine reg query "$1" /v "$2" ${3:-} 2>/dev/null || true; } | tr -d '\r' | awk -v v="$2" '
     { line=$0; sub(/^ +/, "", line); if (index(line, v " ") == 1) { sub(/^[^ ]+ +REG_[A-Z_]+ +/, "", line); print line } }'
 }

@@ -28,7 +28,7 @@ int usage() {
 }
 
 int build(const std::string& folder, const std::string& out) {
-    std::vector<uint8_t> contents[PACKAGE_ENTRY_COUNT];
+    FileBytes contents[PACKAGE_ENTRY_COUNT];
     PackageFile files[PACKAGE_ENTRY_COUNT];
     for (int i = 0; i < PACKAGE_ENTRY_COUNT; ++i) {
         const char* name = PACKAGE_FILE_NAMES[i];
@@ -37,7 +37,7 @@ int build(const std::string& folder, const std::string& out) {
             return 1;
         }
         if (!readWholeFile(folder + "/" + name, &contents[i])) return 1;
-        files[i] = {name, contents[i].data(), uint32_t(contents[i].size())};
+        files[i] = {name, contents[i].data(), uint32_t(contents[i].size)};
     }
     std::vector<uint8_t> package;
     if (!writePackage(files, &package)) {
@@ -47,36 +47,48 @@ int build(const std::string& folder, const std::string& out) {
     return replaceFile(out, package.data(), package.size()) ? 0 : 1;
 }
 
-// The package bytes of a package file or a setup program, with a sound directory: every
-// name safe and every entry inside the package.
-bool loadPackage(const std::string& path, std::vector<uint8_t>* package) {
-    std::vector<uint8_t> file;
-    if (!readWholeFile(path, &file)) return false;
-    if (looksLikePe(file)) {
+// A package file or a setup program, read whole, and where the package lies in it. The
+// package is used in place: copying it out would cost as much as reading it. The directory
+// is copied: it may lie unaligned in a setup program, and entries may overlap it.
+struct LoadedPackage {
+    FileBytes file;
+    size_t offset = 0;
+    size_t size = 0;
+    PackageEntry directory[PACKAGE_ENTRY_COUNT];
+
+    uint8_t* bytes() { return file.data() + offset; }
+};
+
+// Reads the package with a sound directory: every name safe and every entry inside the
+// package.
+bool loadPackage(const std::string& path, LoadedPackage* package) {
+    if (!readWholeFile(path, &package->file)) return false;
+    package->offset = 0;
+    package->size = package->file.size;
+    if (looksLikePe(package->file.bytes())) {
         FileSpan span;
         const char* error;
-        if (!findPackageResource(file, &span, &error)) {
+        if (!findPackageResource(package->file.bytes(), &span, &error)) {
             fprintf(stderr, "qlpack: %s: %s\n", path.c_str(), error);
             return false;
         }
-        package->assign(file.begin() + span.offset, file.begin() + span.offset + span.size);
-    } else {
-        package->swap(file);
+        package->offset = span.offset;
+        package->size = span.size;
     }
-    if (package->size() <= PACKAGE_DIRECTORY_SIZE) {
+    if (package->size <= PACKAGE_DIRECTORY_SIZE) {
         fprintf(stderr, "qlpack: %s: too short for a package (%zu bytes)\n", path.c_str(),
-                package->size());
+                package->size);
         return false;
     }
-    const auto* directory = reinterpret_cast<const PackageEntry*>(package->data());
+    memcpy(package->directory, package->bytes(), sizeof package->directory);
     for (int i = 0; i < PACKAGE_ENTRY_COUNT; ++i) {
-        const PackageEntry& entry = directory[i];
+        const PackageEntry& entry = package->directory[i];
         if (!isSafeEntryName(entry.name, sizeof entry.name)) {
             fprintf(stderr, "qlpack: %s: entry %d has an unsafe or unterminated name\n",
                     path.c_str(), i);
             return false;
         }
-        if (uint64_t(entry.dataOffset) + entry.dataSize > package->size()) {
+        if (uint64_t(entry.dataOffset) + entry.dataSize > package->size) {
             fprintf(stderr, "qlpack: %s: entry %d (%s) lies outside the package (truncated?)\n",
                     path.c_str(), i, entry.name);
             return false;
@@ -85,15 +97,11 @@ bool loadPackage(const std::string& path, std::vector<uint8_t>* package) {
     return true;
 }
 
-const PackageEntry* directoryOf(const std::vector<uint8_t>& package) {
-    return reinterpret_cast<const PackageEntry*>(package.data());
-}
-
 int list(const std::string& path) {
-    std::vector<uint8_t> package;
+    LoadedPackage package;
     if (!loadPackage(path, &package)) return 1;
     for (int i = 0; i < PACKAGE_ENTRY_COUNT; ++i) {
-        const PackageEntry& entry = directoryOf(package)[i];
+        const PackageEntry& entry = package.directory[i];
         printf("%2d  %-32s offset %10u  size %10u  md5 ", i, entry.name, entry.dataOffset,
                entry.dataSize);
         for (uint8_t byte : entry.contentDigest) printf("%02x", byte);
@@ -102,18 +110,16 @@ int list(const std::string& path) {
     return 0;
 }
 
-// Descrambles the package in memory along the chain; false with one line on stderr when
-// any entry fails its digest. The directory is copied first: entries may overlap it.
-bool descrambleAll(const std::string& path, std::vector<uint8_t>* package,
-                   std::vector<PackageEntry>* directory) {
+// Descrambles the package in place along the chain; false with one line on stderr when
+// any entry fails its digest.
+bool descrambleAll(const std::string& path, LoadedPackage* package) {
     if (!loadPackage(path, package)) return false;
-    directory->assign(directoryOf(*package), directoryOf(*package) + PACKAGE_ENTRY_COUNT);
     PackageChain chain;
     startChain(&chain);
     int failures = 0;
     const char* firstFailure = nullptr;
-    for (const PackageEntry& entry : *directory) {
-        if (decodeEntry(package->data() + entry.dataOffset, entry.dataSize, entry.contentDigest,
+    for (const PackageEntry& entry : package->directory) {
+        if (decodeEntry(package->bytes() + entry.dataOffset, entry.dataSize, entry.contentDigest,
                         &chain))
             continue;
         if (failures++ == 0) firstFailure = entry.name;
@@ -125,23 +131,21 @@ bool descrambleAll(const std::string& path, std::vector<uint8_t>* package,
 }
 
 int verify(const std::string& path) {
-    std::vector<uint8_t> package;
-    std::vector<PackageEntry> directory;
-    if (!descrambleAll(path, &package, &directory)) return 1;
+    LoadedPackage package;
+    if (!descrambleAll(path, &package)) return 1;
     printf("%s: all %d entries verified\n", path.c_str(), PACKAGE_ENTRY_COUNT);
     return 0;
 }
 
 int extract(const std::string& path, const std::string& folder) {
-    std::vector<uint8_t> package;
-    std::vector<PackageEntry> directory;
-    if (!descrambleAll(path, &package, &directory)) return 1;
-    for (const PackageEntry& entry : directory) {
+    LoadedPackage package;
+    if (!descrambleAll(path, &package)) return 1;
+    for (const PackageEntry& entry : package.directory) {
         std::string target = folder + "/" + entry.name;
         for (char& c : target)
             if (c == '\\') c = '/';
         if (!makeFolders(target.substr(0, target.rfind('/'))) ||
-            !replaceFile(target, package.data() + entry.dataOffset, entry.dataSize))
+            !replaceFile(target, package.bytes() + entry.dataOffset, entry.dataSize))
             return 1;
     }
     return 0;

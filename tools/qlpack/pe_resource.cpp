@@ -11,7 +11,7 @@ constexpr uint32_t SUBDIRECTORY_BIT = 0x80000000u;
 
 // Bounds-checked little-endian reads: every offset in a PE file is untrusted.
 struct Reader {
-    const std::vector<uint8_t>& bytes;
+    std::span<const uint8_t> bytes;
     bool ok = true;
 
     uint32_t u32(uint64_t at) {
@@ -67,11 +67,11 @@ uint32_t findResourceEntry(Reader& in, uint64_t base, uint64_t directory, uint32
 
 }  // namespace
 
-bool looksLikePe(const std::vector<uint8_t>& file) {
+bool looksLikePe(std::span<const uint8_t> file) {
     return file.size() >= 64 && file[0] == 'M' && file[1] == 'Z';
 }
 
-bool findPackageResource(const std::vector<uint8_t>& file, FileSpan* span, const char** error) {
+bool findPackageResource(std::span<const uint8_t> file, FileSpan* span, const char** error) {
     Reader in{file};
     uint32_t peHeader = in.u32(0x3c);
     if (!in.ok || in.u32(peHeader) != 0x00004550) {

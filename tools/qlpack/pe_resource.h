@@ -2,13 +2,13 @@
 // language, located through the PE resource directory and the section table.
 #pragma once
 #include <cstdint>
-#include <vector>
+#include <span>
 
 struct FileSpan {
     uint32_t offset;
     uint32_t size;
 };
 
-bool looksLikePe(const std::vector<uint8_t>& file);
+bool looksLikePe(std::span<const uint8_t> file);
 // False with a one-line reason in error when the file is malformed or holds no package.
-bool findPackageResource(const std::vector<uint8_t>& file, FileSpan* span, const char** error);
+bool findPackageResource(std::span<const uint8_t> file, FileSpan* span, const char** error);

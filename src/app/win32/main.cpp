@@ -10,6 +10,7 @@
 #include "app/context.h"
 #include "app/flags.h"
 #include "app/shell_folders.h"
+#include "app/system_libraries.h"
 #include "app/win32/probe.h"
 #include "devices/inventory.h"
 #include "ui/win32/window.h"
@@ -54,6 +55,9 @@ BOOL CALLBACK closeControlPanel(HWND window, LPARAM prefixParameter) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    // First of all: whatever is loaded by name from now on, by this program or by the system
+    // code that it calls, comes from the system folder, never from the program's own folder.
+    platform::restrictDllSearch();
     parseCommandLine(commandLine);
 
     HANDLE mutex = CreateMutexA(nullptr, TRUE, MUTEX_NAME);
@@ -61,7 +65,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     if (GetLastError() == ERROR_ALREADY_EXISTS) return -10;  // the handle goes with the process
     WaitForSingleObject(mutex, INFINITE);
 
-    HMODULE user32 = LoadLibraryA("User32.dll");
+    HMODULE user32 = static_cast<HMODULE>(loadSystemLibrary("User32.dll"));
     if (user32)
         internalGetWindowText = reinterpret_cast<InternalGetWindowTextFunction>(
             reinterpret_cast<void*>(GetProcAddress(user32, "InternalGetWindowText")));

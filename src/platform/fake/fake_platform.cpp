@@ -1,6 +1,7 @@
 #include "platform/fake/fake_platform.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -105,6 +106,8 @@ void reset() {
     delete current;
     current = new State();
     current->folders["c:"] = "C:";
+    for (const char* library : {"\\shell32.dll", "\\shfolder.dll"})
+        current->modules[lower(current->systemFolder + library)] = {};
 }
 
 std::string lower(const std::string& text) {
@@ -138,6 +141,19 @@ void setRegValue(const std::string& storedPath, const std::string& name, platfor
     std::string path = lower(storedPath);
     for (std::string p = path; !p.empty(); p = parentOf(p)) state().keys[p];
     state().keys[path][lower(name)] = RegValue{type, data};
+}
+
+std::string wideBytes(const std::u16string& text) {
+    return std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * 2);
+}
+
+std::string propertyName(const platform::PropertyKey& key) {
+    const platform::Guid& g = key.fmtid;
+    char text[64];
+    snprintf(text, sizeof text, "{%08x-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x},%u", g.data1,
+             g.data2, g.data3, g.data4[0], g.data4[1], g.data4[2], g.data4[3], g.data4[4],
+             g.data4[5], g.data4[6], g.data4[7], key.pid);
+    return text;
 }
 
 std::vector<std::string> eventsStartingWith(const std::string& prefix) {
@@ -248,7 +264,11 @@ bool copyFileOverwrite(const char* from, const char* to) {
     return true;
 }
 
-bool setNormalAttributes(const char* path) { return fileExists(path); }
+bool setNormalAttributes(const char* path) {
+    if (!fileExists(path)) return false;
+    log(std::string("normal ") + path);
+    return true;
+}
 
 Handle findFirstFile(const char* pattern, FoundFile* found) {
     if (fails("findFirstFile", pattern)) return nullptr;
@@ -295,24 +315,33 @@ static ShellCall shellFolder(ShellCall call, int csidl, char out[260]) {
     return ShellCall::ok;
 }
 
-ShellCall specialFolderPath(int csidl, bool, char out[260]) {
-    return shellFolder(state().specialFolderCall, csidl, out);
+ShellCall specialFolderPath(ModuleHandle shell32, int csidl, bool, char out[260]) {
+    return shellFolder(shell32 ? state().specialFolderCall : ShellCall::missing, csidl, out);
 }
 
-ShellCall folderPath(int csidl, char out[260]) {
-    return shellFolder(state().folderPathCall, csidl, out);
+ShellCall folderPath(ModuleHandle shfolder, int csidl, char out[260]) {
+    return shellFolder(shfolder ? state().folderPathCall : ShellCall::missing, csidl, out);
 }
 
-uint32_t windowsFolder(char* out, uint32_t capacity) {
-    const std::string& folder = state().windowsFolder;
+// GetWindowsDirectoryA and GetSystemDirectoryA: the length, or the size needed.
+static uint32_t folderText(const std::string& folder, char* out, uint32_t capacity) {
     if (folder.size() >= capacity) return uint32_t(folder.size() + 1);
     memcpy(out, folder.c_str(), folder.size() + 1);
     return uint32_t(folder.size());
 }
 
+uint32_t windowsFolder(char* out, uint32_t capacity) {
+    return folderText(state().windowsFolder, out, capacity);
+}
+
+uint32_t systemFolder(char* out, uint32_t capacity) {
+    return folderText(state().systemFolder, out, capacity);
+}
+
 int32_t saveShellLink(const char* linkPath, const char* target, const char* description,
                       const char* workingFolder) {
     if (state().shellLinkResult != 0) return state().shellLinkResult;
+    if (fails("saveShellLink", linkPath)) return int32_t(0x80004005);
     std::string content = std::string(target) + "|" + description + "|" + workingFolder;
     if (!state().folders.count(lower(parentOf(linkPath)))) return int32_t(0x80070003);  // path
     state().files[lower(linkPath)] = content;
@@ -324,6 +353,7 @@ Handle regRoot(RegRoot root) { return root == RegRoot::localMachine ? &hklmRoot 
 
 Handle regOpen(Handle parent, const char* path, uint32_t access) {
     std::string stored = resolveKey(parent, path, access);
+    ++state().regOpens;
     if (fails("regOpen", stored) || !state().keys.count(stored)) return nullptr;
     return newKey(stored);
 }
@@ -337,6 +367,10 @@ Handle regCreate(Handle parent, const char* path, uint32_t access) {
     if (fails("regCreate", stored)) return nullptr;
     for (std::string p = stored; !p.empty(); p = parentOf(p)) state().keys[p];
     return newKey(stored);
+}
+
+Handle regCreateWide(Handle parent, const char16_t* path, uint32_t access) {
+    return regCreate(parent, narrow(path).c_str(), access);
 }
 
 static bool setValue(Handle key, const std::string& name, RegType type, const std::string& data) {
@@ -436,6 +470,7 @@ StartResult startProcess(const char* application, const char* commandLine,
 
 bool waitProcess(Handle handle, uint32_t timeoutMs) {
     auto* process = static_cast<Process*>(handle);
+    if (fails("waitProcess", process->application)) return false;
     if (!process->ended && process->script.runsMs > timeoutMs) {
         state().clockMs += timeoutMs;
         process->script.runsMs -= timeoutMs;
@@ -465,6 +500,8 @@ ModuleHandle loadModule(const char* path) {
     return new std::string(key);
 }
 
+void restrictDllSearch() { log("dll search system32"); }
+
 bool hasExport(ModuleHandle module, const char* name) {
     return state().modules[*static_cast<std::string*>(module)].exports.count(name) > 0;
 }
@@ -487,8 +524,8 @@ void coFreeModule(ModuleHandle module) {
     delete static_cast<std::string*>(module);
 }
 
-int32_t coInitialize() { return 0; }
-void coUninitialize() {}
+int32_t coInitialize() { return fails("coInitialize", "") ? int32_t(0x80010106) : 0; }
+void coUninitialize() { log("co uninitialize"); }
 void lowerThreadPriority() { log("priority below normal"); }
 
 bool lockPackage(ModuleHandle, Resource* resource) {
@@ -500,7 +537,12 @@ bool lockPackage(ModuleHandle, Resource* resource) {
 
 void releasePackage(Resource* resource) { resource->data = nullptr; }
 
-DeviceOpen openFirstDeviceInterface(const Guid&, Handle* device) {
+DeviceOpen openFirstDeviceInterface(const Guid& c, Handle* device) {
+    char guid[40];
+    snprintf(guid, sizeof guid, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", c.data1,
+             c.data2, c.data3, c.data4[0], c.data4[1], c.data4[2], c.data4[3], c.data4[4],
+             c.data4[5], c.data4[6], c.data4[7]);
+    log(std::string("interface ") + guid);
     *device = state().deviceOpen == DeviceOpen::opened ? reinterpret_cast<Handle>(1) : nullptr;
     return state().deviceOpen;
 }
@@ -518,6 +560,144 @@ void closeHandle(Handle handle) {
     log("close handle " + std::to_string(reinterpret_cast<uintptr_t>(handle)));
 }
 
+void* allocateMemory(uint32_t bytes) {
+    return fails("allocateMemory", std::to_string(bytes)) ? nullptr : malloc(bytes);
+}
+
+void* reallocateMemory(void* block, uint32_t bytes) {
+    return fails("reallocateMemory", std::to_string(bytes)) ? nullptr : realloc(block, bytes);
+}
+
+void freeMemory(void* block) { free(block); }
+
+// The fake's ANSI code page is UTF-8, so that cut texts meet characters of several bytes.
+bool wideToAnsi(const char16_t* text, uint32_t units, char* out, uint32_t capacity,
+                uint32_t* written) {
+    std::string bytes;
+    for (uint32_t i = 0; i < units; ++i) {
+        uint32_t c = text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < units && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000)
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        else if (c >= 0xD800 && c < 0xE000)
+            c = '?';
+        if (c < 0x80) {
+            bytes += char(c);
+        } else if (c < 0x800) {
+            bytes += {char(0xC0 | c >> 6), char(0x80 | (c & 0x3F))};
+        } else if (c < 0x10000) {
+            bytes += {char(0xE0 | c >> 12), char(0x80 | ((c >> 6) & 0x3F)),
+                      char(0x80 | (c & 0x3F))};
+        } else {
+            bytes += {char(0xF0 | c >> 18), char(0x80 | ((c >> 12) & 0x3F)),
+                      char(0x80 | ((c >> 6) & 0x3F)), char(0x80 | (c & 0x3F))};
+        }
+    }
+    *written = 0;
+    if (bytes.size() > capacity) return false;
+    memcpy(out, bytes.data(), bytes.size());
+    *written = uint32_t(bytes.size());
+    return true;
+}
+
+uint32_t waveDeviceCount(bool capture) {
+    return uint32_t((capture ? state().waveIn : state().waveOut).size());
+}
+
+bool waveDeviceCaps(bool capture, uint32_t index, WaveCaps* caps) {
+    const auto& devices = capture ? state().waveIn : state().waveOut;
+    if (index >= devices.size() || devices[index].capsFail) return false;
+    memset(caps, 0, sizeof *caps);
+    devices[index].name.copy(caps->name, 31);
+    caps->channels = devices[index].channels;
+    return true;
+}
+
+bool kernelHasExport(const char* name) { return !state().missingKernelExports.count(name); }
+
+namespace {
+struct DeviceObject {
+    bool capture;
+    size_t index;  // of devices and stores
+};
+std::vector<Endpoint>& endpoints(bool capture) {
+    return capture ? state().captureEndpoints : state().renderEndpoints;
+}
+Handle newObject(bool capture, size_t index) {
+    ++state().liveDeviceObjects;
+    return new DeviceObject{capture, index};
+}
+DeviceObject* object(Handle handle) { return static_cast<DeviceObject*>(handle); }
+Endpoint& endpointOf(Handle handle) {
+    return endpoints(object(handle)->capture)[object(handle)->index];
+}
+const char* direction(bool capture) { return capture ? "capture" : "render"; }
+
+const PropertyValue* property(Handle store, const PropertyKey& key) {
+    auto& properties = endpointOf(store).properties;
+    auto found = properties.find(propertyName(key));
+    return found == properties.end() ? nullptr : &found->second;
+}
+}  // namespace
+
+Handle createDeviceEnumerator() {
+    return fails("createDeviceEnumerator", "*") ? nullptr : newObject(false, 0);
+}
+
+Handle activeEndpoints(Handle, bool capture) {
+    return fails("activeEndpoints", direction(capture)) ? nullptr : newObject(capture, 0);
+}
+
+bool endpointCount(Handle collection, uint32_t* count) {
+    bool capture = object(collection)->capture;
+    if (fails("endpointCount", direction(capture))) return false;
+    *count = uint32_t(endpoints(capture).size());
+    return true;
+}
+
+Handle endpointAt(Handle collection, uint32_t index) {
+    bool capture = object(collection)->capture;
+    if (index >= endpoints(capture).size() || endpoints(capture)[index].itemFails) return nullptr;
+    return newObject(capture, index);
+}
+
+bool endpointId(Handle device, char16_t* out, uint32_t capacity) {
+    const std::u16string& id = endpointOf(device).id;
+    size_t from = id.size() < capacity ? 0 : id.size() - (capacity - 1);
+    out[id.copy(out, capacity - 1, from)] = 0;
+    return !id.empty();
+}
+
+Handle openEndpointProperties(Handle device) {
+    if (endpointOf(device).storeFails) return nullptr;
+    return newObject(object(device)->capture, object(device)->index);
+}
+
+PropertyRead endpointText(Handle store, const PropertyKey& key, char16_t* out,
+                          uint32_t capacity) {
+    out[0] = 0;
+    const PropertyValue* value = property(store, key);
+    if (value && value->kind == PropertyValue::Kind::failing) return PropertyRead::failed;
+    if (!value || value->kind != PropertyValue::Kind::text) return PropertyRead::other;
+    out[value->text.copy(out, capacity - 1)] = 0;
+    return PropertyRead::ok;
+}
+
+PropertyRead endpointBool(Handle store, const PropertyKey& key, int16_t* out) {
+    *out = 0;
+    const PropertyValue* value = property(store, key);
+    if (value && value->kind == PropertyValue::Kind::failing) return PropertyRead::failed;
+    if (!value || value->kind != PropertyValue::Kind::boolean) return PropertyRead::other;
+    *out = value->boolean;
+    return PropertyRead::ok;
+}
+
+void releaseObject(Handle handle) {
+    if (!handle) return;
+    --state().liveDeviceObjects;
+    delete object(handle);
+}
+
 void postCommand(WindowHandle, uint32_t id, int32_t code) {
     log("post " + std::to_string(id) + " " + std::to_string(code));
 }
@@ -526,5 +706,7 @@ int showMessageBox(WindowHandle, const char* text, const char* caption, uint32_t
     log(std::string("box ") + caption + "|" + text);
     return state().messageBoxAnswer;
 }
+
+int openMessageBoxes() { return 0; }  // a fake box is answered at once
 
 }  // namespace platform

@@ -32,6 +32,23 @@ struct RegValue {
     std::string data;  // raw bytes as stored (strings include their terminator)
 };
 
+// Audio devices: MME devices by number, endpoints by collection position.
+struct WaveDevice {
+    std::u16string name;
+    uint16_t channels = 2;
+    bool capsFail = false;
+};
+struct PropertyValue {
+    enum class Kind { text, boolean, other, failing } kind = Kind::text;
+    std::u16string text;
+    int16_t boolean = 0;
+};
+struct Endpoint {
+    std::u16string id;  // empty: GetId fails
+    std::map<std::string, PropertyValue> properties;  // "{fmtid},pid", fmtid lower case
+    bool itemFails = false, storeFails = false;
+};
+
 struct State {
     uint64_t clockMs = 0;
     std::vector<std::string> events;
@@ -51,6 +68,7 @@ struct State {
     platform::ShellCall folderPathCall = platform::ShellCall::ok;
     std::map<int, std::string> shellFolders;  // csidl -> path
     std::string windowsFolder = "C:\\windows";
+    std::string systemFolder = "C:\\windows\\system32";  // holds SHELL32.DLL, SHFOLDER.DLL
     int32_t shellLinkResult = 0;              // HRESULT of a shell link save
 
     // Registry: "HKLM\\SOFTWARE\\..." -> values (lower-cased key paths).
@@ -69,6 +87,15 @@ struct State {
         deviceControl;
 
     int messageBoxAnswer = 1;  // IDOK
+
+    // Memory blocks ("allocateMemory:BYTES" and "reallocateMemory:BYTES" fail on demand),
+    // audio devices ("createDeviceEnumerator:*", "activeEndpoints:capture|render",
+    // "endpointCount:capture|render" fail on demand) and what was opened of them.
+    std::vector<WaveDevice> waveIn, waveOut;
+    std::vector<Endpoint> captureEndpoints, renderEndpoints;
+    std::set<std::string> missingKernelExports;
+    int liveDeviceObjects = 0;  // enumerators, collections, devices, stores not yet released
+    uint64_t regOpens = 0;
 };
 
 State& state();
@@ -85,5 +112,7 @@ std::string regString(const std::string& storedPath, const std::string& name);
 void setRegValue(const std::string& storedPath, const std::string& name, platform::RegType type,
                  const std::string& data);
 std::vector<std::string> eventsStartingWith(const std::string& prefix);
+std::string wideBytes(const std::u16string& text);  // UTF-16 bytes with the terminator
+std::string propertyName(const platform::PropertyKey& key);  // "{fmtid},pid"
 
 }  // namespace fake

@@ -10,6 +10,18 @@ HMODULE asModule(ModuleHandle module) { return static_cast<HMODULE>(module); }
 
 ModuleHandle loadModule(const char* path) { return LoadLibraryA(path); }
 
+void restrictDllSearch() {
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    constexpr DWORD SEARCH_SYSTEM32 = 0x800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
+    HMODULE kernel = GetModuleHandleA("Kernel32.dll");
+    if (!kernel) return;
+    auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+    if (setDefault) setDefault(SEARCH_SYSTEM32);
+}
+
+uint32_t systemFolder(char* out, uint32_t capacity) { return GetSystemDirectoryA(out, capacity); }
+
 bool hasExport(ModuleHandle module, const char* name) {
     return GetProcAddress(asModule(module), name) != nullptr;
 }

@@ -25,6 +25,7 @@ RegType typeOf(DWORD type) {
         case REG_SZ: return RegType::string;
         case REG_EXPAND_SZ: return RegType::expandString;
         case REG_DWORD: return RegType::dword;
+        case REG_BINARY: return RegType::binary;
         default: return RegType::other;
     }
 }
@@ -59,6 +60,13 @@ Handle regCreate(Handle parent, const char* path, uint32_t access) {
                       ? RegCreateKeyA(asKey(parent), path, &key)
                       : RegCreateKeyExA(asKey(parent), path, 0, nullptr, REG_OPTION_NON_VOLATILE,
                                         samOf(access), nullptr, &key, nullptr);
+    return status == ERROR_SUCCESS ? key : nullptr;
+}
+
+Handle regCreateWide(Handle parent, const char16_t* path, uint32_t access) {
+    HKEY key = nullptr;
+    LONG status = RegCreateKeyExW(asKey(parent), wide(path), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                  samOf(access), nullptr, &key, nullptr);
     return status == ERROR_SUCCESS ? key : nullptr;
 }
 

@@ -1,5 +1,5 @@
-// Shell folders, looked up at run time (older systems lack one or the other), and the
-// shell-link object that writes the Start-menu shortcuts.
+// Shell folders, looked up at run time in the library that the caller loaded (older systems
+// lack one or the other), and the shell-link object that writes the Start-menu shortcuts.
 #include <windows.h>
 // after windows.h, which they need
 #include <objbase.h>
@@ -13,36 +13,29 @@ using SpecialFolderPathA = BOOL(WINAPI*)(HWND, LPSTR, int, BOOL);
 using FolderPathA = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
 
 template <typename Function>
-Function lookUp(HMODULE module, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+Function lookUp(ModuleHandle module, const char* name) {
+    if (!module) return nullptr;
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name)));
 }
 }  // namespace
 
-ShellCall specialFolderPath(int csidl, bool create, char out[260]) {
+ShellCall specialFolderPath(ModuleHandle shell32, int csidl, bool create, char out[260]) {
     out[0] = 0;
-    HMODULE shell = LoadLibraryA("SHELL32.DLL");
-    if (!shell) return ShellCall::missing;
-    ShellCall result = ShellCall::missing;
-    if (auto call = lookUp<SpecialFolderPathA>(shell, "SHGetSpecialFolderPathA")) {
-        result = call(nullptr, out, csidl, create ? TRUE : FALSE) == 1 ? ShellCall::ok
-                                                                       : ShellCall::failed;
-        if (result != ShellCall::ok) out[0] = 0;
-    }
-    FreeLibrary(shell);
-    return result;
+    auto call = lookUp<SpecialFolderPathA>(shell32, "SHGetSpecialFolderPathA");
+    if (!call) return ShellCall::missing;
+    if (call(nullptr, out, csidl, create ? TRUE : FALSE) == 1) return ShellCall::ok;
+    out[0] = 0;
+    return ShellCall::failed;
 }
 
-ShellCall folderPath(int csidl, char out[260]) {
+ShellCall folderPath(ModuleHandle shfolder, int csidl, char out[260]) {
     out[0] = 0;
-    HMODULE shfolder = LoadLibraryA("SHFOLDER.DLL");
-    if (!shfolder) return ShellCall::missing;
-    ShellCall result = ShellCall::missing;
-    if (auto call = lookUp<FolderPathA>(shfolder, "SHGetFolderPathA")) {
-        result = call(nullptr, csidl, nullptr, 0, out) == 0 ? ShellCall::ok : ShellCall::failed;
-        if (result != ShellCall::ok) out[0] = 0;
-    }
-    FreeLibrary(shfolder);
-    return result;
+    auto call = lookUp<FolderPathA>(shfolder, "SHGetFolderPathA");
+    if (!call) return ShellCall::missing;
+    if (call(nullptr, csidl, nullptr, 0, out) == 0) return ShellCall::ok;
+    out[0] = 0;
+    return ShellCall::failed;
 }
 
 uint32_t windowsFolder(char* out, uint32_t capacity) { return GetWindowsDirectoryA(out, capacity); }

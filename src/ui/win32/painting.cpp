@@ -137,7 +137,7 @@ void drawBusyButton(InstallerContext* context, HDC dc, int phase) {
     roundButton(dc, layout);
     if (phase == 1)
         drawText(dc, "Installing", layout.busyLabel, WHITE, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
-    char label[STATUS_LABEL_MAX + 1];
+    static char label[STATUS_LABEL_MAX + 1];  // kept: the previous label while one is written
     copyStatusLabel(context, label);
     SelectObject(dc, context->fontBold);
     drawText(dc, label, layout.busyStatusLine, WHITE, DT_SINGLELINE | DT_CENTER);

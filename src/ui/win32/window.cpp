@@ -20,13 +20,21 @@ constexpr int ICON_ID = 100;
 
 InstallerContext* const context = &installerContext;
 
+// Set once a procedure starts: the program ends after it, and a click or Enter that is still
+// queued (after the worker has cleared busy) must not start a second one.
+bool procedureStarted = false;
+// A WM_DESTROY that came while a message box was open, carried out when the last one closes.
+bool destroyPending = false;
+
+bool busy() { return loadShared(context->busy) != 0; }
+
 DWORD WINAPI workerThreadStart(LPVOID parameter) {
     return installWorker(static_cast<InstallerContext*>(parameter));
 }
 
 bool startWorkerThread() {
-    context->procedureResult = -1;
-    context->busy = 1;
+    storeShared(context->procedureResult, -1);
+    storeShared(context->busy, 1);
     DWORD id = 0;
     HANDLE thread = CreateThread(nullptr, 0, workerThreadStart, context, 0, &id);
     context->workerThread = thread;
@@ -34,22 +42,75 @@ bool startWorkerThread() {
     return thread != nullptr;
 }
 
+// Waits for the worker while the window goes on answering: painting, the blink timer, the
+// worker's notices; input is refused as while busy. A quit request met here is put back for
+// the message loop.
+void waitForWorker() {
+    HANDLE worker = context->workerThread;
+    if (!worker) return;
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                PostQuitMessage(int(message.wParam));
+                return;
+            }
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        DWORD woken = MsgWaitForMultipleObjects(1, &worker, FALSE, INFINITE, QS_ALLINPUT);
+        if (woken != WAIT_OBJECT_0 + 1) return;  // ended (or the wait failed)
+    }
+}
+
 // For the automatic install: the procedure runs to its end while the caller waits.
 int32_t startWorkerAndWait() {
     if (!startWorkerThread()) return -1;
-    WaitForSingleObject(context->workerThread, INFINITE);
+    waitForWorker();
     CloseHandle(context->workerThread);
     context->workerThread = nullptr;
-    return context->procedureResult;
+    return loadShared(context->procedureResult);
 }
 
 void post(HWND window, UINT message) { PostMessageA(window, message, 0, 0); }
 
 void showBox(HWND owner, const CommandOutcome& outcome) {
-    MessageBoxA(owner, outcome.boxText, outcome.boxCaption, outcome.boxFlags);
+    if (!outcome.boxText) return;
+    platform::showMessageBox(owner, outcome.boxText, outcome.boxCaption, outcome.boxFlags);
+    if (destroyPending && platform::openMessageBoxes() == 0) {
+        destroyPending = false;
+        post(static_cast<HWND>(context->windowHandle), WM_DESTROY);
+    }
+}
+
+// The loop ends on a quit request, which a message box's own loop would take as well and
+// close the box at once, unread: so the end waits until no box is open.
+void onDestroy(HWND window) {
+    if (platform::openMessageBoxes() > 0) {
+        destroyPending = true;
+        return;
+    }
+    if (context->timerId) KillTimer(window, context->timerId);
+    context->timerId = 0;
+    releaseWindowResources(context);
+    PostQuitMessage(0);
+}
+
+void requestClose(HWND window, bool afterNotice) {
+    switch (closeStep(afterNotice, loadShared(context->busy))) {
+        case CloseStep::refuse:
+            return;
+        case CloseStep::endAfterWorker:
+            waitForWorker();
+            break;
+        case CloseStep::end:
+            break;
+    }
+    post(window, WM_DESTROY);
 }
 
 void buttonAction(HWND window) {
+    procedureStarted = true;
     HDC dc = GetDC(window);
     drawButton(context, dc, true);
     ReleaseDC(window, dc);
@@ -66,18 +127,21 @@ void buttonAction(HWND window) {
     post(window, WM_DESTROY);
 }
 
-struct FrameMetrics {
-    int border, caption;
-};
-
-FrameMetrics frameMetrics() {
-    NONCLIENTMETRICSA metrics = {};
-    static_assert(sizeof metrics == 344, "the form with iPaddedBorderWidth");
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        return {metrics.iBorderWidth + metrics.iPaddedBorderWidth, metrics.iCaptionHeight};
-    return {GetSystemMetrics(SM_CXPADDEDBORDER) + GetSystemMetrics(SM_CXDLGFRAME),
-            GetSystemMetrics(SM_CYCAPTION)};
+// Sizes the window so that its client area is exactly the skin and the 100-pixel band under
+// it, from the window's own styles; a frame drawn other than the system says is measured and
+// made up for once.
+void sizeToClientArea(HWND window) {
+    const LONG width = context->skinWidth, height = context->skinHeight + 100;
+    RECT frame = {0, 0, width, height};
+    AdjustWindowRectEx(&frame, DWORD(GetWindowLongA(window, GWL_STYLE)), FALSE,
+                       DWORD(GetWindowLongA(window, GWL_EXSTYLE)));
+    LONG outerWidth = frame.right - frame.left, outerHeight = frame.bottom - frame.top;
+    SetWindowPos(window, nullptr, 0, 0, outerWidth, outerHeight, SWP_SHOWWINDOW | SWP_NOMOVE);
+    RECT client = {};
+    GetClientRect(window, &client);
+    if (client.right != width || client.bottom != height)
+        SetWindowPos(window, nullptr, 0, 0, outerWidth + width - client.right,
+                     outerHeight + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
 }
 
 LRESULT onCreate(HWND window) {
@@ -90,11 +154,8 @@ LRESULT onCreate(HWND window) {
                        sizeof context->setupPath);
     vaioInterfaceProbe(context);
 
-    FrameMetrics frame = frameMetrics();
     if (!silentFlag) {
-        SetWindowPos(window, nullptr, 0, 0, context->skinWidth + 2 * frame.border,
-                     context->skinHeight + 2 * frame.border + frame.caption + 100,
-                     SWP_SHOWWINDOW | SWP_NOMOVE);
+        sizeToClientArea(window);
         context->timerId = SetTimer(window, TIMER_BLINK, BLINK_PERIOD_MS, nullptr);
     }
     WindowCommand command = startupCommand(context);
@@ -106,21 +167,30 @@ LRESULT onCreate(HWND window) {
 void onCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     CommandOutcome outcome;
     decideCommand(wParam, lParam, context, &outcome);
+    if (outcome.procedure != Procedure::none) procedureStarted = true;
     if (outcome.openAfterInstallPage)
         openWebAddress(window, AFTER_INSTALL_ADDRESS, AFTER_INSTALL_ADDRESS_SIZE);
-    if (outcome.boxText) showBox(window, outcome);
-    if (outcome.setsExitCode) exitCode = outcome.exitCode;
+    showBox(window, outcome);
+    if (outcome.setsExitCode) storeShared(exitCode, outcome.exitCode);
     if (outcome.procedure == Procedure::installAndWait) startWorkerAndWait();
-    if (outcome.procedure == Procedure::uninstall) exitCode = runUninstall(context);
-    if (outcome.postClose) post(window, WM_CLOSE);
-    if (outcome.endLoop) {
-        releaseWindowResources(context);
-        PostQuitMessage(0);
-    }
+    if (outcome.procedure == Procedure::uninstall) storeShared(exitCode, runUninstall(context));
+    if (outcome.postClose) requestClose(window, true);
+    // Notices posted before this point are handled first, each box staying until dismissed.
+    if (outcome.endLoop) post(window, WM_DESTROY);
+}
+
+// The hand over whatever a click would act on, the skin and the button.
+bool setHandCursor(HWND window) {
+    POINT at;
+    if (!GetCursorPos(&at) || !ScreenToClient(window, &at)) return false;
+    if (clickTarget(context->buttonRect, context->skinHeight, at.x, at.y) == ClickTarget::nothing)
+        return false;
+    SetCursor(static_cast<HCURSOR>(context->handCursor));
+    return true;
 }
 
 void onLeftButtonDown(HWND window, LPARAM lParam) {
-    if (context->busy) return;
+    if (procedureStarted || busy()) return;
     switch (clickTarget(context->buttonRect, context->skinHeight, pointX(lParam), pointY(lParam))) {
         case ClickTarget::button:
             buttonAction(window);
@@ -138,10 +208,7 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_CREATE:
             return onCreate(window);
         case WM_DESTROY:
-            if (context->timerId) KillTimer(window, context->timerId);
-            context->timerId = 0;
-            releaseWindowResources(context);
-            PostQuitMessage(0);
+            onDestroy(window);
             return 0;
         case WM_PAINT: {
             PAINTSTRUCT paint;
@@ -154,24 +221,23 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
             paintBackground(context, reinterpret_cast<HDC>(wParam));
             return 1;
         case WM_CLOSE:
-            if (!context->busy) post(static_cast<HWND>(context->windowHandle), WM_DESTROY);
+            requestClose(static_cast<HWND>(context->windowHandle), false);
             return 0;
         case WM_KEYDOWN:
-            if (wParam == VK_RETURN && !context->busy) buttonAction(window);
+            if (wParam == VK_RETURN && !procedureStarted && !busy()) buttonAction(window);
             if (wParam == VK_ESCAPE) post(window, WM_CLOSE);
             return 0;
         case WM_TIMER:
-            if (context->busy && wParam == TIMER_BLINK) {
+            if (busy() && wParam == TIMER_BLINK) {
                 context->blinkCounter++;
                 HDC dc = GetDC(window);
                 drawBusyButton(context, dc, context->blinkCounter & 1);
                 ReleaseDC(window, dc);
             }
             return 0;
-        case WM_MOUSEMOVE:
-            if (pointY(lParam) < context->skinHeight)
-                SetCursor(static_cast<HCURSOR>(context->handCursor));
-            return 0;
+        case WM_SETCURSOR:
+            if (LOWORD(lParam) == HTCLIENT && setHandCursor(window)) return TRUE;
+            return DefWindowProcA(window, message, wParam, lParam);
         case WM_LBUTTONDOWN:
             onLeftButtonDown(window, lParam);
             return 0;
@@ -194,9 +260,10 @@ HWND createInstallerWindow(HINSTANCE instance, const char* title) {
     windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(12);
     windowClass.lpszClassName = WINDOW_CLASS;
+    CommandOutcome failure;
     if (!RegisterClassA(&windowClass)) {
-        MessageBoxA(nullptr, "Failed to register window class...", "Startup Error",
-                    MB_ICONWARNING);
+        startupFailureBox(true, &failure);
+        showBox(nullptr, failure);
         return nullptr;
     }
     HWND window = CreateWindowExA(
@@ -204,7 +271,8 @@ HWND createInstallerWindow(HINSTANCE instance, const char* title) {
         WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CLIPCHILDREN,
         CW_USEDEFAULT, CW_USEDEFAULT, 900, 300, nullptr, nullptr, instance, nullptr);
     if (!window) {
-        MessageBoxA(nullptr, "Failed to create window...", "Startup Error", MB_ICONWARNING);
+        startupFailureBox(false, &failure);
+        showBox(nullptr, failure);
         return nullptr;
     }
     if (silentFlag) {

@@ -22,6 +22,9 @@ inline const std::string MENU_FOLDER = COMMON_PROGRAMS + "\\Quillon\\QuillonOrva
 inline const std::string SETUP_PATH = "C:\\Downloads\\QuillonOrvalo_Setup.exe";
 inline const std::string VAIO_SETUP = INSTALL_FOLDER + "\\QLOrvaloVAIO_Setup_x64.exe";
 inline const std::string REGISTRATION_TOOL = INSTALL_FOLDER + "\\qlregsvr64.exe";
+inline const std::string ENTRY =  // as stored: the 32-bit view
+    "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+    "QL:QuillonOrvalo {45CF77f2-4E06-4A39}";
 
 inline const char* const MODULES_32[] = {
     "qlorvalo_vasio8_driver.dll", "qlorvalo_vasio64A_driver.dll", "qlorvalo_vasio64B_driver.dll",

@@ -19,9 +19,7 @@ const char* const ADMIN_TEXT =
     "Failed to install virtual i/o driver...\nCheck running setup in administrator mode";
 const char* const RESTART_TEXT =
     "Cannot install Package now...\nYou must RESTART your system and then relaunch setup program";
-const std::string ENTRY =
-    "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-    "QL:QuillonOrvalo {45CF77f2-4E06-4A39}";
+constexpr uint32_t VAIO_STEP_WITHOUT_DEVICE = 1000 + 5 * (1000 + 4000);  // no VAIO device here
 
 class InstallProcedure : public InstallMachine {
 protected:
@@ -53,15 +51,21 @@ protected:
 };
 
 TEST_F(InstallProcedure, RunsItsStepsInOrderOn64BitWindows10) {
+    for (const std::string& folder : {PROGRAM_FILES, PROGRAM_FILES + "\\QL", INSTALL_FOLDER})
+        fake::state().folders[key(folder)] = folder;
+    fake::addFile(INSTALL_FOLDER + "\\QuillonOrvalo.del", "old");
     const std::string lastSetting = "reg hkcu\\quillon\\quillonorvalozintho\\EngineMode";
-    traceCalls({"sleep", "start", "post", "link", "copy", lastSetting,
-                "reg " + key(ENTRY) + "\\Uninstall"});
-    const std::string folder = INSTALL_FOLDER, menu = MENU_FOLDER;
+    const std::string folder = INSTALL_FOLDER, menu = MENU_FOLDER, copy = folder + "\\" +
+                                                                        "QuillonOrvalo_Setup.exe";
+    traceCalls({"sleep", "start", "post", "link", "copy", "normal", "delete", lastSetting,
+                "write " + key(folder + "\\readme.txt"), "reg " + key(ENTRY)});
     ASSERT_EQ(runInstall(context.get()), 1);
     std::vector<std::string> expected = {
         "label Extract Package", "sleep 3000", "label Copy Files", "sleep 3000",
-        "label Install VAIOs", "start " + VAIO_SETUP + "|-h -i -H -n|" + folder,
-        "sleep 50", "sleep 50", "sleep 50", "sleep 50"};
+        "delete " + folder + "\\quillonorvalo.del",  // stale files go before extraction
+        "write " + key(folder + "\\readme.txt"), "label Install VAIOs",
+        "start " + VAIO_SETUP + "|-h -i -H -n|" + folder, "sleep 50", "sleep 50", "sleep 50",
+        "sleep 50"};
     for (const char* module : MODULES_64)
         expected.push_back("start " + REGISTRATION_TOOL + "| -f" + folder + "\\" + module +
                            "|<inherited>");
@@ -73,14 +77,18 @@ TEST_F(InstallProcedure, RunsItsStepsInOrderOn64BitWindows10) {
         expected.push_back("link " + menu + "\\" + name + ".LNK|" + folder + "\\" + target + "|" +
                            name + "|" + folder);
     }
+    const std::string entry = "reg " + key(ENTRY) + "\\";
     expected.insert(expected.end(), {
-        lastSetting + " = ",
-        "copy " + SETUP_PATH + " -> " + folder + "\\QuillonOrvalo_Setup.exe",
-        "reg " + key(ENTRY) + "\\UninstallString = " + folder + "\\QuillonOrvalo_Setup.exe",
-        // The configuration step sets its label and returns before anything observable.
-        "sleep 1000", "label Installation Completed", "post 180 128"});
+        lastSetting + " = ", "copy " + SETUP_PATH + " -> " + copy, "normal " + copy,
+        entry + "DisplayName = Quillon Orvalo, Audio Router",
+        entry + "Publisher = Quillon Software",
+        entry + "UninstallString = " + copy, entry + "DisplayIcon = " + copy,
+        "sleep 1000", "label Configure VAIOs", "sleep 1000"});
+    for (int attempt = 0; attempt < 5; ++attempt)  // no VAIO device here: the search gives up
+        expected.insert(expected.end(), {"sleep 1000", "sleep 4000"});
+    expected.insert(expected.end(), {"label Installation Completed", "post 180 128"});
     EXPECT_EQ(trace, expected);
-    EXPECT_EQ(totalSleep(), 3000u + 3000u + 4 * 50u + 1000u + 1000u);
+    EXPECT_EQ(totalSleep(), 3000u + 3000u + 4 * 50u + 1000u + 1000u + VAIO_STEP_WITHOUT_DEVICE);
     EXPECT_EQ(context->vaioInstalled, 1);
     EXPECT_EQ(std::string(context->errorTitle), "QuillonOrvalo Installation Error");
 }
@@ -105,7 +113,10 @@ TEST_P(StoppingFailure, PostsItsTextAndRunsNothingAfter) {
     EXPECT_EQ(totalSleep(), GetParam().sleeps);
     EXPECT_EQ(finalLabel(), GetParam().label);
     EXPECT_EQ(events("write ").size(), GetParam().writes);
-    for (const char* later : {"start ", "load ", "link ", "reg ", "copy "})
+    // (The shell's own library is loaded on the way to the install folder; no module is.)
+    using Prefixes = std::vector<std::string>;
+    for (const std::string& later :
+         Prefixes{"start ", "load " + INSTALL_FOLDER, "link ", "reg ", "copy "})
         EXPECT_TRUE(events(later).empty()) << later;
     EXPECT_EQ(context->vaioInstalled, 0);
 }
@@ -125,29 +136,20 @@ INSTANTIATE_TEST_SUITE_P(
                  size_t(PACKAGE_ENTRY_COUNT - 1)}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(InstallProcedure, StaleFilesAreSweptBeforeExtraction) {
-    for (const std::string& folder : {PROGRAM_FILES, PROGRAM_FILES + "\\QL", INSTALL_FOLDER})
-        fake::state().folders[key(folder)] = folder;
-    fake::addFile(INSTALL_FOLDER + "\\QuillonOrvalo.del", "old");
-    ASSERT_EQ(runInstall(context.get()), 1);
-    std::vector<std::string> all;
-    for (const auto& event : fake::state().events) all.push_back(fake::lower(event));
-    auto deleted =
-        std::find(all.begin(), all.end(), key("delete " + INSTALL_FOLDER + "\\QuillonOrvalo.del"));
-    auto firstWrite = std::find_if(all.begin(), all.end(),
-                                   [](const std::string& e) { return e.rfind("write ", 0) == 0; });
-    EXPECT_LT(deleted, firstWrite);
-}
-
 struct VaioCase {
+    const char* name;
     int32_t exitCode;
-    const char* text;  // nullptr: success
+    const char* text;  // nullptr: no DONE_FAILED
+    platform::StartResult start;
+    bool waitFails;
 };
 
 class VaioExitCode : public InstallProcedure, public ::testing::WithParamInterface<VaioCase> {};
 
 TEST_P(VaioExitCode, DecidesBetweenWarningAndSuccess) {
-    fake::state().processes[key(VAIO_SETUP)] = exitingWith(GetParam().exitCode);
+    auto& program = fake::state().processes[key(VAIO_SETUP)] = exitingWith(GetParam().exitCode);
+    program.start = GetParam().start;
+    if (GetParam().waitFails) fake::state().failing.insert("waitProcess:*");
     ASSERT_EQ(runInstall(context.get()), 1);
     EXPECT_EQ(context->vaioInstalled, 1);
     // Shortcuts, settings and the entry are written either way.
@@ -155,77 +157,88 @@ TEST_P(VaioExitCode, DecidesBetweenWarningAndSuccess) {
     EXPECT_EQ(events("reg hkcu").size(), 6u);
     EXPECT_EQ(events("reg hklm").size(), 4u);
     EXPECT_EQ(finalLabel(), "Installation Completed");
+    bool ok = GetParam().start == platform::StartResult::started && !GetParam().text;
+    Posts posts = ok ? Posts{"post 180 128"} : Posts{"post 180 129"};
     if (GetParam().text) {
-        EXPECT_EQ(events("post "), (Posts{"post 180 127", "post 180 129"}));
+        posts.insert(posts.begin(), "post 180 127");
         EXPECT_EQ(std::string(context->errorText), GetParam().text);
-        EXPECT_EQ(totalSleep(), 8200u - 1000u);  // no configuration step
-    } else {
-        EXPECT_EQ(events("post "), Posts{"post 180 128"});
-        EXPECT_EQ(totalSleep(), 8200u);
+    }
+    EXPECT_EQ(events("post "), posts);
+    // No configuration step after a fault.
+    EXPECT_EQ(totalSleep(), ok ? 8200u + VAIO_STEP_WITHOUT_DEVICE : 8200u - 1000u);
+}
+
+constexpr auto STARTED = platform::StartResult::started;
+INSTANTIATE_TEST_SUITE_P(
+    Install, VaioExitCode,
+    ::testing::Values(VaioCase{"ExitMinMinus", int32_t(0x80000000), ADMIN_TEXT, STARTED, false},
+                      VaioCase{"ExitMinus1", -1, ADMIN_TEXT, STARTED, false},
+                      VaioCase{"Exit1", 1, RESTART_TEXT, STARTED, false},
+                      VaioCase{"Exit2", 2, nullptr, STARTED, false},
+                      VaioCase{"WaitFails", 0, ADMIN_TEXT, STARTED, true},  // not STILL_ACTIVE
+                      VaioCase{"NotStarted", 0, nullptr, platform::StartResult::failed, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The VAIO setup runs only from Windows 10 on and only on 64-bit Windows; the ASIO modules
+// are registered everywhere, the 64-bit ones through the tool on 64-bit Windows only.
+TEST_F(InstallProcedure, VaioStepOnlyOn64BitWindows10AndLater) {
+    struct Case {
+        int32_t is64, osCode;
+        size_t vaioStarts, toolStarts, links;
+    } cases[] = {{0, 7, 0, 0, 3}, {1, 6, 0, 4, 4}, {1, 8, 1, 4, 4}};
+    for (const Case& c : cases) {
+        SetUp();
+        context->is64BitSystem = c.is64, context->osCode = c.osCode;
+        ASSERT_EQ(runInstall(context.get()), 1);
+        EXPECT_EQ(events("start " + VAIO_SETUP).size(), c.vaioStarts) << c.osCode;
+        EXPECT_EQ(events("start " + REGISTRATION_TOOL).size(), c.toolStarts) << c.osCode;
+        EXPECT_EQ(events("call ").size(), 4u) << c.osCode;
+        EXPECT_EQ(events("link ").size(), c.links) << c.osCode;
+        EXPECT_EQ(events("post "), Posts{"post 180 128"}) << c.osCode;
+        EXPECT_EQ(context->vaioInstalled, int32_t(c.vaioStarts)) << c.osCode;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Install, VaioExitCode,
-                         ::testing::Values(VaioCase{int32_t(0x80000000), ADMIN_TEXT},
-                                           VaioCase{-1, ADMIN_TEXT}, VaioCase{1, RESTART_TEXT},
-                                           VaioCase{2, nullptr}),
-                         [](const auto& info) {
-                             int32_t code = info.param.exitCode;
-                             return code < 0 ? "ExitMinus" + std::to_string(-int64_t(code))
-                                             : "Exit" + std::to_string(code);
-                         });
-
-TEST_F(InstallProcedure, VaioSetupThatCannotStartEndsWithTheWarningButNoMessage) {
-    fake::state().processes[key(VAIO_SETUP)].start = platform::StartResult::failed;
-    ASSERT_EQ(runInstall(context.get()), 1);
-    EXPECT_EQ(events("post "), Posts{"post 180 129"});
-}
-
-TEST_F(InstallProcedure, On32BitWindows10NoVaioStepAndNoRegistrationTool) {
-    context->is64BitSystem = 0;
-    traceCalls({"start", "post"});
-    ASSERT_EQ(runInstall(context.get()), 1);
-    EXPECT_EQ(trace, (std::vector<std::string>{"label Extract Package", "label Copy Files",
-                                               "label Create Shortcuts",
-                                               "label Installation Completed", "post 180 128"}));
-    EXPECT_EQ(events("call ").size(), 4u);
-    EXPECT_EQ(events("link ").size(), 3u);
-    EXPECT_EQ(context->vaioInstalled, 0);
-}
-
-TEST_F(InstallProcedure, VaioStepOnlyFromWindows10On64BitWindows) {
-    context->osCode = 6;  // 8.1: the modules still, through the tool, but no VAIO setup
-    ASSERT_EQ(runInstall(context.get()), 1);
-    EXPECT_EQ(events("start " + REGISTRATION_TOOL).size(), 4u);
-    EXPECT_EQ(events("start ").size(), 4u);
-    EXPECT_EQ(events("call ").size(), 4u);
-    EXPECT_EQ(events("post "), Posts{"post 180 128"});
-    EXPECT_EQ(context->vaioInstalled, 0);
-    SetUp();
-    context->osCode = 8;  // later majors do run it
-    ASSERT_EQ(runInstall(context.get()), 1);
-    EXPECT_EQ(events("start " + VAIO_SETUP).size(), 1u);
-}
-
 TEST_F(InstallProcedure, FailingOptionalStepsDoNotChangeTheOutcome) {
-    fake::state().failing.insert("copyFile:*");
     fake::state().failing.insert("regSet:*");
     fake::state().shellLinkResult = int32_t(0x80004005);
     fake::state().modules[key(INSTALL_FOLDER + "\\" + MODULES_32[0])].exports["DllRegisterServer"] =
         int32_t(0x80004005);
     ASSERT_EQ(runInstall(context.get()), 1);
     EXPECT_EQ(events("post "), Posts{"post 180 128"});
+    SetUp();  // without the setup copy in place no entry may name it
+    fake::state().failing.insert("copyFile:*");
+    ASSERT_EQ(runInstall(context.get()), 1);
+    EXPECT_EQ(events("post "), Posts{"post 180 128"});
+    EXPECT_TRUE(events("reg hklm").empty());
 }
 
 TEST_F(InstallProcedure, WorkerStoresTheResultAndClearsBusyLast) {
-    context->busy = 1;
-    context->procedureResult = -1;
-    fake::state().packagePresent = false;
-    EXPECT_EQ(installWorker(context.get()), 0u);
-    EXPECT_EQ(context->procedureResult, -100);
-    EXPECT_EQ(exitCode, -100);
-    EXPECT_EQ(context->busy, 0);
-    EXPECT_EQ(fake::state().events.front(), "priority below normal");
+    for (bool comFails : {false, true}) {
+        SetUp();
+        context->busy = 1;
+        context->procedureResult = -1;
+        if (comFails) fake::state().failing.insert("coInitialize:*");
+        std::vector<std::string> seen;  // the hand-over as the window could see it meanwhile
+        fake::state().onEvent = [&](const std::string& event) {
+            seen.push_back(event + " busy " + std::to_string(context->busy) + " result " +
+                           std::to_string(context->procedureResult) + " exit " +
+                           std::to_string(exitCode));
+        };
+        EXPECT_EQ(installWorker(context.get()), 0u);
+        EXPECT_EQ(context->procedureResult, 1);
+        EXPECT_EQ(exitCode, 1);
+        EXPECT_EQ(context->busy, 0);
+        EXPECT_EQ(seen.front(), "priority below normal busy 1 result -1 exit 0");
+        // The final notice comes while busy is still set: its close has to wait (see the
+        // window's close rule), then COM is released only if it was initialised, and only
+        // after the result is stored.
+        EXPECT_EQ(seen.at(seen.size() - 1 - !comFails), "post 180 128 busy 1 result -1 exit 0");
+        if (!comFails) {
+            EXPECT_EQ(seen.back(), "co uninitialize busy 1 result 1 exit 1");
+        }
+        EXPECT_EQ(events("co uninitialize").size(), comFails ? 0u : 1u);
+    }
 }
 
 }  // namespace

@@ -71,6 +71,8 @@ TEST_F(PreinstallChecks, FallsBackToThe32BitViewAndTreatsAnUnopenableEntryAsAbse
 
 TEST_F(PreinstallChecks, VaioInterfaceCountsEvenWhenItCannotBeOpened) {
     EXPECT_EQ(vaioInterfaceProbe(&context), 0);
+    EXPECT_EQ(fake::eventsStartingWith("interface "),
+              std::vector<std::string>{"interface {66CAA746-1518-4C53-B6E6-9E550A734FD1}"});
     EXPECT_EQ(context.installed + context.vaioInstalled + context.driverPresence, 0);
     fake::state().deviceOpen = platform::DeviceOpen::openFailed;
     EXPECT_EQ(vaioInterfaceProbe(&context), 1);

@@ -53,7 +53,7 @@ TEST_F(WindowCommands, StartupDecisionTable) {
         {0, 0, 0, "C:\\QL\\Renamed_Setup.exe", 0, CMD_WRONG_SETUP, 0},
         {0, 0, 0, nullptr, 1, CMD_DRIVER_PRESENT, 0},
         {0, 0, 0, nullptr, 14, CMD_DRIVER_PRESENT, 0},
-        {1, 0, 0, nullptr, 1, 0, 0},  // silent: no warnings
+        {1, 0, 0, nullptr, 1, CMD_DRIVER_PRESENT, 0},  // silent: only for its exit code
         {1, 0, 0, "C:\\QL\\Renamed_Setup.exe", 0, 0, 0},
         {0, 1, 1, nullptr, 0, CMD_AUTO, AUTO_INSTALL},  // -i wins over -u
         {0, 0, 1, nullptr, 0, CMD_AUTO, AUTO_UNINSTALL},
@@ -68,20 +68,6 @@ TEST_F(WindowCommands, StartupDecisionTable) {
         EXPECT_EQ(command.id, c.id) << &c - cases;
         EXPECT_EQ(command.code, c.code) << &c - cases;
     }
-}
-
-TEST_F(WindowCommands, WarningsAndTheirExitCodes) {
-    CommandOutcome wrong = handle(CMD_WRONG_SETUP, 0);
-    EXPECT_STREQ(wrong.boxCaption, "Wrong Installation Program");
-    EXPECT_EQ(wrong.boxFlags, platform::MB_SYSTEM_MODAL | platform::MB_ICON_ERROR);
-    EXPECT_TRUE(wrong.setsExitCode && wrong.exitCode == -2 && wrong.postClose);
-
-    CommandOutcome present = handle(CMD_DRIVER_PRESENT, 0);
-    EXPECT_STREQ(present.boxCaption, "Installation Issue");
-    EXPECT_EQ(present.boxFlags, platform::MB_SYSTEM_MODAL | platform::MB_ICON_WARNING);
-    EXPECT_NE(strstr(present.boxText, "Check Quillon Orvalo drivers are no more present"), nullptr);
-    EXPECT_EQ(present.exitCode, -3);
-    EXPECT_FALSE(present.postClose || present.endLoop);  // the window stays open
 }
 
 struct AutoCase {
@@ -111,33 +97,79 @@ TEST_F(WindowCommands, AutomaticProceduresNeedTheRightStateAndAlwaysEndTheProgra
     }
 }
 
-TEST_F(WindowCommands, FinalNotices) {
+struct BoxCase {
+    uint32_t id;
+    int32_t code;
+    const char* caption;  // nullptr: no box
+    const char* text;     // the start of the box text
+    uint32_t flags;
+    int32_t exitCode;  // 0: left alone
+    bool postClose, openPage;
+};
+
+TEST_F(WindowCommands, NoticesWarningsAndWhatFollowsThem) {
     strcpy(context.errorTitle, "QuillonOrvalo Installation Error");
     strcpy(context.errorText, "Something failed");
-    CommandOutcome failed = handle(CMD_DONE, DONE_FAILED);
-    EXPECT_EQ(failed.boxText, context.errorText);
-    EXPECT_EQ(failed.boxCaption, context.errorTitle);
-    EXPECT_EQ(failed.boxFlags, platform::MB_SYSTEM_MODAL | platform::MB_ICON_ERROR);
-    EXPECT_TRUE(!failed.openAfterInstallPage && failed.postClose);
+    const uint32_t error = platform::MB_SYSTEM_MODAL | platform::MB_ICON_ERROR;
+    const uint32_t warning = platform::MB_SYSTEM_MODAL | platform::MB_ICON_WARNING;
+    const BoxCase cases[] = {
+        {CMD_DONE, DONE_FAILED, context.errorTitle, "Something failed", error, 0, true, false},
+        {CMD_DONE, DONE_OK, "REBOOT YOUR SYSTEM", "Installation Complete and Successful !\n\n",
+         warning, 0, true, true},
+        {CMD_DONE, DONE_VAIO_WARNING, "REBOOT YOUR SYSTEM",
+         "Installation finished !\n\nVirtual Audio Driver", warning, 0, true, true},
+        {0x12340000u | CMD_DONE, DONE_OK, "REBOOT YOUR SYSTEM", "", warning, 0, true, true},
+        {CMD_DONE, 130, nullptr, "", 0, 0, false, false},  // unknown codes, high bits: nothing
+        {CMD_DONE, int32_t(0x10000) | DONE_OK, nullptr, "", 0, 0, false, false},
+        {999, 0, nullptr, "", 0, 0, false, false},
+        {CMD_WRONG_SETUP, 0, "Wrong Installation Program",
+         "Current QuillonOrvalo version has been installed by another", error, -2, true, false},
+        {CMD_DRIVER_PRESENT, 0, "Installation Issue",  // the window stays open
+         "Quillon Driver presence has been detected. Check Quillon Orvalo drivers", warning, -3,
+         false, false},
+    };
+    for (const BoxCase& c : cases) {
+        CommandOutcome outcome = handle(c.id, c.code);
+        ASSERT_EQ(outcome.boxCaption == nullptr, c.caption == nullptr) << &c - cases;
+        if (c.caption) {
+            EXPECT_STREQ(outcome.boxCaption, c.caption) << &c - cases;
+            EXPECT_EQ(std::string(outcome.boxText).rfind(c.text, 0), 0u) << &c - cases;
+        }
+        EXPECT_EQ(outcome.boxFlags, c.flags) << &c - cases;
+        EXPECT_EQ(outcome.setsExitCode ? outcome.exitCode : 0, c.exitCode) << &c - cases;
+        EXPECT_EQ(outcome.postClose, c.postClose) << &c - cases;
+        EXPECT_EQ(outcome.openAfterInstallPage, c.openPage) << &c - cases;
+        EXPECT_FALSE(outcome.endLoop) << &c - cases;
+    }
+    CommandOutcome startup, failed;
+    launchFailureBox(&failed);
+    EXPECT_STREQ(failed.boxCaption, "QuillonOrvalo Installation Error");
+    startupFailureBox(true, &startup);
+    EXPECT_STREQ(startup.boxText, "Failed to register window class...");
+    startupFailureBox(false, &startup);
+    EXPECT_STREQ(startup.boxText, "Failed to create window...");
+    EXPECT_STREQ(startup.boxCaption, "Startup Error");
+    EXPECT_EQ(startup.boxFlags, platform::MB_ICON_WARNING);
 
-    CommandOutcome ok = handle(CMD_DONE, DONE_OK);
-    EXPECT_STREQ(ok.boxCaption, "REBOOT YOUR SYSTEM");
-    EXPECT_EQ(ok.boxFlags, platform::MB_SYSTEM_MODAL | platform::MB_ICON_WARNING);
-    EXPECT_TRUE(ok.openAfterInstallPage && ok.postClose && !ok.setsExitCode);
-
-    CommandOutcome warning = handle(CMD_DONE, DONE_VAIO_WARNING);
-    EXPECT_EQ(strncmp(warning.boxText, "Installation finished !\n\nVirtual Audio Driver", 45), 0);
-    EXPECT_TRUE(warning.openAfterInstallPage && warning.postClose);
-
-    // Unknown codes, a code with high bits, another id: nothing. The id counts on 16 bits only.
-    EXPECT_FALSE(handle(CMD_DONE, 130).postClose);
-    EXPECT_FALSE(handle(CMD_DONE, int32_t(0x10000) | DONE_OK).postClose);
-    EXPECT_TRUE(handle(0x12340000u | CMD_DONE, DONE_OK).postClose);
-    EXPECT_EQ(handle(999, 0).boxText, nullptr);
-
-    silentFlag = 1;  // a hidden window shows nothing and waits for WM_CLOSE from outside
+    // Silent: no box at all (a hidden window waits for WM_CLOSE from outside), the codes stay.
+    silentFlag = 1;
+    for (uint32_t id : {CMD_WRONG_SETUP, CMD_DRIVER_PRESENT})
+        EXPECT_TRUE(handle(id, 0).boxText == nullptr && handle(id, 0).setsExitCode);
+    EXPECT_EQ(handle(CMD_DRIVER_PRESENT, 0).exitCode, -3);
     for (int32_t code : {DONE_FAILED, DONE_OK, DONE_VAIO_WARNING})
         EXPECT_TRUE(handle(CMD_DONE, code).boxText == nullptr && !handle(CMD_DONE, code).postClose);
+    startupFailureBox(true, &startup);
+    launchFailureBox(&failed);
+    EXPECT_TRUE(startup.boxText == nullptr && failed.boxText == nullptr);
+}
+
+// The worker posts its final notice before it clears busy: the close that follows the notice
+// must wait for it, not be refused like the user's close while busy.
+TEST_F(WindowCommands, CloseRequests) {
+    EXPECT_EQ(closeStep(false, 0), CloseStep::end);
+    EXPECT_EQ(closeStep(false, 1), CloseStep::refuse);
+    EXPECT_EQ(closeStep(true, 0), CloseStep::end);
+    EXPECT_EQ(closeStep(true, 1), CloseStep::endAfterWorker);
 }
 
 }  // namespace

@@ -4,8 +4,11 @@
 //   qlpoke click X Y              left click at client coordinates
 //   qlpoke key VK                 a key press (13 Enter, 27 Escape)
 //   qlpoke close                  WM_CLOSE, as the close box sends it
-//   qlpoke box CAPTION [SECONDS]  waits for a message box ("-": any), prints
-//                                 "caption|text" and presses OK
+//   qlpoke answers                the window answers a WM_NULL within a second
+//   qlpoke box CAPTION [SECONDS] [keep]  waits for a message box ("-": any), prints
+//                                 "caption|text" and presses OK (unless keep)
+//   qlpoke nowindow SETUP ARGS    runs SETUP while qlnowindow.dll refuses its window; prints
+//                                 its exit code and "box" if it showed one (pressed), else "-"
 // Exit code 0 on success, 1 when the window or box was not found in time.
 #include <windows.h>
 
@@ -31,18 +34,50 @@ int main(int argc, char** argv) {
         HWND box = waitFor("#32770", caption, argc >= 4 ? atoi(argv[3]) : 20);
         if (!box) return 1;
         char title[512] = {}, text[2048] = {};
-        GetWindowTextA(box, title, sizeof title);
-        GetWindowTextA(GetDlgItem(box, 0xFFFF), text, sizeof text);
+        // A box still being made has no texts yet (and a failed read may leave garbage).
+        for (int tries = 0; tries < 50 && !IsWindowVisible(box); ++tries) Sleep(100);
+        if (GetWindowTextA(box, title, sizeof title) <= 0) title[0] = 0;
+        for (int tries = 0; tries < 20; ++tries, Sleep(100)) {
+            if (GetWindowTextA(GetDlgItem(box, 0xFFFF), text, sizeof text) > 0) break;
+            text[0] = 0;
+        }
         for (char* c = text; *c; ++c)
             if (*c == '\n' || *c == '\r') *c = ' ';  // one line per box
         printf("%s|%s\n", title, text);
         fflush(stdout);
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        if (argc < 5 || strcmp(argv[4], "keep") != 0) PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return 0;
+    }
+    if (strcmp(command, "nowindow") == 0 && argc >= 4) {
+        HMODULE hooks = LoadLibraryA("qlnowindow.dll");
+        auto refuse = reinterpret_cast<HOOKPROC>(
+            reinterpret_cast<void*>(GetProcAddress(hooks, "refuseInstallerWindow")));
+        HHOOK hook = refuse ? SetWindowsHookExA(WH_CBT, refuse, hooks, 0) : nullptr;
+        if (!hook) return 2;
+        char line[1024];
+        snprintf(line, sizeof line, "\"%s\" %s", argv[2], argv[3]);
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION setup = {};
+        if (!CreateProcessA(argv[2], line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &setup))
+            return 2;
+        const char* seen = "-";
+        for (int tries = 0; tries < 150 && WaitForSingleObject(setup.hProcess, 100); ++tries)
+            if (HWND box = FindWindowA("#32770", nullptr)) {
+                seen = "box";
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+            }
+        UnhookWindowsHookEx(hook);
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(setup.hProcess, &code);
+        printf("%ld %s\n", long(code), seen);
         return 0;
     }
     HWND window = waitFor(WINDOW_CLASS, nullptr, 20);
     if (!window) return 1;
     if (strcmp(command, "origin") == 0) {
+        for (int tries = 0; tries < 50 && !IsWindowVisible(window); ++tries) Sleep(100);  // sized
         POINT origin = {0, 0};
         ClientToScreen(window, &origin);
         RECT client = {};
@@ -57,6 +92,9 @@ int main(int argc, char** argv) {
         PostMessageA(window, WM_KEYUP, atoi(argv[2]), 0xC0000001);
     } else if (strcmp(command, "close") == 0) {
         PostMessageA(window, WM_CLOSE, 0, 0);
+    } else if (strcmp(command, "answers") == 0) {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) ? 0 : 1;
     } else {
         return 2;
     }

@@ -1,0 +1,96 @@
+#include "endpoints/endpoint_naming.h"
+
+#include "endpoints/endpoint_properties.h"
+#include "endpoints/icon_source.h"
+#include "endpoints/wide_text.h"
+#include "platform/platform.h"
+
+namespace {
+constexpr const char16_t* STORE_KEY =
+    u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\MMDevices\\Audio";
+constexpr const char16_t* DEVICE_ID = u"{83da6326-97a6-4088-9453-a1923f573b29},3";
+constexpr const char16_t* INTERFACE_PATH = u"{233164c8-1b2c-4c7d-bc68-b671687a2567},1";
+constexpr const char16_t* FRIENDLY_NAME = u"{a45c254e-df1c-4efd-8020-67d146a850e0},2";
+constexpr const char16_t* ICON = u"{259abffc-50a7-47ce-af08-68c9a7d73366},12";
+constexpr size_t NAME_CAPACITY = 512;
+constexpr size_t LONGEST_NAME = 254;
+constexpr size_t PATH_CAPACITY = 1024;
+constexpr size_t TEXT_CAPACITY = 1024;
+
+struct Pass {
+    const char16_t* prefix;
+    int32_t iconBase;
+    const char16_t* iconSource;
+    bool view64;
+    int32_t number = 0, handled = 0, failed = 0;
+};
+
+// The text after the last ":", or the whole text.
+const char16_t* afterLastColon(const char16_t* text) {
+    const char16_t* tail = text;
+    for (const char16_t* p = text; *p; ++p)
+        if (*p == u':') tail = p + 1;
+    return tail;
+}
+
+void nameEndpoint(Pass& pass, const char16_t* properties) {
+    char16_t text[TEXT_CAPACITY];
+    if (!readProperty(properties, DEVICE_ID, text, TEXT_CAPACITY) ||
+        !isVaioServiceName(afterLastColon(text)))
+        return;
+    // An endpoint without a number of its own goes on counting from the one before it.
+    ++pass.number;
+    if (readProperty(properties, INTERFACE_PATH, text, TEXT_CAPACITY) && endpointNumber(text) > 0)
+        pass.number = endpointNumber(text);
+
+    char16_t name[TEXT_CAPACITY] = {};
+    bool written = appendText(name, pass.prefix) && appendText(name, u" ") &&
+                   appendNumber(name, pass.number) &&
+                   writeProperty(pass.view64, properties, FRIENDLY_NAME, name);
+    pass.failed += written ? 0 : 1;
+    char16_t icon[TEXT_CAPACITY] = {};
+    written = appendText(icon, pass.iconSource) && appendText(icon, u",-") &&
+              appendNumber(icon, pass.iconBase + pass.number) &&
+              writeProperty(pass.view64, properties, ICON, icon);
+    pass.failed += written ? 0 : 1;
+    ++pass.handled;
+}
+}  // namespace
+
+int32_t nameEndpoints(const char16_t* flow, const char16_t* prefix, int32_t iconBase) {
+    char16_t iconSource[ICON_SOURCE_CAPACITY];
+    if (!findIconSource(iconSource)) return -1;
+    char16_t flowKey[PATH_CAPACITY] = {};
+    if (!appendText(flowKey, STORE_KEY) || !appendText(flowKey, u"\\") ||
+        !appendText(flowKey, flow))
+        return 0;
+
+    Pass pass{prefix, iconBase, iconSource, false};
+    platform::Handle root = platform::regRoot(platform::RegRoot::localMachine);
+    platform::Handle key = platform::regOpenWide(root, flowKey, platform::regRead);
+    if (!key) {
+        key = platform::regOpenWide(root, flowKey, platform::regRead | platform::regView64);
+        pass.view64 = true;
+    }
+    char16_t name[NAME_CAPACITY];
+    for (uint32_t index = 0; key;) {
+        if (platform::regEnumSubkeyWide(key, index, name, NAME_CAPACITY) !=
+            platform::EnumResult::ok) {
+            platform::regClose(key);
+            key = nullptr;
+            // An empty store in the default view: the audio system keeps it in the 64-bit one.
+            if (index == 0 && !pass.view64) {
+                key = platform::regOpenWide(root, flowKey, platform::regRead | platform::regView64);
+                pass.view64 = true;
+            }
+            continue;
+        }
+        ++index;
+        char16_t properties[PATH_CAPACITY] = {};
+        if (wideLength(name) <= LONGEST_NAME && appendText(properties, flowKey) &&
+            appendText(properties, u"\\") && appendText(properties, name) &&
+            appendText(properties, u"\\Properties"))
+            nameEndpoint(pass, properties);
+    }
+    return pass.failed > 0 ? -pass.failed : pass.handled;
+}

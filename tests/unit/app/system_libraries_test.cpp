@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include "app/context.h"
+#include "app/shell_folders.h"
+#include "app/system_libraries.h"
+#include "platform/fake/fake_platform.h"
+
+namespace {
+const std::string SYSTEM = "C:\\Windows\\SysWOW64";
+
+// The library events in order: search restrictions, loads and frees.
+std::vector<std::string> libraryTrace() {
+    std::vector<std::string> out;
+    for (const std::string& event : fake::state().events)
+        for (const char* prefix : {"dll search", "load ", "free "})
+            if (event.rfind(prefix, 0) == 0) out.push_back(fake::lower(event));
+    return out;
+}
+
+class SystemLibraries : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fake::reset();
+        fake::state().systemFolder = SYSTEM;
+        for (const char* name : {"user32.dll", "shell32.dll", "shfolder.dll"})
+            fake::state().modules[fake::lower(SYSTEM + "\\" + name)] = {};
+        // A planted copy in the program's folder, which a search by bare name could find.
+        fake::state().modules["shfolder.dll"] = {};
+        fake::state().shellFolders[23] = "C:\\ProgramData\\Programs";
+        commonProgramsFolder[0] = startupFolder[0] = 0;
+    }
+};
+}  // namespace
+
+// As at start-up: the user32 load, then the shell folders with the older shell's fallback.
+TEST_F(SystemLibraries, EveryLoadNamesTheSystemFolderAndFollowsTheSearchRestriction) {
+    fake::state().shellFolders[7] = "C:\\Users\\me\\Startup";
+    fake::state().specialFolderCall = platform::ShellCall::missing;
+    platform::ModuleHandle user32 = loadSystemLibrary("User32.dll");
+    ASSERT_NE(user32, nullptr);
+    platform::freeModule(user32);
+    findShellFolders();
+    const std::string system = fake::lower(SYSTEM);
+    std::vector<std::string> expected;
+    for (const char* library : {"user32", "shell32", "shell32", "shfolder", "shfolder"})
+        for (std::string event : {"dll search system32", "load ", "free "})
+            expected.push_back(event.back() == ' ' ? event + system + "\\" + library + ".dll"
+                                                   : event);
+    EXPECT_EQ(libraryTrace(), expected);
+    EXPECT_STREQ(startupFolder, "C:\\Users\\me\\Startup");  // the system SHFOLDER answered
+}
+
+// Without a whole system folder nothing is loaded at all, rather than a library by bare name.
+TEST_F(SystemLibraries, AnUnreadableSystemFolderLoadsNothing) {
+    for (const std::string& folder : {std::string(), std::string(300, 's')}) {
+        fake::state().systemFolder = folder;
+        fake::state().events.clear();
+        EXPECT_EQ(loadSystemLibrary("SHFOLDER.DLL"), nullptr);
+        EXPECT_EQ(shfolderFolder(23, commonProgramsFolder), platform::ShellCall::missing);
+        EXPECT_TRUE(fake::eventsStartingWith("load ").empty()) << folder.size();
+    }
+}

@@ -1,0 +1,179 @@
+// The VAIO configuration step on the in-memory Windows: the device search, the pin wait on
+// the virtual clock, and the naming of the driver's endpoints in the endpoint store.
+#include "endpoints/vaio_configuration.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/context.h"
+#include "app/status_label.h"
+#include "platform/fake/fake_platform.h"
+
+namespace {
+
+const std::string STORE = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\MMDevices\\Audio\\";
+const std::string MME_SERVICE = "HKLM\\SYSTEM\\CurrentControlSet\\Services\\QLOrvaloVAIOMME";
+const std::string MEDIA_CLASS =
+    "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96C-E325-11CE-BFC1-08002BE10318}";
+const char* const NAME = "{a45c254e-df1c-4efd-8020-67d146a850e0},2";
+const char* const ICON = "{259abffc-50a7-47ce-af08-68c9a7d73366},12";
+constexpr uint64_t SEARCH_AND_NAMING_MS = 1000 + 1000 + 5000;  // found at the first attempt
+
+void setWide(const std::string& key, const std::string& name, const std::string& text) {
+    std::string bytes(2 * text.size() + 2, 0);
+    for (size_t i = 0; i < text.size(); ++i) bytes[2 * i] = text[i];
+    fake::setRegValue(key, name, platform::RegType::string, bytes);
+}
+
+std::string readWide(const std::string& key, const std::string& name) {  // "" when missing
+    std::string text;
+    const auto* values = fake::key(key);
+    if (values && values->count(fake::lower(name)))
+        for (char c : values->at(fake::lower(name)).data) text += c ? std::string(1, c) : "";
+    return text;
+}
+
+class VaioConfiguration : public ::testing::Test {
+protected:
+    std::unique_ptr<InstallerContext> context = std::make_unique<InstallerContext>();
+    // The driver's answer for pin 0-15 at its reading 0, 1, 2, ...
+    std::function<uint32_t(int pin, int reading)> pinValue = [](int, int) { return 6000u; };
+    std::function<bool(int stream, int reading)> answers = [](int, int) { return true; };
+    std::vector<std::string> labels;  // each label seen by the step's calls, in turn
+
+    void SetUp() override {
+        fake::reset();
+        setStatusLabel(context.get(), "Configure VAIOs");
+        setWide(MME_SERVICE, "ImagePath", "\\SystemRoot\\System32\\drivers\\vaio.sys");
+        fake::state().deviceOpen = platform::DeviceOpen::opened;
+        fake::state().deviceControl = [this, reading = -1](uint32_t code, const void* in, uint32_t,
+                                                           void* out, uint32_t) mutable {
+            if (code == 0x222040) return true;
+            int stream = int(*static_cast<const uint32_t*>(in));
+            reading += stream == 0;
+            if (code != 0x222050 || !answers(stream, reading)) return false;
+            auto* record = static_cast<uint32_t*>(out);
+            record[4] = pinValue(2 * stream, reading);
+            record[7] = pinValue(2 * stream + 1, reading);
+            return true;
+        };
+        fake::state().onEvent = [this](const std::string&) {
+            char label[STATUS_LABEL_MAX + 1];
+            copyStatusLabel(context.get(), label);
+            if (labels.empty() || labels.back() != label) labels.push_back(label);
+        };
+    }
+    // Runs the step; gives the number of one-second polling cycles it waited.
+    uint64_t pollingCycles(int32_t expected = 0) {
+        uint64_t begin = fake::state().clockMs;
+        EXPECT_EQ(configureVaio(context.get()), expected);
+        return (fake::state().clockMs - begin - SEARCH_AND_NAMING_MS) / 1000;
+    }
+    void endpoint(const std::string& flow, const std::string& id, const std::string& service,
+                  const std::string& path = "") {
+        std::string key = STORE + flow + "\\" + id + "\\Properties";
+        setWide(key, "{83da6326-97a6-4088-9453-a1923f573b29},3", "x.inf:Section:" + service);
+        if (!path.empty()) setWide(key, "{233164c8-1b2c-4c7d-bc68-b671687a2567},1", path);
+    }
+    std::string named(const std::string& flow, const std::string& id) {
+        std::string key = STORE + flow + "\\" + id + "\\Properties";
+        return readWide(key, NAME) + "|" + readWide(key, ICON);
+    }
+};
+
+using Labels = std::vector<std::string>;
+
+}  // namespace
+
+TEST_F(VaioConfiguration, AllPinsReadyInTheFirstCycleEndTheWaitAtOnce) {
+    EXPECT_EQ(pollingCycles(), 1u);
+    EXPECT_EQ(labels, (Labels{"Configure VAIOs", "16/16 Pin(s) Ok", "Set Pin Name/Icon"}));
+}
+
+TEST_F(VaioConfiguration, PinsThatMoveOrStayLowAreNotReadyAndStallTheWaitForAMinute) {
+    pinValue = [](int pin, int reading) {
+        return pin == 3 ? 5000u + reading : pin == 12 ? 4999u : 5000u;
+    };
+    EXPECT_EQ(pollingCycles(), 62u);  // a minute from the first cycle, which made it 14
+    EXPECT_EQ(labels, (Labels{"Configure VAIOs", "14/16 Pin(s) Ok", "Set Pin Name/Icon"}));
+}
+
+TEST_F(VaioConfiguration, NoPinEverReadyKeepsTheLabelForAMinuteAcrossATickWrap) {
+    pinValue = [](int, int reading) { return 4000u + reading; };
+    fake::state().clockMs = 0xFFFFFFFFull - 30000;
+    EXPECT_EQ(pollingCycles(), 61u);
+    EXPECT_EQ(labels, (Labels{"Configure VAIOs", "Set Pin Name/Icon"}));
+}
+
+TEST_F(VaioConfiguration, AReadyCountThatKeepsChangingEndsAtTenMinutes) {
+    pinValue = [](int pin, int reading) {
+        return pin == 1 ? 6000u + (reading / 2) % 2 : 6000u * (pin == 0);
+    };
+    EXPECT_EQ(pollingCycles(), 600u);
+    EXPECT_EQ(labels.back(), "Set Pin Name/Icon");
+}
+
+TEST_F(VaioConfiguration, AFailedRequestKeepsTheStreamsLastValues) {
+    answers = [](int stream, int reading) { return stream != 5 || reading == 0 || reading == 1; };
+    pinValue = [](int pin, int reading) { return pin / 2 == 5 && reading == 0 ? 0u : 7000u; };
+    EXPECT_EQ(pollingCycles(), 2u);  // stream 5 is judged on its last answer, 7000 twice
+    EXPECT_EQ(labels[1], "14/16 Pin(s) Ok");
+}
+
+TEST_F(VaioConfiguration, DeviceNeverFoundGivesUpAfterAboutTwentyFiveSecondsNamingNothing) {
+    fake::state().deviceOpen = platform::DeviceOpen::openFailed;
+    endpoint("Render", "{a}", "QLOrvaloVAIO");
+    EXPECT_EQ(configureVaio(context.get()), -1);
+    EXPECT_EQ(fake::state().clockMs, 26000u);
+    EXPECT_TRUE(fake::eventsStartingWith("reg ").empty());
+}
+
+TEST_F(VaioConfiguration, NamesTheDriversEndpointsAndCarriesNumbersOver) {
+    endpoint("Render", "{1}", "QLOrvaloVAIO");
+    endpoint("Render", "{2}", "qlorvalovaio", "abc");  // too short: counts on
+    endpoint("Render", "{3}", "QLOrvaloVAIOX", "\\x#0007");
+    endpoint("Capture", "{1}", "QLORVALOVAIO", "\\\\?\\root#media#0003");
+    endpoint("Capture", "{2}", "QLOrvaloVAIO", "\\x#0000");  // 0 is no number either
+    EXPECT_EQ(pollingCycles(), 1u);
+    const std::string icon = "%windir%\\System32\\drivers\\vaio.sys,-";
+    EXPECT_EQ(named("Render", "{1}"), "QLOrvalo In 1|" + icon + "201");
+    EXPECT_EQ(named("Render", "{2}"), "QLOrvalo In 2|" + icon + "202");
+    EXPECT_EQ(named("Render", "{3}"), "|");
+    EXPECT_EQ(named("Capture", "{1}"), "QLOrvalo Out 3|" + icon + "303");
+    EXPECT_EQ(named("Capture", "{2}"), "QLOrvalo Out 4|" + icon + "304");
+}
+
+TEST_F(VaioConfiguration, AnEmptyDefaultViewFallsBackToThe64BitView) {
+    const std::string store32 = "HKLM\\SOFTWARE\\WOW6432Node" + STORE.substr(13);
+    fake::setRegValue(store32 + "Render", "x", platform::RegType::dword, "1234");
+    endpoint("Render", "{1}", "QLOrvaloVAIO");
+    EXPECT_EQ(pollingCycles(), 1u);
+    EXPECT_EQ(named("Render", "{1}").substr(0, 14), "QLOrvalo In 1|");
+    EXPECT_EQ(fake::key(store32 + "Render\\{1}\\Properties"), nullptr);
+}
+
+TEST_F(VaioConfiguration, IconFromTheMediaClassKeyOrNothingNamedWithoutOne) {
+    fake::state().keys.erase(fake::lower(MME_SERVICE));
+    endpoint("Capture", "{1}", "QLOrvaloVAIO");
+    setWide(MEDIA_CLASS + "\\0000", "MatchingDeviceId", "hdaudio");
+    setWide(MEDIA_CLASS + "\\0001", "MatchingDeviceId", "QLOrvaloVaio");
+    EXPECT_EQ(pollingCycles(-1), 1u);
+    EXPECT_EQ(named("Capture", "{1}"), "|");
+
+    setWide(MEDIA_CLASS + "\\0001", "Driver", "vaio.sys");
+    EXPECT_EQ(pollingCycles(), 1u);
+    EXPECT_EQ(named("Capture", "{1}"), "QLOrvalo Out 1|%windir%\\system32\\Drivers\\vaio.sys,-301");
+}
+
+TEST_F(VaioConfiguration, RefusedWritesAreCountedAndTheOthersStillMade) {
+    endpoint("Capture", "{1}", "QLOrvaloVAIO");
+    endpoint("Capture", "{2}", "QLOrvaloVAIO");
+    fake::state().failing.insert("regSet:" +
+                                 fake::lower(STORE + "Capture\\{1}\\Properties\\" + ICON));
+    EXPECT_EQ(pollingCycles(-1), 1u);
+    EXPECT_EQ(named("Capture", "{1}").substr(0, 15), "QLOrvalo Out 1|");
+    EXPECT_EQ(named("Capture", "{2}").substr(0, 15), "QLOrvalo Out 2|");
+}

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# End to end, the audio device inventory and the driver-present warning: without audio
+# devices the window offers the install; with a sound server of the suite's own whose null
+# sink bears the product's name (Wine lists it as a render endpoint and a wave-out device, its
+# monitor as a capture device) and no uninstall entry, the warning box, the window stays and
+# the exit code is -3; silently too, without a box.
+source "$(dirname "$0")/lib.sh"
+command -v pulseaudio >/dev/null || ql_fail "pulseaudio is missing (scripts/setup.sh installs it)"
+ql_prefix devices
+
+poke() { wine "$QL_TESTPROGS/qlpoke.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+start_setup() { wine "$QL_SETUP" "$@" >/dev/null 2>&1 & SETUP_PID=$!; }
+finish_setup() { # waits up to 10 s for the setup's end; code: its exit code, or "running"
+  code=running
+  for _ in $(seq 100); do kill -0 "$SETUP_PID" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$SETUP_PID" 2>/dev/null || { set +e; wait "$SETUP_PID"; code=$?; set -e; }
+}
+no_box() { ! poke box - "$1" >/dev/null; }
+drivers='HKCU\Software\Wine\Drivers'
+
+# ---- no audio driver at all: no device, no warning ----------------------------------------
+wine reg add "$drivers" /v Audio /t REG_SZ /d "" /f >/dev/null 2>&1
+start_setup
+poke origin >/dev/null || ql_fail "the installer window did not appear"
+ql_check "without audio devices no warning comes up" no_box 2
+poke key 27 >/dev/null
+finish_setup
+ql_check "the idle window closes with 0, got $code" [ "$code" = 0 ]
+
+# ---- a sound server of our own, found by Wine through XDG_RUNTIME_DIR ----------------------
+PULSE_DIR=$(mktemp -d)
+export XDG_RUNTIME_DIR=$PULSE_DIR
+unset PULSE_SERVER
+sink="device.description='Quillon Orvalo Test Output'"
+HOME=$PULSE_DIR pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
+  -L "module-native-protocol-unix auth-anonymous=1" \
+  -L "module-null-sink sink_name=ql_sink sink_properties=\"$sink\"" >"$PULSE_DIR/server.log" 2>&1 &
+PULSE=$!
+trap 'kill "$PULSE" 2>/dev/null; wait "$PULSE" 2>/dev/null; rm -rf "$PULSE_DIR"; ql_cleanup' EXIT
+sink_up() { pactl list short sinks 2>/dev/null | grep -q ql_sink; }
+for _ in $(seq 50); do sink_up && break; sleep 0.1; done
+ql_check "the sound server holds the product-named sink" sink_up
+wine reg add "$drivers" /v Audio /t REG_SZ /d pulse /f >/dev/null 2>&1
+
+start_setup
+box=$(poke box "Installation Issue") || ql_fail "no driver-present box"
+ql_check "the box asks to remove the product's drivers" \
+  grep -q "Check Quillon Orvalo drivers are no more present" <<<"$box"
+sleep 1
+ql_check "the window stays after the box" kill -0 "$SETUP_PID"
+poke key 27 >/dev/null
+finish_setup
+ql_check "closing it ends with -3 (253), got $code" [ "$code" = 253 ]
+
+start_setup -h
+ql_check "-h shows no box" no_box 3
+ql_check "the hidden window takes WM_CLOSE" poke close
+finish_setup
+ql_check "-h then ends with -3 (253), got $code" [ "$code" = 253 ]

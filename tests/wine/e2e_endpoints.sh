@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# The VAIO driver end to end on 64-bit Windows 10, with the kernel-mode stand-in of the driver:
+# the install waits for its 16 pins and names and decorates its endpoints (and no other); a new
+# start finds its interface; its removal takes driver, interface and endpoint entries away.
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
+ql_prefix endpoints win10
+
+programs=$QL_TESTPROGS
+store='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\MMDevices\Audio'
+service_id='{83da6326-97a6-4088-9453-a1923f573b29},3'
+number_id='{233164c8-1b2c-4c7d-bc68-b671687a2567},1'
+name_id='{a45c254e-df1c-4efd-8020-67d146a850e0},2'
+icon_id='{259abffc-50a7-47ce-af08-68c9a7d73366},12'
+entry='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo {45CF77f2-4E06-4A39}'
+services='HKLM\SYSTEM\CurrentControlSet\Services'
+interfaces='HKLM\SYSTEM\CurrentControlSet\Control\DeviceClasses\{66CAA746-1518-4C53-B6E6-9E550A734FD1}'
+unix_folder=$(ql_c "$QL_PF/QL/QuillonOrvalo")
+labels=$QL_BUILD/wine/endpoints.labels
+poke() { wine "$programs/qlpoke.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+
+# Endpoints of other drivers, one whose service name only begins with the driver's.
+other() { # other FLOW KEY SERVICE NAME
+  local key="$store\\$1\\$2\\Properties"
+  wine reg add "$key" /v "$service_id" /t REG_SZ /d "$3" /reg:64 /f >/dev/null 2>&1
+  wine reg add "$key" /v "$name_id" /t REG_SZ /d "$4" /reg:64 /f >/dev/null 2>&1
+}
+speakers='{0.0.0.00000000}.{11111111-0000-4000-8000-000000000001}'
+line='{0.0.1.00000000}.{11111111-0000-4000-8000-000000000002}'
+other Render "$speakers" 'hdaudio.inf:HdAudModel:6.0:HDAudio' Speakers
+other Capture "$line" 'x.inf:Model:1.0:QLOrvaloVAIOX' Line
+untouched() { # untouched FLOW KEY NAME
+  local key="$store\\$1\\$2\\Properties"
+  [ "$(ql_reg "$key" "$name_id" /reg:64)" = "$3" ] && [ -z "$(ql_reg "$key" "$icon_id" /reg:64)" ]
+}
+
+# Web pages go to qlurl, which notes each address instead of opening a browser.
+handler="\"$(winepath -w "$programs/qlurl.exe" 2>/dev/null)\" \"%1\""
+for view in /reg:32 /reg:64; do
+  wine reg add 'HKCR\https\shell\open\command' /ve /t REG_SZ /d "$handler" /f $view >/dev/null 2>&1
+done
+
+# Runs the setup with its window while Wine traces the texts it draws; clicks the button when
+# asked to; answers the boxes of that caption (any box without one) until the setup ends or
+# SECONDS pass, then ends it with Escape. Sets boxes ("caption|" per box) and code. A caption
+# is waited for by name: a box found before its caption is set would read as an empty one.
+windowed() { # windowed click|idle SECONDS [CAPTION]
+  WINEDEBUG=-all,+timestamp,+text wine "$QL_SETUP" >/dev/null 2>"$labels.raw" &
+  local pid=$! end=$((SECONDS + $2)) box
+  poke origin >/dev/null || ql_fail "the installer window did not appear"
+  if [ "$1" = click ]; then  # once the button is drawn: the click is judged by its rectangle
+    for _ in $(seq 100); do grep -q 'DrawTextExW L"Install"' "$labels.raw" && break; sleep 0.1; done
+    poke click 730 474 >/dev/null
+  fi
+  boxes=""
+  while kill -0 "$pid" 2>/dev/null && [ $SECONDS -lt $end ]; do
+    if box=$(poke box "${3:--}" 1); then boxes+="${box%%|*}|"; fi
+  done
+  kill -0 "$pid" 2>/dev/null && poke key 27 >/dev/null
+  set +e; wait "$pid"; code=$?; set -e
+  sed -n 's/^\([0-9.]*\):.*DrawTextExW L"\([^"]*\)".*/\1 \2/p' "$labels.raw" | changes >"$labels"
+}
+changes() { # "seconds text" lines: only those whose text differs from the line before
+  awk '{ text = $0; sub(/^[^ ]* /, "", text); if (text != last) print; last = text }'
+}
+drawn() { cut -d' ' -f2- "$labels" | grep -qxF "$1"; }
+
+# --- the install: pins, labels, names and icons ----------------------------------------------
+windowed click 120 "REBOOT YOUR SYSTEM"
+ql_check "install ends with 1, got $code" [ "$code" = 1 ]
+ql_check "the restart box came, got $boxes" [ "$boxes" = "REBOOT YOUR SYSTEM|" ]
+# The label of the last pin count is replaced at once by the naming's when all 16 are ready,
+# so only the counts before it are drawn; a wait that ended otherwise would have shown its
+# last label for a minute.
+steps=$(grep -E ' (Configure VAIOs|[0-9]+/16 Pin\(s\) Ok|Set Pin Name/Icon)$' "$labels" | changes)
+ql_check "the labels go from Configure VAIOs through pin counts to the naming" \
+  bash -c '[[ "$(cut -d" " -f2- <<<"$0" | tr "\n" "|")" =~ ^Configure\ VAIOs\|([0-9]+/16\ Pin\(s\)\ Ok\|)*Set\ Pin\ Name/Icon\|$ ]]' "$steps"
+ql_check "the naming came within 10 s of the last label: all 16 pins became ready" \
+  awk '/(VAIOs|Ok)$/ { since = $1 } /Set Pin Name\/Icon$/ { exit !($1 - since < 10) }' <<<"$steps"
+
+icon='%windir%\System32\drivers\qlorvalovaio64_win10.sys'
+check_flow() { # check_flow FLOW PREFIX ICON-BASE: the 8 endpoints, named after their own numbers
+  local keys numbers="" key number properties
+  keys=$(wine reg query "$store\\$1" /reg:64 2>/dev/null | tr -d '\r' | grep -o '{8A1C3F52-[^}]*}')
+  [ "$(wc -w <<<"$keys")" = 8 ] || { echo "$1: $(wc -w <<<"$keys") driver endpoints"; return 1; }
+  for key in $keys; do
+    properties="$store\\$1\\$key\\Properties"
+    number=$(ql_reg "$properties" "$number_id" /reg:64); number=$((10#${number: -4}))
+    numbers+="$number "
+    [ "$(ql_reg "$properties" "$name_id" /reg:64)" = "$2 $number" ] &&
+      [ "$(ql_reg "$properties" "$icon_id" /reg:64)" = "$icon,-$(($3 + number))" ] ||
+      { echo "$1 $key: '$(ql_reg "$properties" "$name_id" /reg:64)'"; return 1; }
+  done
+  [ "$(tr ' ' '\n' <<<"$numbers" | sort -n | tr '\n' ' ')" = " 1 2 3 4 5 6 7 8 " ]
+}
+ql_check "the 8 playback endpoints are QLOrvalo In 1-8 with icons -201 to -208" check_flow Render "QLOrvalo In" 200
+ql_check "the 8 recording endpoints are QLOrvalo Out 1-8 with icons -301 to -308" check_flow Capture "QLOrvalo Out" 300
+ql_check "another driver's endpoint is untouched" untouched Render "$speakers" Speakers
+ql_check "an endpoint of a longer service name is untouched" untouched Capture "$line" Line
+
+# --- a new start without the uninstall entry: the interface alone marks the product installed --
+wine reg delete "$entry" $QL_VIEW /f >/dev/null 2>&1
+windowed idle 5 "Installation Issue"
+ql_check "the driver's presence is reported, got $boxes" [ "$boxes" = "Installation Issue|" ]
+ql_check "the button reads Remove" drawn Remove
+ql_check "the window ends with -3, got $code" [ "$code" = 253 ]
+
+# --- the driver's removal, as the uninstall starts it -----------------------------------------
+ql_check "removal succeeds" [ "$(cd "$unix_folder" && ql_run QLOrvaloVAIO_Setup_x64.exe -h -u -H)" = 0 ]
+ql_check "the driver's service keys are gone" \
+  [ -z "$(ql_reg "$services\\QLOrvaloVAIO" ImagePath /reg:64)$(ql_reg "$services\\QLOrvaloVAIOMME" ImagePath /reg:64)" ]
+ql_check "the driver stopped and its file is gone" [ ! -e "$(ql_c windows/system32/drivers/qlorvalovaio64_win10.sys)" ]
+ql_check "the interface is gone" bash -c '! wine reg query "$0" /s 2>/dev/null | grep -qi qlorvalovaio' "$interfaces"
+gone() { ! wine reg query "$store" /s /reg:64 2>/dev/null | grep -q 8A1C3F52; }
+ql_check "the driver's endpoint entries are gone, the others stay" eval 'gone && untouched Render "$speakers" Speakers'
+windowed idle 3
+ql_check "a new start finds no driver, got $boxes" [ -z "$boxes" ]
+ql_check "and offers the install" drawn Install
+echo "e2e_endpoints: all checks passed"

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The signed release build (left by the signed_build test) installs exactly like the
+# unsigned program: the same exit code, files, shortcuts and records, in twin fresh prefixes,
+# and each installed program and module is the signed one from its package.
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
+signed_build=$QL_BUILD/second-build/out
+signed=$signed_build/QuillonOrvalo_Setup.exe
+if [ "$QL_FORM" != product ]; then
+  echo "skipped: the signed build is the product form, which this machine does not run"
+  exit 77
+fi
+[ -d "$signed_build/payload-signed" ] || ql_fail "no signed build: run the signed_build test first"
+
+entry='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo {45CF77f2-4E06-4A39}'
+menu="ProgramData/Microsoft/Windows/Start Menu/Programs/Quillon/QuillonOrvalo"
+results=$QL_BUILD/wine/signing-results
+mkdir -p "$results"
+
+# Installs silently in a fresh prefix and writes down what the install left.
+install_outcome() { # install_outcome PREFIX SETUP
+  ql_prefix "$1" win10
+  {
+    echo "exit code $(ql_run "$2" -h -i)"
+    for folder in "$QL_PF/QL/QuillonOrvalo" "$menu"; do echo "$folder:"; ls -1 "$(ql_c "$folder")"; done
+    wine reg query "$entry" /s $QL_VIEW
+    wine reg query 'HKCU\Quillon' /s
+    wine reg query 'HKLM\SOFTWARE\ASIO' /s /reg:32
+    wine reg query 'HKLM\SOFTWARE\ASIO' /s /reg:64
+    wine reg query 'HKLM\SOFTWARE\QL' /s /reg:64  # the record of the VAIO setup program's run
+  } 2>&1 | tr -d '\r' >"$results/$1.txt"
+}
+install_outcome signing-unsigned "$QL_SETUP"
+install_outcome signing-signed "$signed"
+ql_check "the signed program installs, exit code 1" grep -qx "exit code 1" "$results/signing-signed.txt"
+ql_check "the same files, shortcuts and records" \
+  diff "$results/signing-unsigned.txt" "$results/signing-signed.txt"
+
+installed_signed() { # every signed payload file and the setup copy, byte for byte
+  local folder count=0 file
+  folder=$(ql_c "$QL_PF/QL/QuillonOrvalo")
+  for file in "$signed_build"/payload-signed/*; do
+    cmp -s "$file" "$folder/$(basename "$file")" || { echo "differs: $(basename "$file")"; return 1; }
+    count=$((count + 1))
+  done
+  cmp -s "$signed" "$folder/QuillonOrvalo_Setup.exe" && [ "$count" = 23 ]
+}
+ql_check "the installed files are the signed package's and the signed program's" installed_signed
