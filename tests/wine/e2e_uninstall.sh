@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The removal end to end on 64-bit Windows 10: -u before any install, two install and removal
-# cycles that must end in the same state, then a program file in use and a folder link
-# during a removal, and the install after it.
+# The removal end to end on 64-bit Windows 10, where the install puts the VAIO driver in place:
+# -u before any install, two install and removal cycles that must end in the same state, then a
+# program file in use and a folder link during a removal, and the install after it.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 ql_prefix uninstall win10
@@ -13,34 +13,21 @@ menus=("$(ql_c ProgramData/Microsoft/Windows/Start\ Menu/Programs/Quillon)"
 startup=${menus[1]%/Quillon}/StartUp
 entry='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo {45CF77f2-4E06-4A39}'
 vaio_record='HKLM\SOFTWARE\QL\QLOrvaloVAIO_Setup'
-# The VAIO driver's interface as Wine's device setup finds it: the removal runs the driver's
-# setup program only when the interface is present, and an install refuses while it is.
-guid='{66caa746-1518-4c53-b6e6-9e550a734fd1}'
-class="HKLM\\System\\CurrentControlSet\\Control\\DeviceClasses\\$guid"
-instance='HKLM\System\CurrentControlSet\Enum\ROOT\QLTEST'
-interface() { # interface add|delete
-  if [ "$1" = add ]; then
-    wine reg add "$class\\##?#ROOT#QLTEST#0000#$guid" /v DeviceInstance /d 'ROOT\QLTEST\0000' /f
-    wine reg add "$class\\##?#ROOT#QLTEST#0000#$guid\\#\\Control" /v Linked /t REG_DWORD /d 1 /f
-    wine reg add "$instance\\0000" /v ClassGUID /d '{4d36e96c-e325-11ce-bfc1-08002be10318}' /f
-  else wine reg delete "$class" /f; wine reg delete "$instance" /f; fi
-} >/dev/null 2>&1
 install() { ql_check "-h -i exits 1" [ "$(ql_run "$QL_SETUP" -h -i)" = 1 ]; }
 remove() {
   mkdir -p "${menus[1]}/QuillonOrvalo"
   touch "${menus[1]}/QuillonOrvalo/Readme.LNK" "$startup/QuillonOrvalo.LNK" "$startup/Other.LNK"
   wine reg add 'HKCU\Quillon\QuillonOrvalo' /v SysTray /t REG_DWORD /d 1 /f >/dev/null 2>&1
-  interface add
   ql_check "-h -u exits 1" [ "$(ql_run "$QL_SETUP" -h -u)" = 1 ]
-  interface delete
 }
 only_empty() { [ -d "$1" ] && [ -z "$(ls -A "$1")" ]; }
 # Files outside Wine's own folder, and the registry once the server has saved it, less the
 # key times and the driver dates that Wine rewrites in every session.
 snapshot() {
-  wineserver -w
+  wineserver -k && wineserver -w
   (cd "$WINEPREFIX" && find drive_c -path drive_c/windows -prune -o -printf '%y %s %p\n' | sort &&
     sed -E 's/^(\[.*\]) [0-9]+$/\1/; /^#time=|^"DriverDateData"=/d' system.reg user.reg)
+  wineserver -p60 >/dev/null 2>&1
 }
 
 ql_check "-h -u before any install exits -4 (252)" [ "$(ql_run "$QL_SETUP" -h -u)" = 252 ]
@@ -72,7 +59,7 @@ remove
 ql_check "the program in use keeps running as NaltaScreen.del" \
   [ "$(ls "$unix_folder" | grep -i nalta)" = NaltaScreen.del ]
 ql_check "the folder the link names keeps its files" [ -f "$(ql_c outside/keep.txt)" ]
-wineserver -k
+wineserver -k && wineserver -w
 rm "$unix_folder/link"
 install
 ql_check "the next install sweeps the .del file" [ ! -e "$unix_folder/NaltaScreen.del" ]
