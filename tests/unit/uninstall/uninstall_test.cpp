@@ -81,9 +81,11 @@ TEST_F(UninstallSteps, RunInOrderAfterTheSettleWait) {
     for (const std::string& event : fake::state().events)
         if (std::string kind = event.substr(0, event.find(' ')) + " "; !kinds.ends_with(" " + kind))
             kinds += kind;
-    std::string module = "load call cofree sleep ";
-    EXPECT_EQ(kinds, " sleep start " + module + module + module + module +
-                         "start delete rmdir delete rmdir delete reg regdelete delete rmdir box ");
+    // "dll load free": the install folder is asked of the shell, before and after the rest.
+    std::string module = "load call cofree sleep ", folder = "dll load free ";
+    EXPECT_EQ(kinds, " " + folder + "sleep start " + module + module + module + module +
+                         "start delete rmdir delete rmdir delete reg regdelete " + folder +
+                         "delete rmdir box ");
     EXPECT_EQ(events("sleep ")[0], "sleep 5000");
 }
 
