@@ -11,7 +11,8 @@ unix_folder=$(ql_c "$QL_PF/QL/QuillonOrvalo")
 menus=("$(ql_c ProgramData/Microsoft/Windows/Start\ Menu/Programs/Quillon)"
        "$(ql_c "users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Quillon")")
 startup=${menus[1]%/Quillon}/StartUp
-entry='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo {45CF77f2-4E06-4A39}'
+entry='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\'
+entry+='QL:QuillonOrvalo {45CF77f2-4E06-4A39}'
 vaio_record='HKLM\SOFTWARE\QL\QLOrvaloVAIO_Setup'
 install() { ql_check "-h -i exits 1" [ "$(ql_run "$QL_SETUP" -h -i)" = 1 ]; }
 remove() {
@@ -39,13 +40,15 @@ done
 ql_check "the install folder is gone, QL stays empty" only_empty "$(dirname "$unix_folder")"
 for menu in "${menus[@]}"; do ql_check "only Quillon stays of $menu" only_empty "$menu"; done
 ql_check "the autostart shortcut is gone, others stay" [ "$(ls "$startup")" = Other.LNK ]
-ql_check "the uninstall entry is gone" bash -c '! wine reg query "$0" $1 >/dev/null 2>&1' "$entry" $QL_VIEW
+no_key() { ! wine reg query "$@" >/dev/null 2>&1; }
+ql_check "the uninstall entry is gone" no_key "$entry" $QL_VIEW
 for view in /reg:32 /reg:64; do
   ql_check "no ASIO registration in $view" \
     bash -c '! wine reg query "HKLM\SOFTWARE\ASIO" /s $0 2>/dev/null | grep -qi quillon' $view
 done
 ql_check "settings read 0" [ "$(ql_reg 'HKCU\Quillon\QuillonOrvalo' SysTray)" = 0x0 ]
-ql_check "VAIO setup ran for removal" [ "$(ql_reg "$vaio_record" LastCommandLine /reg:64)" = "-h -u -H" ]
+ql_check "VAIO setup ran for removal" \
+  [ "$(ql_reg "$vaio_record" LastCommandLine /reg:64)" = "-h -u -H" ]
 ql_check "both removals end in the same state" \
   diff "$WINEPREFIX/../uninstall_1.txt" "$WINEPREFIX/../uninstall_2.txt"
 

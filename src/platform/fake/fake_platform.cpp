@@ -233,8 +233,8 @@ bool isFolderLink(const char* path) { return state().folderLinks.count(lower(pat
 
 bool deleteFile(const char* path) {
     std::string key = throughLinks(path);
-    if (fails("deleteFile", path) || state().lockedFiles.count(key) || state().busyFiles.count(key) ||
-        !state().files.count(key))
+    if (fails("deleteFile", path) || state().lockedFiles.count(key) ||
+        state().busyFiles.count(key) || !state().files.count(key))
         return false;
     state().files.erase(key);
     log(std::string("delete ") + path);
