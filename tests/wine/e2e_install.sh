@@ -17,9 +17,7 @@ vaio_record='HKLM\SOFTWARE\QL\QLOrvaloVAIO_Setup'
 # Removes what an install leaves that would make the next -i refuse or pass by accident; the
 # running VAIO driver's interface, too, marks the product installed.
 clean() {
-  [ -e "$unix_folder/QLOrvaloVAIO_Setup_x64.exe" ] &&
-    (cd "$unix_folder" && ql_run QLOrvaloVAIO_Setup_x64.exe -h -u -H >/dev/null)
-  wine reg delete "$entry" $QL_VIEW /f >/dev/null 2>&1 || true
+  ql_forget_install
   wine reg delete "$vaio_record" /reg:64 /f >/dev/null 2>&1 || true
   rm -rf "$unix_folder"
 }

@@ -7,7 +7,6 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d;shfolder=n,b"
 ql_prefix planted win10
 
-entry='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo {45CF77f2-4E06-4A39}'
 downloads=$(ql_c users/Public/Downloads)
 mark=$downloads/SHFOLDER.DLL.loaded
 arch=i686
@@ -28,7 +27,7 @@ ql_check "a silent install from the downloads folder exits 1" [ "$(ql_run "$setu
 ql_check "it has not loaded the planted library" [ ! -e "$mark" ]
 
 # The shell cannot give a Startup folder on a missing drive: the program asks SHFOLDER.DLL.
-wine reg delete "$entry" $QL_VIEW /f >/dev/null 2>&1
+ql_forget_install
 for key in 'User Shell Folders' 'Shell Folders'; do
   wine reg add "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\$key" \
     /v Startup /t REG_SZ /d 'Q:\missing\Startup' /f >/dev/null 2>&1

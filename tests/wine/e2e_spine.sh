@@ -252,7 +252,7 @@ ql_check "-u ends with the uninstall's result, got $code" [ "$code" = 1 ]
 ql_check "-u removed the install folder and the entry" removed
 
 # ---- -i with the window: it answers while the install runs, and its notice stays -----------
-drop_entry
+ql_forget_install
 start_setup -i
 origin=$(poke origin) || ql_fail "the window of -i did not appear"
 read -r OX OY CW CH <<<"$origin"

@@ -124,6 +124,17 @@ ql_run() {
   echo "$code"
 }
 
+# Takes away what an install leaves that makes the next start see the product installed: the
+# uninstall entry, and the VAIO driver, whose running interface alone marks it installed.
+ql_forget_install() {
+  local folder; folder=$(ql_c "$QL_PF/QL/QuillonOrvalo")
+  if [ -e "$folder/QLOrvaloVAIO_Setup_x64.exe" ]; then
+    (cd "$folder" && ql_run QLOrvaloVAIO_Setup_x64.exe -h -u -H >/dev/null)
+  fi
+  wine reg delete 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo {45CF77f2-4E06-4A39}' \
+    $QL_VIEW /f >/dev/null 2>&1 || true
+}
+
 # Drive C: paths.
 ql_c() { echo "$WINEPREFIX/drive_c/$1"; }
 
