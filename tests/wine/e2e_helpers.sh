@@ -15,13 +15,6 @@ cp "$payload"/*.dll "$payload"/*.exe "$work/"
 cp "$payload"/QLOrvaloVAIO_Setup_x64.exe "$payload"/qlorvalovaio64*_win10.* "$work/vaio/"
 cp "$payload"/QLOrvaloVAIO_Setup_x64.exe "$work/empty/"
 
-# Default value of a key ("" when the key or the value is missing).
-reg_default() { # reg_default KEY /reg:32|/reg:64
-  wine reg query "$1" /ve "$2" 2>/dev/null | tr -d '\r' | awk '
-    { line=$0; sub(/^ +/, "", line); if (line ~ /^\(Default\) +REG_/) { sub(/^[^ ]+ +REG_[A-Z_]+ +/, "", line); print line } }'
-}
-key_exists() { wine reg query "$1" "$2" >/dev/null 2>&1; }
-key_missing() { ! key_exists "$1" "$2"; }
 asio_key() { echo "HKLM\\SOFTWARE\\ASIO\\Quillon Orvalo Virtual ASIO $1"; }
 probe() { # probe PROGRAM ARGS...: a test probe run in $work, its report shown on failure
   local output code

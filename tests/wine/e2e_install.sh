@@ -23,11 +23,6 @@ clean() {
   wine reg delete "$vaio_record" /reg:64 /f >/dev/null 2>&1 || true
   rm -rf "$unix_folder"
 }
-# Default value of a key, as `wine reg query /ve` prints it.
-reg_default() { # reg_default KEY /reg:32|/reg:64
-  wine reg query "$1" /ve "$2" 2>/dev/null | tr -d '\r' | awk '
-    { line=$0; sub(/^ +/, "", line); if (line ~ /^\(Default\) +REG_/) { sub(/^[^ ]+ +REG_[A-Z_]+ +/, "", line); print line } }'
-}
 same_files() { # every payload file and the setup copy, byte for byte, and nothing else
   local name count=0
   for file in "$QL_BUILD"/payload/*; do

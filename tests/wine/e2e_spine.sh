@@ -18,23 +18,6 @@ ENTRY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo
 SKIN=$QL_BUILD/art/skin.bmp
 started=()
 
-poke() { wine "$PROGRAMS/qlpoke.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
-
-start_setup() { # start_setup ARGS...: runs the setup in the background, sets SETUP_PID
-  wine "$QL_SETUP" "$@" >/dev/null 2>&1 &
-  SETUP_PID=$!
-}
-
-# Sets code to the background setup's exit code as the shell sees it (0-255), or to
-# "running" when it has not ended after SECONDS. Runs in this shell: only it can wait.
-finish_setup() { # finish_setup SECONDS
-  code=running
-  for _ in $(seq $(($1 * 10))); do
-    kill -0 "$SETUP_PID" 2>/dev/null || { set +e; wait "$SETUP_PID"; code=$?; set -e; return 0; }
-    sleep 0.1
-  done
-}
-
 still_running() { sleep "${1:-1}"; kill -0 "$SETUP_PID" 2>/dev/null; }
 
 set_entry() { # set_entry UNINSTALL-STRING: the product's uninstall entry, 32-bit view
