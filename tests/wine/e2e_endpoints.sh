@@ -3,7 +3,6 @@
 # the install waits for its 16 pins and names and decorates its endpoints (and no other); a new
 # start finds its interface; its removal takes driver, interface and endpoint entries away.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 ql_prefix endpoints win10
 
 programs=$QL_TESTPROGS

@@ -3,8 +3,6 @@
 # modules and the VAIO setup program; then the driver-warning path, a file held open by
 # another program, and a setup program run under another file name.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
-# Saved shortcuts would otherwise also be mirrored into the host's desktop menus.
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 ql_prefix install win10
 
 programs=$QL_TESTPROGS

@@ -6,8 +6,6 @@
 # installed state, -u with its restart box, and -i with the window: it answers and blinks
 # while the install runs, and its final notice stays until dismissed.
 source "$(dirname "$0")/lib.sh"
-# The install below saves shortcuts, which would otherwise be mirrored into the host's menus.
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 ql_prefix spine win10
 
 PROGRAMS=$QL_TESTPROGS

@@ -42,7 +42,8 @@ else
 fi
 QL_SETUP=$QL_FORM_BUILD/QuillonOrvalo_Setup.exe
 QL_TESTPROGS=$QL_FORM_BUILD/testprogs
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+# Without winemenubuilder: the shortcuts an install saves are not mirrored into the host's menus.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINEARCH=win64
 
 ql_fail() { echo "FAIL: $*" >&2; exit 1; }
 ql_check() { # ql_check "what" command...
