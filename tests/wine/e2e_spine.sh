@@ -29,9 +29,9 @@ at() { # at IMAGE X Y -> "r,g,b" at client coordinates
   local p="p{$((OX + $2)),$((OY + $3))}"
   convert "$1" -format "%[fx:round(255*$p.r)],%[fx:round(255*$p.g)],%[fx:round(255*$p.b)]" info:
 }
-count_colour() { # count_colour IMAGE X Y W H COLOUR: pixels of that exact colour in the area
-  convert "$1" -crop "$4x$5+$((OX + $2))+$((OY + $3))" +repage -alpha off \
-    -fill black +opaque "$6" -fill white -opaque "$6" -format "%[fx:round(mean*w*h)]" info:
+more_than() { # more_than COUNT COLOUR IMAGE X Y W H: more pixels of that exact colour in the area
+  [ "$(convert "$3" -crop "$6x$7+$((OX + $4))+$((OY + $5))" +repage -alpha off -fill black \
+    +opaque "$2" -fill white -opaque "$2" -format "%[fx:round(mean*w*h)]" info:)" -gt "$1" ]
 }
 same_area() { # same_area IMAGE1 IMAGE2 X Y W H: identical pixels in that client area
   local crop="$5x$6+$((OX + $3))+$((OY + $4))"
@@ -156,15 +156,11 @@ ql_check "the button's left edge is black" [ "$(at "$IDLE" 580 474)" = 0,0,0 ]
 ql_check "the button's right edge is black" [ "$(at "$IDLE" 880 474)" = 0,0,0 ]
 ql_check "the button is white inside" [ "$(at "$IDLE" 585 449)" = 255,255,255 ]
 ql_check "the label \"Install\" is drawn in black inside the button" \
-  [ "$(count_colour "$IDLE" 600 450 260 48 'rgb(0,0,0)')" -gt 100 ]
-ql_check "status line 1 is black text" \
-  [ "$(count_colour "$IDLE" 20 454 400 18 'rgb(0,0,0)')" -gt 100 ]
-ql_check "status line 2 is grey text" \
-  [ "$(count_colour "$IDLE" 20 474 400 18 'rgb(100,100,100)')" -gt 50 ]
-ql_check "the OS label is white on the skin" \
-  [ "$(count_colour "$IDLE" 20 390 200 34 'rgb(255,255,255)')" -gt 50 ]
-ql_check "the OS label has its black shadow" \
-  [ "$(count_colour "$IDLE" 21 391 200 34 'rgb(0,0,0)')" -gt 50 ]
+  more_than 100 'rgb(0,0,0)' "$IDLE" 600 450 260 48
+ql_check "status line 1 is black text" more_than 100 'rgb(0,0,0)' "$IDLE" 20 454 400 18
+ql_check "status line 2 is grey text" more_than 50 'rgb(100,100,100)' "$IDLE" 20 474 400 18
+ql_check "the OS label is white on the skin" more_than 50 'rgb(255,255,255)' "$IDLE" 20 390 200 34
+ql_check "the OS label has its black shadow" more_than 50 'rgb(0,0,0)' "$IDLE" 21 391 200 34
 if [ -f "$SKIN" ]; then
   SKIN_PNG=$SHOTS/skin_at_origin.png
   convert -size 1280x1024 xc:black "$SKIN" -geometry "+$OX+$OY" -composite "$SKIN_PNG"
