@@ -33,7 +33,8 @@ at() { # at IMAGE X Y -> "r,g,b" at client coordinates
 more_than() {
   convert "$3" -crop "$6x$7+$((OX + $4))+$((OY + $5))" +repage -alpha off -depth 8 \
     -format %c histogram:info:- | awk -v want="($2)" -v least="$1" '
-      { colour = $0; gsub(/ /, "", colour) } index(colour, want) { n += $1 } END { exit !(n > least) }'
+      { colour = $0; gsub(/ /, "", colour) } index(colour, want) { n += $1 }
+      END { exit !(n > least) }'
 }
 same_area() { # same_area IMAGE1 IMAGE2 X Y W H: identical pixels in that client area
   local crop="$5x$6+$((OX + $3))+$((OY + $4))"

@@ -137,7 +137,8 @@ ql_reg() { # ql_reg KEY VALUE [/reg:32|/reg:64]
 # Default value of a key, as `wine reg query /ve` prints it ("" when key or value is missing).
 reg_default() { # reg_default KEY /reg:32|/reg:64
   wine reg query "$1" /ve "$2" 2>/dev/null | tr -d '\r' | awk '
-    { line=$0; sub(/^ +/, "", line); if (line ~ /^\(Default\) +REG_/) { sub(/^[^ ]+ +REG_[A-Z_]+ +/, "", line); print line } }'
+    { line=$0; sub(/^ +/, "", line) }
+    line ~ /^\(Default\) +REG_/ { sub(/^[^ ]+ +REG_[A-Z_]+ +/, "", line); print line }'
 }
 key_exists() { wine reg query "$1" "$2" >/dev/null 2>&1; }  # key_exists KEY /reg:32|/reg:64
 key_missing() { ! key_exists "$1" "$2"; }
