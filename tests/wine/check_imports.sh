@@ -11,7 +11,6 @@ if [ -n "$bad" ]; then echo "unexpected imports: $bad"; exit 1; fi
 echo "imports: $(awk '/DLL Name:/ {printf "%s ", $3}' <<<"$headers")"
 
 field() { awk -v name="$1" '$1 == name { print $2; exit }' <<<"$headers"; }
-[ "$(field Subsystem)" = 00000002 ] || { echo "subsystem is not Windows GUI"; exit 1; }
 flags=$((16#$(field DllCharacteristics)))
 for flag in DYNAMIC_BASE:0x40 NX_COMPAT:0x100 TERMINAL_SERVER_AWARE:0x8000; do
   (( flags & ${flag#*:} )) || { echo "missing ${flag%%:*}"; exit 1; }

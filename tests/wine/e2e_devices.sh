@@ -8,13 +8,6 @@ source "$(dirname "$0")/lib.sh"
 command -v pulseaudio >/dev/null || ql_fail "pulseaudio is missing (scripts/setup.sh installs it)"
 ql_prefix devices
 
-poke() { wine "$QL_TESTPROGS/qlpoke.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
-start_setup() { wine "$QL_SETUP" "$@" >/dev/null 2>&1 & SETUP_PID=$!; }
-finish_setup() { # waits up to 10 s for the setup's end; code: its exit code, or "running"
-  code=running
-  for _ in $(seq 100); do kill -0 "$SETUP_PID" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$SETUP_PID" 2>/dev/null || { set +e; wait "$SETUP_PID"; code=$?; set -e; }
-}
 no_box() { ! poke box - "$1" >/dev/null; }
 drivers='HKCU\Software\Wine\Drivers'
 

@@ -3,7 +3,6 @@
 # the install waits for its 16 pins and names and decorates its endpoints (and no other); a new
 # start finds its interface; its removal takes driver, interface and endpoint entries away.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 ql_prefix endpoints win10
 
 programs=$QL_TESTPROGS
@@ -17,7 +16,6 @@ services='HKLM\SYSTEM\CurrentControlSet\Services'
 interfaces='HKLM\SYSTEM\CurrentControlSet\Control\DeviceClasses\{66CAA746-1518-4C53-B6E6-9E550A734FD1}'
 unix_folder=$(ql_c "$QL_PF/QL/QuillonOrvalo")
 labels=$QL_BUILD/wine/endpoints.labels
-poke() { wine "$programs/qlpoke.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 
 # Endpoints of other drivers, one whose service name only begins with the driver's.
 other() { # other FLOW KEY SERVICE NAME

@@ -3,8 +3,6 @@
 # modules and the VAIO setup program; then the driver-warning path, a file held open by
 # another program, and a setup program run under another file name.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
-# Saved shortcuts would otherwise also be mirrored into the host's desktop menus.
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 ql_prefix install win10
 
 programs=$QL_TESTPROGS
@@ -20,11 +18,6 @@ clean() {
   ql_forget_install
   wine reg delete "$vaio_record" /reg:64 /f >/dev/null 2>&1 || true
   rm -rf "$unix_folder"
-}
-# Default value of a key, as `wine reg query /ve` prints it.
-reg_default() { # reg_default KEY /reg:32|/reg:64
-  wine reg query "$1" /ve "$2" 2>/dev/null | tr -d '\r' | awk '
-    { line=$0; sub(/^ +/, "", line); if (line ~ /^\(Default\) +REG_/) { sub(/^[^ ]+ +REG_[A-Z_]+ +/, "", line); print line } }'
 }
 same_files() { # every payload file and the setup copy, byte for byte, and nothing else
   local name count=0

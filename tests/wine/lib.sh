@@ -42,7 +42,8 @@ else
 fi
 QL_SETUP=$QL_FORM_BUILD/QuillonOrvalo_Setup.exe
 QL_TESTPROGS=$QL_FORM_BUILD/testprogs
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+# Without winemenubuilder: the shortcuts an install saves are not mirrored into the host's menus.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINEARCH=win64
 
 ql_fail() { echo "FAIL: $*" >&2; exit 1; }
 ql_check() { # ql_check "what" command...
@@ -142,4 +143,29 @@ ql_c() { echo "$WINEPREFIX/drive_c/$1"; }
 ql_reg() { # ql_reg KEY VALUE [/reg:32|/reg:64]
   { wine reg query "$1" /v "$2" ${3:-} 2>/dev/null || true; } | tr -d '\r' | awk -v v="$2" '
     { line=$0; sub(/^ +/, "", line); if (index(line, v " ") == 1) { sub(/^[^ ]+ +REG_[A-Z_]+ +/, "", line); print line } }'
+}
+
+# Default value of a key, as `wine reg query /ve` prints it ("" when key or value is missing).
+reg_default() { # reg_default KEY /reg:32|/reg:64
+  wine reg query "$1" /ve "$2" 2>/dev/null | tr -d '\r' | awk '
+    { line=$0; sub(/^ +/, "", line) }
+    line ~ /^\(Default\) +REG_/ { sub(/^[^ ]+ +REG_[A-Z_]+ +/, "", line); print line }'
+}
+key_exists() { wine reg query "$1" "$2" >/dev/null 2>&1; }  # key_exists KEY /reg:32|/reg:64
+key_missing() { ! key_exists "$1" "$2"; }
+
+# The window driver (see tests/wine/programs/qlpoke.cpp); its exit code is qlpoke's own.
+poke() { wine "$QL_TESTPROGS/qlpoke.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+
+# The setup with its window, in the background: start_setup ARGS... sets SETUP_PID, then
+# finish_setup [SECONDS] sets code to its exit code as the shell sees it (0-255), or to
+# "running" when it has not ended after SECONDS (10). Both run in the suite's shell: only it
+# can wait for the setup.
+start_setup() { wine "$QL_SETUP" "$@" >/dev/null 2>&1 & SETUP_PID=$!; }
+finish_setup() {
+  code=running
+  for _ in $(seq $((${1:-10} * 10))); do
+    kill -0 "$SETUP_PID" 2>/dev/null || { set +e; wait "$SETUP_PID"; code=$?; set -e; return 0; }
+    sleep 0.1
+  done
 }

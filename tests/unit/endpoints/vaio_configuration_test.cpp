@@ -23,9 +23,8 @@ const char* const ICON = "{259abffc-50a7-47ce-af08-68c9a7d73366},12";
 constexpr uint64_t SEARCH_AND_NAMING_MS = 1000 + 1000 + 5000;  // found at the first attempt
 
 void setWide(const std::string& key, const std::string& name, const std::string& text) {
-    std::string bytes(2 * text.size() + 2, 0);
-    for (size_t i = 0; i < text.size(); ++i) bytes[2 * i] = text[i];
-    fake::setRegValue(key, name, platform::RegType::string, bytes);
+    std::u16string wide(text.begin(), text.end());
+    fake::setRegValue(key, name, platform::RegType::string, fake::wideBytes(wide));
 }
 
 std::string readWide(const std::string& key, const std::string& name) {  // "" when missing

@@ -34,10 +34,7 @@ inline const char* const MODULES_64[] = {
     "qlorvalo_vasio64B_driver64.dll", "qlorvalo_vasio128_driver64.dll"};
 
 inline fake::ScriptedProcess exitingWith(int32_t code, uint32_t runsMs = 0) {
-    fake::ScriptedProcess process;
-    process.exitCode = code;
-    process.runsMs = runsMs;
-    return process;
+    return {.exitCode = code, .runsMs = runsMs};
 }
 
 inline std::string key(const std::string& path) { return fake::lower(path); }

@@ -55,8 +55,7 @@ TEST_F(InstallProcedure, RunsItsStepsInOrderOn64BitWindows10) {
         fake::state().folders[key(folder)] = folder;
     fake::addFile(INSTALL_FOLDER + "\\QuillonOrvalo.del", "old");
     const std::string lastSetting = "reg hkcu\\quillon\\quillonorvalozintho\\EngineMode";
-    const std::string folder = INSTALL_FOLDER, menu = MENU_FOLDER, copy = folder + "\\" +
-                                                                        "QuillonOrvalo_Setup.exe";
+    const std::string folder = INSTALL_FOLDER, copy = folder + "\\QuillonOrvalo_Setup.exe";
     traceCalls({"sleep", "start", "post", "link", "copy", "normal", "delete", lastSetting,
                 "write " + key(folder + "\\readme.txt"), "reg " + key(ENTRY)});
     ASSERT_EQ(runInstall(context.get()), 1);
@@ -74,8 +73,8 @@ TEST_F(InstallProcedure, RunsItsStepsInOrderOn64BitWindows10) {
          {"Readme|readme.txt", "QuillonOrvalo|QuillonOrvalo.exe",
           "QuillonOrvalo x64|QuillonOrvalo_x64.exe", "Nalta-Screen|NaltaScreen.exe"}) {
         std::string name = link.substr(0, link.find('|')), target = link.substr(link.find('|') + 1);
-        expected.push_back("link " + menu + "\\" + name + ".LNK|" + folder + "\\" + target + "|" +
-                           name + "|" + folder);
+        expected.push_back("link " + MENU_FOLDER + "\\" + name + ".LNK|" + folder + "\\" +
+                           target + "|" + name + "|" + folder);
     }
     const std::string entry = "reg " + key(ENTRY) + "\\";
     expected.insert(expected.end(), {
