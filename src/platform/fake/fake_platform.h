@@ -19,7 +19,7 @@ struct ScriptedProcess {
     int32_t exitCode = 0;
     bool exitCodeReadable = true;
     uint32_t runsMs = 0;  // how long it runs on the virtual clock
-    std::function<void()> onRun;  // side effects of the program (writes files, keys, ...)
+    std::function<void()> onRun = {};  // side effects of the program (writes files, keys, ...)
 };
 
 struct ScriptedModule {

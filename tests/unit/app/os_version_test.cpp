@@ -7,8 +7,10 @@ namespace {
 // optionally with the kernel call's answer.
 OsVersionReport report(uint32_t major, uint32_t minor, uint8_t productType = 1,
                        uint32_t size = 156) {
-    return {.userCallExists = true, .userCallSize = size, .major = major, .minor = minor,
-            .productType = productType};
+    OsVersionReport r{};
+    r.userCallExists = true, r.userCallSize = size, r.major = major, r.minor = minor;
+    r.productType = productType;
+    return r;
 }
 OsVersionReport withKernel(OsVersionReport r, uint32_t major, uint32_t minor, int32_t status = 0) {
     r.kernelCallExists = true;
