@@ -52,7 +52,7 @@ stage "native unit tests" preset native
 stage "unit tests under ASan+UBSan" preset sanitize
 stage "concurrency under TSan" preset threads
 stage "package fuzzer" fuzz
-stage "windows build and Wine tests" preset windows 1
+stage "windows build and Wine tests" preset windows 2
 echo
 [ ${#failures[@]} -eq 0 ] || echo "failed stages: ${failures[*]}"
 source tests/wine/lib.sh

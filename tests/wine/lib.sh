@@ -34,9 +34,10 @@ else
   QL_FORM=x64 QL_FORM_BUILD=$QL_BUILD/x64 QL_VIEW=/reg:64 QL_PF="Program Files" QL_ASIO32=0
   # Every Wine command, wineboot and winecfg among them, goes to the 64-bit loader.
   mkdir -p "$QL_BUILD/wine/bin64"
-  for command in wine wine-stable; do
-    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$QL_BUILD/wine/bin64/$command"
-    chmod +x "$QL_BUILD/wine/bin64/$command"
+  for command in wine wine-stable; do  # written whole, since suites run side by side
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$QL_BUILD/wine/bin64/$command.$$"
+    chmod +x "$QL_BUILD/wine/bin64/$command.$$"
+    mv -f "$QL_BUILD/wine/bin64/$command.$$" "$QL_BUILD/wine/bin64/$command"
   done
   export PATH="$QL_BUILD/wine/bin64:$PATH" WINELOADER=/usr/lib/wine/wine64
 fi
@@ -63,19 +64,23 @@ ql_wine_step() { # ql_wine_step "what" command...
 
 # One initialised prefix per form is kept as a template; each suite gets a hard-linked copy of
 # it with its own registry files, which takes a fraction of a second instead of a full wineboot.
+# Suites run side by side: the first one makes the template while the others wait.
 ql_template() {
   local template=$QL_BUILD/wine/template-$QL_FORM
-  if [ ! -f "$template/.ready" ]; then
+  mkdir -p "$QL_BUILD/wine"
+  (
+    flock 9
+    [ -f "$template/.ready" ] && exit 0
     rm -rf "$template"; mkdir -p "$template"
     export WINEPREFIX=$template
     ql_wine_step "Wine could not make a prefix" wineboot -i || true
     wineserver -w
-    [ -f "$template/system.reg" ] || { echo "FAIL: no Wine prefix in $template" >&2; return 1; }
+    [ -f "$template/system.reg" ] || { echo "FAIL: no Wine prefix in $template" >&2; exit 1; }
     ql_wine_step "prefix setting" wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
     ql_wine_step "prefix setting" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
     wineserver -w
     touch "$template/.ready"
-  fi
+  ) 9>"$template.lock" || return 1
   echo "$template"
 }
 
@@ -102,14 +107,19 @@ ql_prefix() { # ql_prefix NAME [win10]
   ql_display
 }
 
-# Start Xvfb when there is no display, once per shell.
+# Starts Xvfb when there is no display, once per shell. Suites that run side by side each get
+# their own (QL_PRIVATE_DISPLAY=1), so that no window covers another's screenshots.
 ql_display() {
-  if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
-    local number=$((90 + RANDOM % 400))
-    Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  [ -n "${QL_XVFB_PID:-}" ] && return 0
+  if [ "${QL_PRIVATE_DISPLAY:-0}" = 1 ] || [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
+    local number; number=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
     QL_XVFB_PID=$!
-    export DISPLAY=":$number"
     trap 'ql_cleanup' EXIT
+    for _ in $(seq 100); do [ -s "$number" ] && break; sleep 0.1; done
+    [ -s "$number" ] || { rm -f "$number"; ql_fail "Xvfb did not start"; }
+    export DISPLAY=":$(head -n 1 "$number")"
+    rm -f "$number"
     for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   fi
 }
