@@ -54,7 +54,10 @@ ql_check "both removals end in the same state" \
 
 # A program file in use is moved aside; a folder link leads out of the install folder.
 install
-wine "$unix_folder/NaltaScreen.exe" >/dev/null 2>&1 &
+# The busy program is a window program of the form under test in the screen tool's place, so
+# that it runs where 32-bit programs cannot.
+cp "$QL_TESTPROGS/qlwindow.exe" "$unix_folder/NaltaScreen.exe"
+wine "$unix_folder/NaltaScreen.exe" QLHeld0Window held 'C:\held.txt' >/dev/null 2>&1 &
 mkdir -p "$(ql_c outside)" && touch "$(ql_c outside/keep.txt)"
 ln -s "$(ql_c outside)" "$unix_folder/link"
 sleep 2
