@@ -31,13 +31,13 @@ stage() { # stage NAME command...: a stage that does not reach its tests counts 
   echo "=== $name"
   "$@" || failures+=("$name")
 }
-preset() { # configure, build and test one preset
+preset() { # configure, build and test one preset; the JUnit report keeps every suite's output
   local report=$PWD/build/$1/junit.xml
   rm -f "$report"
   if ! { cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j "$jobs"; }; then
     failed=$((failed + 1)); return 1
   fi
-  ctest --preset "$1" -j "${2:-$jobs}" --output-junit "$report"
+  ctest --preset "$1" -j "${2:-$jobs}" --output-junit "$report" --test-output-size-passed 1000000
   [ -f "$report" ] || { failed=$((failed + 1)); return 1; }
   tally "$report"
 }
