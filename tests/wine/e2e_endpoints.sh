@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The VAIO driver end to end on 64-bit Windows 10, with the kernel-mode stand-in of the driver:
 # the install waits for its 16 pins and names and decorates its endpoints (and no other); a new
-# start finds its interface; its removal takes driver, interface and endpoint entries away.
+# start finds its interface; -h -u takes driver, interface and endpoint entries away.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 ql_prefix endpoints win10
 
@@ -103,8 +103,8 @@ ql_check "the driver's presence is reported, got $boxes" [ "$boxes" = "Installat
 ql_check "the button reads Remove" drawn Remove
 ql_check "the window ends with -3, got $code" [ "$code" = 253 ]
 
-# --- the driver's removal, as the uninstall starts it -----------------------------------------
-ql_check "removal succeeds" [ "$(cd "$unix_folder" && ql_run QLOrvaloVAIO_Setup_x64.exe -h -u -H)" = 0 ]
+# --- the removal: the setup's -h -u runs the driver's own removal ------------------------------
+ql_check "-h -u removes the product, found by its interface alone" [ "$(ql_run "$QL_SETUP" -h -u)" = 1 ]
 ql_check "the driver's service keys are gone" \
   [ -z "$(ql_reg "$services\\QLOrvaloVAIO" ImagePath /reg:64)$(ql_reg "$services\\QLOrvaloVAIOMME" ImagePath /reg:64)" ]
 ql_check "the driver stopped and its file is gone" [ ! -e "$(ql_c windows/system32/drivers/qlorvalovaio64_win10.sys)" ]
