@@ -4,23 +4,18 @@
 #include <initializer_list>
 
 #include "devices/device_record.h"
+#include "devices/endpoint_store_keys.h"
 #include "devices/inventory.h"
 #include "platform/platform.h"
 
 namespace {
 
-constexpr const char16_t* STORE_KEY =
-    u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\MMDevices\\Audio";
-constexpr const char16_t* INTERFACE_PATH = u"{233164c8-1b2c-4c7d-bc68-b671687a2567},1";
-constexpr const char16_t* DEVICE_DESCRIPTION = u"{a45c254e-df1c-4efd-8020-67d146a850e0},2";
 constexpr const char16_t* VALUE3 = u"{b3f8fa53-0004-438e-9003-51a46e139bfc},3";
 constexpr const char16_t* VALUE4 = u"{b3f8fa53-0004-438e-9003-51a46e139bfc},4";
 constexpr const char16_t* INTERFACE_NAME = u"{b3f8fa53-0004-438e-9003-51a46e139bfc},6";
 constexpr const char16_t* FORM_FACTOR = u"{1da5d803-d492-4edd-8c23-e0c0ffee7f0e},0";
-constexpr const char16_t* ICON_PATH = u"{259abffc-50a7-47ce-af08-68c9a7d73366},12";
 constexpr const char16_t* ENDPOINT_FORMAT = u"{e4870e26-3cc5-4cd2-ba46-ca0a9a70ed04},0";
 constexpr const char16_t* DEVICE_FORMAT = u"{f19f064d-082c-4e27-bc73-6882a1bb8e4c},0";
-constexpr const char16_t* MATCHING_DEVICE_ID = u"{83da6326-97a6-4088-9453-a1923f573b29},3";
 constexpr const char16_t* LONG_BINARY = u"{fd8a7b27-0b18-4025-ab1c-bdd6b32e1604},2";
 
 constexpr uint32_t PATH_UNITS = 1200;    // store, direction, a 1000-unit key name, Properties
@@ -168,7 +163,7 @@ void readEndpointProperties(DeviceRecord* record, const char16_t* endpointKeyNam
 
 int32_t matchEndpoint(DeviceRecord* record, const char16_t* directionName, uint32_t reads) {
     char16_t directionPath[PATH_UNITS];
-    joinPath(directionPath, {STORE_KEY, u"\\", directionName});
+    joinPath(directionPath, {ENDPOINT_STORE_KEY, u"\\", directionName});
     if (record->endpointKey[0]) {  // an endpoint that knows its key from its id
         readEndpointProperties(record, record->endpointKey, directionPath, reads);
         return 0;

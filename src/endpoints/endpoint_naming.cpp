@@ -1,17 +1,12 @@
 #include "endpoints/endpoint_naming.h"
 
+#include "devices/endpoint_store_keys.h"
 #include "endpoints/endpoint_properties.h"
 #include "endpoints/icon_source.h"
 #include "endpoints/wide_text.h"
 #include "platform/platform.h"
 
 namespace {
-constexpr const char16_t* STORE_KEY =
-    u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\MMDevices\\Audio";
-constexpr const char16_t* DEVICE_ID = u"{83da6326-97a6-4088-9453-a1923f573b29},3";
-constexpr const char16_t* INTERFACE_PATH = u"{233164c8-1b2c-4c7d-bc68-b671687a2567},1";
-constexpr const char16_t* FRIENDLY_NAME = u"{a45c254e-df1c-4efd-8020-67d146a850e0},2";
-constexpr const char16_t* ICON = u"{259abffc-50a7-47ce-af08-68c9a7d73366},12";
 constexpr size_t NAME_CAPACITY = 512;
 constexpr size_t LONGEST_NAME = 254;
 constexpr size_t PATH_CAPACITY = 1024;
@@ -35,7 +30,7 @@ const char16_t* afterLastColon(const char16_t* text) {
 
 void nameEndpoint(Pass& pass, const char16_t* properties) {
     char16_t text[TEXT_CAPACITY];
-    if (!readProperty(properties, DEVICE_ID, text, TEXT_CAPACITY) ||
+    if (!readProperty(properties, MATCHING_DEVICE_ID, text, TEXT_CAPACITY) ||
         !isVaioServiceName(afterLastColon(text)))
         return;
     // An endpoint without a number of its own goes on counting from the one before it.
@@ -46,12 +41,12 @@ void nameEndpoint(Pass& pass, const char16_t* properties) {
     char16_t name[TEXT_CAPACITY] = {};
     bool written = appendText(name, pass.prefix) && appendText(name, u" ") &&
                    appendNumber(name, pass.number) &&
-                   writeProperty(pass.view64, properties, FRIENDLY_NAME, name);
+                   writeProperty(pass.view64, properties, DEVICE_DESCRIPTION, name);
     pass.failed += written ? 0 : 1;
     char16_t icon[TEXT_CAPACITY] = {};
     written = appendText(icon, pass.iconSource) && appendText(icon, u",-") &&
               appendNumber(icon, pass.iconBase + pass.number) &&
-              writeProperty(pass.view64, properties, ICON, icon);
+              writeProperty(pass.view64, properties, ICON_PATH, icon);
     pass.failed += written ? 0 : 1;
     ++pass.handled;
 }
@@ -61,7 +56,7 @@ int32_t nameEndpoints(const char16_t* flow, const char16_t* prefix, int32_t icon
     char16_t iconSource[ICON_SOURCE_CAPACITY];
     if (!findIconSource(iconSource)) return -1;
     char16_t flowKey[PATH_CAPACITY] = {};
-    if (!appendText(flowKey, STORE_KEY) || !appendText(flowKey, u"\\") ||
+    if (!appendText(flowKey, ENDPOINT_STORE_KEY) || !appendText(flowKey, u"\\") ||
         !appendText(flowKey, flow))
         return 0;
 
