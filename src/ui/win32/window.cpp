@@ -39,6 +39,7 @@ bool startWorkerThread() {
     HANDLE thread = CreateThread(nullptr, 0, workerThreadStart, context, 0, &id);
     context->workerThread = thread;
     context->workerThreadId = id;
+    if (!thread) storeShared(context->busy, 0);
     return thread != nullptr;
 }
 
@@ -63,13 +64,16 @@ void waitForWorker() {
     }
 }
 
-// For the automatic install: the procedure runs to its end while the caller waits.
-int32_t startWorkerAndWait() {
-    if (!startWorkerThread()) return -1;
+// For the automatic install: the procedure runs to its end while the caller waits. A worker
+// that cannot start is a failed run, never the exit code 0 of success.
+void runWorkerAndWait() {
+    if (!startWorkerThread()) {
+        storeShared(exitCode, -1);
+        return;
+    }
     waitForWorker();
     CloseHandle(context->workerThread);
     context->workerThread = nullptr;
-    return loadShared(context->procedureResult);
 }
 
 void post(HWND window, UINT message) { PostMessageA(window, message, 0, 0); }
@@ -172,7 +176,7 @@ void onCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         openWebAddress(window, AFTER_INSTALL_ADDRESS, AFTER_INSTALL_ADDRESS_SIZE);
     showBox(window, outcome);
     if (outcome.setsExitCode) storeShared(exitCode, outcome.exitCode);
-    if (outcome.procedure == Procedure::installAndWait) startWorkerAndWait();
+    if (outcome.procedure == Procedure::installAndWait) runWorkerAndWait();
     if (outcome.procedure == Procedure::uninstall) storeShared(exitCode, runUninstall(context));
     if (outcome.postClose) requestClose(window, true);
     // Notices posted before this point are handled first, each box staying until dismissed.
