@@ -15,12 +15,9 @@ const char IMAGE_PATH[] = "\\SystemRoot\\System32\\drivers\\qlorvalovaio64_win10
 const DWORD STOP_WAIT_MS = 10000;
 
 bool setText(const char* keyPath, const char* name, DWORD type, const char* text) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return false;
-    bool set = RegSetValueExA(key, name, 0, type, (const BYTE*)text, (DWORD)lstrlenA(text) + 1) ==
-               ERROR_SUCCESS;
+    HKEY key = createMachineKey(keyPath);
+    if (!key) return false;
+    bool set = setAnsiText(key, name, type, text);
     RegCloseKey(key);
     return set;
 }

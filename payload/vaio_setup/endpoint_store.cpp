@@ -35,18 +35,6 @@ void endpointKey(char* out, size_t size, const Flow& flow, int number) {
              flow.idBase + ENDPOINTS_PER_FLOW + 1 - number);
 }
 
-HKEY createKey(const char* path) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return nullptr;
-    return key;
-}
-
-bool setValue(HKEY key, const char* name, DWORD type, const void* data, DWORD size) {
-    return RegSetValueExA(key, name, 0, type, (const BYTE*)data, size) == ERROR_SUCCESS;
-}
-
 // The store's texts are UTF-16 (the ANSI call would convert them as ANSI text).
 bool setText(HKEY key, const char* name, const char* text) {
     WCHAR wideName[128], wideText[512];
@@ -63,12 +51,12 @@ bool setNumber(HKEY key, const char* name, DWORD number) {
 bool writeEndpoint(const Flow& flow, int number, const char* interfacePath) {
     char path[300], text[512];
     endpointKey(path, sizeof path, flow, number);
-    HKEY endpoint = createKey(path);
+    HKEY endpoint = createMachineKey(path);
     if (!endpoint) return false;
     bool written = setNumber(endpoint, "DeviceState", DEVICE_STATE_ACTIVE);
     RegCloseKey(endpoint);
     lstrcatA(path, "\\Properties");
-    HKEY properties = createKey(path);
+    HKEY properties = createMachineKey(path);
     if (!properties) return false;
     snprintf(text, sizeof text, "%s %i", flow.description, number);
     written = written && setText(properties, "{a45c254e-df1c-4efd-8020-67d146a850e0},2", text);

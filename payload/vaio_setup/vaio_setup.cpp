@@ -38,29 +38,13 @@ const char* const PACKAGE_FILES[] = {"qlorvalovaio64_win10.inf", "qlorvalovaio64
                                      DRIVER_FILE};
 const char RECORD_KEY[] = "SOFTWARE\\QL\\QLOrvaloVAIO_Setup";
 
-bool setValue(HKEY key, const char* name, DWORD type, const void* data, DWORD size) {
-    return RegSetValueExA(key, name, 0, type, (const BYTE*)data, size) == ERROR_SUCCESS;
-}
-
-bool setText(HKEY key, const char* name, DWORD type, const char* text) {
-    return setValue(key, name, type, text, (DWORD)lstrlenA(text) + 1);
-}
-
-HKEY createKey(const char* path) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return nullptr;
-    return key;
-}
-
 void recordRun() {
-    HKEY key = createKey(RECORD_KEY);
+    HKEY key = createMachineKey(RECORD_KEY);
     if (!key) return;
     char folder[MAX_PATH] = "";
     GetCurrentDirectoryA(sizeof folder, folder);
-    setText(key, "LastCommandLine", REG_SZ, GetCommandLineA());
-    setText(key, "LastFolder", REG_SZ, folder);
+    setAnsiText(key, "LastCommandLine", REG_SZ, GetCommandLineA());
+    setAnsiText(key, "LastFolder", REG_SZ, folder);
     RegCloseKey(key);
 }
 

@@ -17,3 +17,9 @@ void removeDriverService();
 // 8 playback and 8 recording endpoints in the 64-bit endpoint store.
 bool writeEndpoints(const char* interfacePath);
 void removeEndpoints();
+
+// Values in the machine's 64-bit registry view, where the audio system and the driver look.
+// createMachineKey creates the key when missing; the caller closes it.
+HKEY createMachineKey(const char* path);
+bool setValue(HKEY key, const char* name, DWORD type, const void* data, DWORD size);
+bool setAnsiText(HKEY key, const char* name, DWORD type, const char* text);
