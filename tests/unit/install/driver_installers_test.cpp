@@ -14,7 +14,7 @@ protected:
     fake::ScriptedModule& module(const char* name) {
         return fake::state().modules[key(INSTALL_FOLDER + "\\" + name)];
     }
-    // Every event in lower case, a 32-bit module named by its channel count alone ("64a").
+    // Every event in lower case, a 32-bit module named by what follows "qlorvalo_vasio" ("64a").
     static std::string trace() {
         static const std::regex MODULE("c:\\\\.*?qlorvalo_vasio(\\w+?)_driver\\.dll");
         std::string out;
