@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/context.h"
+#include "app/paths.h"
 #include "platform/fake/fake_platform.h"
 #include "../package/package_builder.h"
 
@@ -41,7 +42,7 @@ inline std::string key(const std::string& path) { return fake::lower(path); }
 
 class InstallMachine : public ::testing::Test {
 protected:
-    std::unique_ptr<InstallerContext> context = std::make_unique<InstallerContext>();
+    std::unique_ptr<InstallerContext> context;
 
     void SetUp() override {
         fake::reset();
@@ -58,10 +59,13 @@ protected:
         }
         machine.processes[key(VAIO_SETUP)] = exitingWith(0, 20000);
         machine.processes[key(REGISTRATION_TOOL)] = exitingWith(0, 300);
+        context = std::make_unique<InstallerContext>();  // each SetUp() a fresh one
         context->windowHandle = reinterpret_cast<platform::WindowHandle>(0x1234);
         context->is64BitSystem = 1;
         context->osCode = 7;
         snprintf(context->setupPath, sizeof context->setupPath, "%s", SETUP_PATH.c_str());
+        // Where the install puts it on this machine, for the steps tested on their own.
+        copyText(context->installFolder, INSTALL_FOLDER.c_str());
         silentFlag = 0;
         exitCode = 0;
     }
