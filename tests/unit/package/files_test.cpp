@@ -6,8 +6,9 @@
 
 TEST(FolderTree, CreatesEachMissingFolderBelowTheRootAndStopsAtTheFirstFailure) {
     fake::reset();
+    // No path, one too short to have a folder below its root, one too long.
     EXPECT_EQ(createFolderTree(nullptr), 0);
-    EXPECT_EQ(createFolderTree("C:\\a"), 0);  // too short, or too long below
+    EXPECT_EQ(createFolderTree("C:\\a"), 0);
     EXPECT_EQ(createFolderTree(std::string(1024, 'a').c_str()), 0);
     EXPECT_EQ(createFolderTree("C:\\Program Files\\Quillon\\"), 1);  // a trailing "\" is the same
     EXPECT_EQ(createFolderTree("C:\\Program Files\\Quillon\\Drivers"), 1);  // existing is success
@@ -15,6 +16,7 @@ TEST(FolderTree, CreatesEachMissingFolderBelowTheRootAndStopsAtTheFirstFailure) 
     fake::state().folders["\\\\server\\share"] = "\\\\server\\share";
     EXPECT_EQ(createFolderTree("\\\\server\\share\\"), 1);
     EXPECT_EQ(createFolderTree("\\\\server\\share\\apps\\ql"), 1);
+    // A creation that fails fails the whole call.
     fake::state().failing.insert("createFolder:c:\\x\\y");
     EXPECT_EQ(createFolderTree("C:\\x\\y\\z"), 0);
     EXPECT_EQ(fake::eventsStartingWith("mkdir "),
