@@ -13,9 +13,7 @@ struct BuiltPackage {
     std::vector<uint8_t> bytes;
     std::vector<std::string> contents;  // plain contents, by entry
 
-    PackageEntry& entry(int index) {
-        return reinterpret_cast<PackageEntry*>(bytes.data())[index];
-    }
+    PackageEntry& entry(int index) { return reinterpret_cast<PackageEntry*>(bytes.data())[index]; }
     // Names are not part of the chain, so they can be changed after building. The raw form
     // fills all 128 bytes, leaving no terminator.
     void setName(int index, const std::string& name) {
@@ -39,20 +37,14 @@ inline BuiltPackage buildPackage(std::vector<size_t> sizes = {}, int leaveOutOfC
     startChain(&chain);
     for (int i = 0; i < PACKAGE_ENTRY_COUNT; ++i) {
         size_t size = i < int(sizes.size()) ? sizes[i] : size_t(100 + 37 * i);
-        std::string content = sampleContent(i, size);
-        package.contents.push_back(content);
-        PackageEntry entry = {};
+        const std::string& content = package.contents.emplace_back(sampleContent(i, size));
+        PackageEntry entry = {{}, uint32_t(package.bytes.size()), uint32_t(size), {}, {}};
         strcpy(entry.name, PACKAGE_FILE_NAMES[i]);
-        entry.dataOffset = uint32_t(package.bytes.size());
-        entry.dataSize = uint32_t(size);
         package.bytes.insert(package.bytes.end(), content.begin(), content.end());
-        uint8_t* data = package.bytes.data() + entry.dataOffset;
-        if (i == leaveOutOfChain) {
-            PackageChain scratch = chain;  // digest filled, chain left where it was
-            encodeEntry(data, entry.dataSize, entry.contentDigest, &scratch);
-        } else {
-            encodeEntry(data, entry.dataSize, entry.contentDigest, &chain);
-        }
+        // Left out of the chain: the digest is filled, the chain stays where it was.
+        PackageChain scratch = chain;
+        encodeEntry(package.bytes.data() + entry.dataOffset, entry.dataSize, entry.contentDigest,
+                    i == leaveOutOfChain ? &scratch : &chain);
         memcpy(package.bytes.data() + i * PACKAGE_ENTRY_SIZE, &entry, sizeof entry);
     }
     return package;
