@@ -7,8 +7,6 @@ namespace install_test {
 namespace {
 const std::string USER_MENU = "C:\\Users\\me\\Programs\\Quillon\\QuillonOrvalo";
 const std::string STARTUP = "C:\\Users\\me\\Startup", OUTSIDE = "C:\\outside";
-const std::string ENTRY = "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\"
-                          "Uninstall\\QL:QuillonOrvalo {45CF77f2-4E06-4A39}";
 const std::string SHELL_FOLDERS =
     "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
