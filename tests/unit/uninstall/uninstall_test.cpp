@@ -20,8 +20,7 @@ struct Case {
     const char* outcome;
 };
 
-class UninstallProcedure : public InstallMachine, public ::testing::WithParamInterface<Case> {
-protected:
+struct UninstallProcedure : InstallMachine, ::testing::WithParamInterface<Case> {
     void SetUp() override {
         InstallMachine::SetUp();
         ASSERT_EQ(runInstall(context.get()), 1);
