@@ -150,7 +150,7 @@ TEST_F(Inventory, EndpointPropertiesFromTheStore) {
         value[10] = 7;  // nChannels of the format head, 8 bytes into the value
         storeValue(E, "{f19f064d-082c-4e27-bc73-6882a1bb8e4c},0", RegType::binary, value);
         record = {};
-        record.flags = FLAG_CAPTURE_BOOL;
+        record.flags = FLAG_CAPTURE_BOOL;  // a flag the reading must keep
         readEndpointProperties(&record, u"{E}", capture, MME_READS);
         EXPECT_EQ(record.deviceFormat[2], size == 48 || size == 255 ? 7 : 0) << size;
     }
@@ -213,6 +213,7 @@ TEST_F(Inventory, EnumeratesEndpointsAndMmeDevicesAndLeavesOutWhatCannotBeRead) 
 
 // The scan's code with a device of that name and adapter among the inputs or the outputs.
 static int32_t scan(bool output, const char16_t* name, const char16_t* adapter) {
+    closeInventory();  // the previous scan's
     fake::reset();
     auto& endpoints = output ? fake::state().renderEndpoints : fake::state().captureEndpoints;
     endpoints.push_back(endpoint(u"{0.0.0.00000000}.{E}", u"Speakers", u"HDA"));
@@ -220,9 +221,7 @@ static int32_t scan(bool output, const char16_t* name, const char16_t* adapter) 
     if (!output)  // inputs are scanned first
         fake::state().renderEndpoints.push_back(endpoint(u"{R}", u"QLOrvalo", u""));
     initInventory();
-    int32_t code = deviceNameScan();
-    closeInventory();
-    return code;
+    return deviceNameScan();
 }
 
 TEST_F(Inventory, DeviceNameScanCodesWhereAndInWhichDirectionTheNameWasFound) {
