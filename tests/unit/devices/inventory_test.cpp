@@ -37,7 +37,8 @@ const DeviceRecord& item(const DeviceList& list, int32_t index) {
     return *static_cast<const DeviceRecord*>(itemAt(&list, index));
 }
 
-struct Inventory : ::testing::Test {
+class Inventory : public ::testing::Test {
+protected:
     void SetUp() override { fake::reset(); }
     void TearDown() override {
         closeInventory();

@@ -34,7 +34,8 @@ std::string readWide(const std::string& key, const std::string& name) {  // "" w
     return text;
 }
 
-struct VaioConfiguration : ::testing::Test {
+class VaioConfiguration : public ::testing::Test {
+protected:
     std::unique_ptr<InstallerContext> context = std::make_unique<InstallerContext>();
     // The driver's answer for pin 0-15 at its reading 0, 1, 2, ...
     std::function<uint32_t(int pin, int reading)> pinValue = [](int, int) { return 6000u; };

@@ -20,7 +20,8 @@ struct Case {
     const char* outcome;
 };
 
-struct UninstallProcedure : InstallMachine, ::testing::WithParamInterface<Case> {
+class UninstallProcedure : public InstallMachine, public ::testing::WithParamInterface<Case> {
+protected:
     void SetUp() override {
         InstallMachine::SetUp();
         ASSERT_EQ(runInstall(context.get()), 1);
