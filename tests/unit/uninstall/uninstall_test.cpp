@@ -7,8 +7,6 @@ namespace install_test {
 namespace {
 const std::string USER_MENU = "C:\\Users\\me\\Programs\\Quillon\\QuillonOrvalo";
 const std::string STARTUP = "C:\\Users\\me\\Startup", OUTSIDE = "C:\\outside";
-const std::string ENTRY = "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\"
-                          "Uninstall\\QL:QuillonOrvalo {45CF77f2-4E06-4A39}";
 const std::string SHELL_FOLDERS =
     "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
@@ -90,26 +88,9 @@ TEST_F(UninstallSteps, RunInOrderAfterTheSettleWait) {
     EXPECT_EQ(events("sleep ")[0], "sleep 5000");
 }
 
-void busy(InstallerContext*) {
-    for (const char* name : {"\\qlorvalovaio64_win10.inf", "\\qlorvalovaio64_win10.sys"})
-        fake::state().busyFiles.insert(key(INSTALL_FOLDER + name));
-}
 void folderWithFile(const char* name) {
     fake::state().folders[key(INSTALL_FOLDER + name)] = "";
     fake::addFile(INSTALL_FOLDER + name + "\\f", "");
-}
-void survivors(InstallerContext*) {
-    folderWithFile("\\a");
-    folderWithFile("\\b");
-    fake::state().failing.insert("removeFolder:" + key(INSTALL_FOLDER + "\\a"));
-    for (const char* name : {"\\a", "\\b"})
-        fake::setRegValue(ENTRY + name, "v", platform::RegType::dword, "");
-    fake::state().failing.insert("regDelete:" + key(ENTRY + "\\a"));
-}
-void linkAndUnsafeName(InstallerContext*) {
-    fake::state().folderLinks[key(INSTALL_FOLDER + "\\link")] = OUTSIDE;
-    strcpy(reinterpret_cast<PackageEntry*>(fake::state().package.data())->name,
-           "..\\..\\..\\outside\\keep.txt");
 }
 
 INSTANTIATE_TEST_SUITE_P(Uninstall, UninstallProcedure, ::testing::Values(
@@ -130,17 +111,30 @@ INSTANTIATE_TEST_SUITE_P(Uninstall, UninstallProcedure, ::testing::Values(
     }, 1, "V B P Failed to uninstall QuillonOrvalo virtual i/o driver...\nOne or several "
           "applications are still using it\nClose all possible programs using QuillonOrvalo\n"
           "(including control panels) and try to remove it again "},
-    Case{"BusyFilesDifferingInExtension", busy, 1, "I\\qlorvalovaio64_win10.del "
-         "I\\qlorvalovaio64_win10.sys I\\quillonorvalo_setup.exe I V B "},
+    Case{"BusyFilesDifferingInExtension", [](auto) {
+        for (const char* name : {"\\qlorvalovaio64_win10.inf", "\\qlorvalovaio64_win10.sys"})
+            fake::state().busyFiles.insert(key(INSTALL_FOLDER + name));
+    }, 1, "I\\qlorvalovaio64_win10.del I\\qlorvalovaio64_win10.sys "
+          "I\\quillonorvalo_setup.exe I V B "},
     Case{"DotFolderNotEntered", [](auto) { folderWithFile("\\.cache"); }, 1,
          "I\\.cache\\f I I\\.cache V B "},
     Case{"UserMenuAsExpandString", [](auto) {
         fake::setRegValue(SHELL_FOLDERS, "Programs", platform::RegType::expandString,
                           std::string("C:\\Users\\me\\Programs", 21));
     }, 1, "U\\readme.lnk U V B "},
-    Case{"SurvivorsEndTheWalk", survivors, 1,
-         "I\\b\\f I\\quillonorvalo_setup.exe I I\\a I\\b K K\\a K\\b V B "},
-    Case{"LinkAndUnsafeNameLeadNowhere", linkAndUnsafeName, 1, "V B "}),
+    Case{"SurvivorsEndTheWalk", [](auto) {
+        folderWithFile("\\a");
+        folderWithFile("\\b");
+        fake::state().failing.insert("removeFolder:" + key(INSTALL_FOLDER + "\\a"));
+        for (const char* name : {"\\a", "\\b"})
+            fake::setRegValue(ENTRY + name, "v", platform::RegType::dword, "");
+        fake::state().failing.insert("regDelete:" + key(ENTRY + "\\a"));
+    }, 1, "I\\b\\f I\\quillonorvalo_setup.exe I I\\a I\\b K K\\a K\\b V B "},
+    Case{"LinkAndUnsafeNameLeadNowhere", [](auto) {
+        fake::state().folderLinks[key(INSTALL_FOLDER + "\\link")] = OUTSIDE;
+        strcpy(reinterpret_cast<PackageEntry*>(fake::state().package.data())->name,
+               "..\\..\\..\\outside\\keep.txt");
+    }, 1, "V B "}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
