@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <string>
 #include <thread>
 
 #include "app/context.h"
@@ -34,10 +35,7 @@ TEST(StatusLabel, ReaderSeesOnlyWholeLabelsWhileWriterRewrites) {
 }
 
 TEST(StatusLabel, LongLabelIsCutTo131Characters) {
-    char longLabel[400];
-    memset(longLabel, 'x', sizeof longLabel - 1);
-    longLabel[sizeof longLabel - 1] = 0;
-    setStatusLabel(&context, longLabel);
+    setStatusLabel(&context, std::string(399, 'x').c_str());
     char copy[STATUS_LABEL_MAX + 1];
     copyStatusLabel(&context, copy);
     EXPECT_EQ(strlen(copy), 131u);

@@ -1,3 +1,5 @@
+// System libraries are loaded only by their full path in the system folder; the shell folders
+// come through them.
 #include <gtest/gtest.h>
 
 #include "app/context.h"
@@ -7,6 +9,8 @@
 
 namespace {
 const std::string SYSTEM = "C:\\Windows\\SysWOW64";
+const char* const PROGRAMS = "C:\\ProgramData\\Start Menu\\Programs";
+const char* const STARTUP = "C:\\Users\\me\\Start Menu\\Programs\\Startup";
 
 // The library events in order: search restrictions, loads and frees.
 std::vector<std::string> libraryTrace() {
@@ -26,20 +30,22 @@ protected:
             fake::state().modules[fake::lower(SYSTEM + "\\" + name)] = {};
         // A planted copy in the program's folder, which a search by bare name could find.
         fake::state().modules["shfolder.dll"] = {};
-        fake::state().shellFolders[23] = "C:\\ProgramData\\Programs";
+        fake::state().shellFolders[23] = PROGRAMS;
+        fake::state().shellFolders[7] = STARTUP;
         commonProgramsFolder[0] = startupFolder[0] = 0;
     }
 };
 }  // namespace
 
-// As at start-up: the user32 load, then the shell folders with the older shell's fallback.
-TEST_F(SystemLibraries, EveryLoadNamesTheSystemFolderAndFollowsTheSearchRestriction) {
-    fake::state().shellFolders[7] = "C:\\Users\\me\\Startup";
+// As at start-up: the user32 load, then the shell folders, once, with the older shell's
+// fallback. The only test to resolve them: the first resolution is the process's only one.
+TEST_F(SystemLibraries, EveryLoadNamesTheSystemFolderAndTheShellFoldersAreResolvedOnce) {
     fake::state().specialFolderCall = platform::ShellCall::missing;
     platform::ModuleHandle user32 = loadSystemLibrary("User32.dll");
     ASSERT_NE(user32, nullptr);
     platform::freeModule(user32);
-    findShellFolders();
+    resolveShellFolders();
+    resolveShellFolders();  // does nothing: no library events of its own
     const std::string system = fake::lower(SYSTEM);
     std::vector<std::string> expected;
     for (const char* library : {"user32", "shell32", "shell32", "shfolder", "shfolder"})
@@ -47,7 +53,19 @@ TEST_F(SystemLibraries, EveryLoadNamesTheSystemFolderAndFollowsTheSearchRestrict
             expected.push_back(event.back() == ' ' ? event + system + "\\" + library + ".dll"
                                                    : event);
     EXPECT_EQ(libraryTrace(), expected);
-    EXPECT_STREQ(startupFolder, "C:\\Users\\me\\Startup");  // the system SHFOLDER answered
+    EXPECT_STREQ(commonProgramsFolder, PROGRAMS);  // the system SHFOLDER answered
+    EXPECT_STREQ(startupFolder, STARTUP);
+}
+
+TEST_F(SystemLibraries, ShellFoldersComeThroughTheShellAndWithoutEitherCallStayEmpty) {
+    findShellFolders();
+    EXPECT_STREQ(commonProgramsFolder, PROGRAMS);
+    EXPECT_STREQ(startupFolder, STARTUP);
+    fake::state().specialFolderCall = platform::ShellCall::missing;
+    fake::state().folderPathCall = platform::ShellCall::missing;
+    findShellFolders();
+    EXPECT_STREQ(commonProgramsFolder, "");
+    EXPECT_STREQ(startupFolder, "");
 }
 
 // Without a whole system folder nothing is loaded at all, rather than a library by bare name.

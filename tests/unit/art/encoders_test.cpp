@@ -1,11 +1,16 @@
-// The artwork encoders' own arithmetic: what ImageMagick cannot tell when e2e_helpers.sh
-// decodes the built images (block splits, row padding and order, palette and mask bits); a
-// wrong CRC or Adler sum would make it refuse them.
+// The artwork generator. The encoders' own arithmetic: what ImageMagick cannot tell when
+// e2e_helpers.sh decodes the built images (block splits, row padding and order, palette and
+// mask bits); a wrong CRC or Adler sum would make it refuse them. Then the skin's label band,
+// writing only changed files, and the built-in font's layout.
 #include <gtest/gtest.h>
+#include <cstdio>
+#include <numeric>
 #include <string>
 #include "artwork.h"
 #include "bmp.h"
+#include "font.h"
 #include "ico.h"
+#include "output.h"
 #include "png.h"
 
 namespace {
@@ -21,50 +26,43 @@ TEST(ZlibStored, SplitsIntoBlocksOfAtMost65535Bytes) {
     Bytes z = zlibStored(data);
     ASSERT_EQ(z.size(), 2 + 3 * 5 + data.size() + 4);
     EXPECT_EQ((z[0] * 256 + z[1]) % 31, 0);
-    EXPECT_EQ(z[2], 0);  // first block, not the last
-    EXPECT_EQ(le16(z, 3), 65535u);
-    EXPECT_EQ(le16(z, 5), 0u);
+    // The first block: not the last, 65535 bytes (LEN, then NLEN, its complement).
+    EXPECT_EQ(Bytes(z.begin() + 2, z.begin() + 7), (Bytes{0, 0xFF, 0xFF, 0, 0}));
     size_t third = 2 + 2 * (5 + 65535);
     EXPECT_EQ(z[third], 1);
     EXPECT_EQ(le16(z, third + 1), 140000u - 2 * 65535);
     EXPECT_EQ(Bytes(z.begin() + long(third) + 5, z.end() - 4),
               Bytes(data.begin() + 2 * 65535, data.end()));
-    EXPECT_EQ(be32(z, z.size() - 4), adler32(data.data(), data.size()));
+    EXPECT_EQ(be32(z, z.size() - 4), 0xBDBC6978u);  // the data's Adler-32, as zlib computes it
 }
 
 TEST(PngEncoder, ChunksAndRowsOfASmallImage) {
     Image image(3, 2);
     image.at(2, 1) = {1, 2, 3, 4};
     Bytes png = encodePng(image);
-    EXPECT_EQ(std::string(png.begin() + 12, png.begin() + 16), "IHDR");
-    EXPECT_EQ(be32(png, 16), 3u);
-    EXPECT_EQ(be32(png, 20), 2u);
-    EXPECT_EQ(png[24], 8);  // bits per channel
-    EXPECT_EQ(png[25], 6);  // RGBA
+    // The signature, then IHDR: 3 x 2, 8 bits per channel, RGBA, deflate, no filter, no interlace.
+    EXPECT_EQ(Bytes(png.begin(), png.begin() + 29),
+              (Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                     0, 0, 0, 3, 0, 0, 0, 2, 8, 6, 0, 0, 0}));
     EXPECT_EQ(be32(png, 29), crc32(&png[12], 17));
     EXPECT_EQ(std::string(png.begin() + 37, png.begin() + 41), "IDAT");
-    const size_t raw = 41 + 2 + 5, rowSize = 1 + 3 * 4;
-    EXPECT_EQ(be32(png, 33), 2 + 5 + 2 * rowSize + 4);
-    EXPECT_EQ(png[raw], 0);  // filter byte of each row
-    EXPECT_EQ(png[raw + rowSize], 0);
-    EXPECT_EQ(
-        Bytes(png.begin() + long(raw + 2 * rowSize - 4), png.begin() + long(raw + 2 * rowSize)),
-        (Bytes{1, 2, 3, 4}));
+    // Each row: filter byte 0, then RGBA; every pixel is zero but the last.
+    Bytes rows(2 * (1 + 3 * 4) - 4);
+    rows.insert(rows.end(), {1, 2, 3, 4});
+    const long raw = 41 + 2 + 5;  // past the IDAT type, the zlib header and the block header
+    EXPECT_EQ(Bytes(png.begin() + raw, png.begin() + raw + long(rows.size())), rows);
     EXPECT_EQ(Bytes(png.end() - 12, png.end()),
               (Bytes{0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82}));
 }
 
 TEST(BmpEncoder, PadsRowsToFourBytesAndStoresTheBottomRowFirstInBgrOrder) {
     Image image(5, 2);  // 15 bytes a row, padded to 16
-    for (int x = 0; x < 5; ++x) {
-        image.at(x, 0) = {10, 20, 30, 255};
-        image.at(x, 1) = {40, 50, 60, 255};
-    }
+    image.at(4, 1) = {40, 50, 60, 255};  // the bottom row's last pixel
+    image.at(0, 0) = {10, 20, 30, 255};
     Bytes bmp = encodeBmp24(image);
     ASSERT_EQ(bmp.size(), 54u + 16 * 2);
     EXPECT_EQ(le16(bmp, 22), 2u);  // positive height: bottom-up
-    EXPECT_EQ(Bytes(bmp.begin() + 54, bmp.begin() + 57), (Bytes{60, 50, 40}));
-    EXPECT_EQ(bmp[54 + 15], 0);
+    EXPECT_EQ(Bytes(bmp.begin() + 66, bmp.begin() + 70), (Bytes{60, 50, 40, 0}));  // and padding
     EXPECT_EQ(Bytes(bmp.begin() + 70, bmp.begin() + 73), (Bytes{30, 20, 10}));
 }
 
@@ -77,28 +75,42 @@ TEST(IcoEncoder, ColourNibblesAndAndMaskFollowThePixels) {
     EXPECT_EQ(Bytes(ico.begin() + palette + 9 * 4, ico.begin() + palette + 10 * 4),
               (Bytes{0, 0, 255, 0}));
     EXPECT_EQ(ico[colours + 15 * 8], 0x9F);  // the top row is stored last
-    EXPECT_EQ(ico[colours], 0);
-    EXPECT_EQ(ico[mask + 15 * 4], 0x3F);  // the two opaque pixels clear their bits
-    EXPECT_EQ(ico[mask + 15 * 4 + 2], 0);  // row padding
-    EXPECT_EQ(ico[mask], 0xFF);
+    // The two opaque pixels clear their bits; two bytes of row padding.
+    EXPECT_EQ(Bytes(ico.begin() + mask + 15 * 4, ico.end()), (Bytes{0x3F, 0xFF, 0, 0}));
 }
 
 // White text with a black shadow is drawn over the bottom band of the skin: it has to stay
 // dark and even there.
 TEST(SkinArtwork, OsLabelAreaIsCalmAndDark) {
     Image skin = drawSkin();
-    double sum = 0, sumSquares = 0, brightest = 0;
-    int count = 0;
+    std::vector<double> luma;
     for (int y = 390; y < 424; ++y)
-        for (int x = 20; x < 740; ++x, ++count) {
+        for (int x = 20; x < 740; ++x) {
             const Rgba8& p = skin.at(x, y);
-            double luma = (0.299 * p.r + 0.587 * p.g + 0.114 * p.b) / 255;
-            sum += luma;
-            sumSquares += luma * luma;
-            brightest = std::max(brightest, luma);
+            luma.push_back((0.299 * p.r + 0.587 * p.g + 0.114 * p.b) / 255);
         }
-    double mean = sum / count;
+    const double n = double(luma.size()), mean = std::accumulate(luma.begin(), luma.end(), 0.0) / n;
     EXPECT_LT(mean, 0.15);
-    EXPECT_LT(brightest, 0.3);
-    EXPECT_LT(sumSquares / count - mean * mean, 0.001);
+    EXPECT_LT(*std::max_element(luma.begin(), luma.end()), 0.3);
+    EXPECT_LT(std::inner_product(luma.begin(), luma.end(), luma.begin(), 0.0) / n - mean * mean,
+              0.001);  // variance
+}
+
+TEST(WriteIfChanged, WritesNewAndChangedContentOnly) {
+    std::string path = ::testing::TempDir() + "qlart_output_test.bin";
+    std::remove(path.c_str());
+    EXPECT_EQ(writeIfChanged(path.c_str(), {1, 2, 3}), 1);
+    EXPECT_EQ(writeIfChanged(path.c_str(), {1, 2, 3}), 0);
+    EXPECT_EQ(writeIfChanged(path.c_str(), {1, 2}), 1);  // a shorter file is a change too
+    EXPECT_EQ(writeIfChanged(path.c_str(), {1, 2}), 0);
+    std::remove(path.c_str());
+    EXPECT_EQ(writeIfChanged("/nonexistent-folder/qlart/file.bin", {1}), -1);
+}
+
+TEST(BitmapFont, HasTheArtworkTextsAndSpacesTrimmedGlyphsByOneColumn) {
+    for (const char* p = "QuillonOrvaloAudioRouter0123456789.,-:/!?"; *p; ++p)
+        EXPECT_NE(glyphRows(*p), nullptr) << "missing glyph '" << *p << "'";
+    EXPECT_EQ(layoutText("OO").columns, 11);   // 5 each, a gap between, none after
+    EXPECT_EQ(layoutText("l").columns, 3);     // trimmed to its used columns
+    EXPECT_EQ(layoutText("O O").columns, 14);  // blank of three columns, then a gap
 }

@@ -3,29 +3,23 @@
 // blanks, hyphens and quotes.
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include "../../../payload/common/command_line.h"
 
 namespace {
 
-std::string valueOf(const char* commandLine) {
+// The module path after -f ("<none>" without one) and whether a whole-word -u precedes it.
+std::pair<std::string, bool> options(const char* commandLine) {
     char out[260];
     const char* arguments = cmdline::argumentsOf(commandLine);
-    return cmdline::optionValue(arguments, 'f', out, sizeof out) ? out : "<none>";
-}
-
-bool unregisterRequested(const char* commandLine) {
-    const char* arguments = cmdline::argumentsOf(commandLine);
-    return cmdline::hasFlag(arguments, 'u', cmdline::findOption(arguments, 'f', false));
+    bool unregister = cmdline::hasFlag(arguments, 'u', cmdline::findOption(arguments, 'f', false));
+    return {cmdline::optionValue(arguments, 'f', out, sizeof out) ? out : "<none>", unregister};
 }
 
 }  // namespace
 
 TEST(PayloadCommandLine, ModulePathAndUnregisterFlag) {
-    struct Case {
-        const char* line;
-        const char* path;
-        bool unregister;
-    } cases[] = {
+    const std::tuple<const char*, const char*, bool> cases[] = {
         {" -fC:\\QL\\a b.dll", "C:\\QL\\a b.dll", false},  // the setup program's exact forms
         {" -u  -fC:\\QL\\a.dll", "C:\\QL\\a.dll", true},
         {"C:\\my-utils\\qlregsvr64.exe -u -fC:\\x.dll", "C:\\x.dll", true},  // program path skipped
@@ -38,24 +32,15 @@ TEST(PayloadCommandLine, ModulePathAndUnregisterFlag) {
         {"-U -FC:\\m.dll", "C:\\m.dll", true},
         {"", "<none>", false},
         {"-u", "<none>", true},
-        {"-f", "<none>", false},
-        {"-f   \"\"  ", "<none>", false},
+        {"-f   \"\"  ", "<none>", false},  // nothing left of the value
         {"-h x-fC:\\m.dll", "<none>", false},  // not at the start of a word
+        // The VAIO setup program's flags: whole words only.
+        {"-h -i -H -n", "<none>", false},
+        {"C:\\set-up\\QLOrvaloVAIO_Setup_x64.exe -h -u -H", "<none>", true},
+        {"-ui", "<none>", false},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(valueOf(c.line), c.path) << c.line;
-        EXPECT_EQ(unregisterRequested(c.line), c.unregister) << c.line;
-    }
-    EXPECT_EQ(valueOf(nullptr), "<none>");
-    EXPECT_EQ(valueOf(("-fC:\\" + std::string(300, 'a')).c_str()), "<none>");
-}
-
-TEST(PayloadCommandLine, VaioSetupFlagsAreWholeWords) {
-    const char* install = cmdline::argumentsOf("-h -i -H -n");
-    EXPECT_TRUE(cmdline::hasFlag(install, 'i') && cmdline::hasFlag(install, 'h'));
-    EXPECT_FALSE(cmdline::hasFlag(install, 'u'));
-    const char* remove = cmdline::argumentsOf("C:\\set-up\\QLOrvaloVAIO_Setup_x64.exe -h -u -H");
-    EXPECT_TRUE(cmdline::hasFlag(remove, 'u'));
-    EXPECT_FALSE(cmdline::hasFlag(remove, 'i'));
-    EXPECT_FALSE(cmdline::hasFlag(cmdline::argumentsOf("-ui"), 'u'));
+    for (const auto& [line, path, unregister] : cases)
+        EXPECT_EQ(options(line), (std::pair<std::string, bool>(path, unregister))) << line;
+    EXPECT_EQ(options(nullptr).first, "<none>");
+    EXPECT_EQ(options(("-fC:\\" + std::string(300, 'a')).c_str()).first, "<none>");
 }

@@ -1,6 +1,7 @@
 // Painting geometry, the texts drawn, and where a click lands.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "ui/layout.h"
@@ -10,23 +11,19 @@ std::vector<int32_t> edges(const Rect32& r) { return {r.left, r.top, r.right, r.
 using E = std::vector<int32_t>;
 }  // namespace
 
+// Not the real skin's 900 x 424, where the OS label's fixed top (390) is also the height - 34.
 TEST(Layout, EveryElementFollowsTheSkinSize) {
-    WindowLayout l = layoutFor(900, 424);
-    EXPECT_EQ(edges(l.skin), (E{0, 0, 900, 424}));
-    EXPECT_EQ(edges(l.osLabel), (E{20, 390, 740, 424}));
-    EXPECT_EQ(edges(l.osLabelShadow), (E{21, 391, 741, 425}));
-    EXPECT_EQ(edges(l.panelFill), (E{0, 424, 901, 525}));
-    EXPECT_EQ(edges(l.statusLine1), (E{20, 454, 900, 524}));
-    EXPECT_EQ(edges(l.statusLine2), (E{20, 474, 900, 524}));
-    EXPECT_EQ(edges(l.button), (E{580, 444, 880, 504}));
-    EXPECT_EQ(edges(l.buttonOutline), (E{580, 444, 881, 505}));
-    EXPECT_EQ(edges(l.busyLabel), (E{580, 444, 880, 489}));
-    EXPECT_EQ(edges(l.busyStatusLine), (E{580, 484, 880, 504}));
-    l = layoutFor(640, 300);
-    EXPECT_EQ(edges(l.osLabel),
-              (E{20, 390, 480, 300}));  // the label's top is fixed, its right follows W
-    EXPECT_EQ(edges(l.panelFill), (E{0, 300, 641, 401}));
-    EXPECT_EQ(edges(l.button), (E{320, 320, 620, 380}));
+    const WindowLayout l = layoutFor(800, 350);
+    EXPECT_EQ(edges(l.skin), (E{0, 0, 800, 350}));
+    EXPECT_EQ(edges(l.osLabel), (E{20, 390, 640, 350}));
+    EXPECT_EQ(edges(l.osLabelShadow), (E{21, 391, 641, 351}));
+    EXPECT_EQ(edges(l.panelFill), (E{0, 350, 801, 451}));
+    EXPECT_EQ(edges(l.statusLine1), (E{20, 380, 800, 450}));
+    EXPECT_EQ(edges(l.statusLine2), (E{20, 400, 800, 450}));
+    EXPECT_EQ(edges(l.button), (E{480, 370, 780, 430}));
+    EXPECT_EQ(edges(l.buttonOutline), (E{480, 370, 781, 431}));
+    EXPECT_EQ(edges(l.busyLabel), (E{480, 370, 780, 415}));
+    EXPECT_EQ(edges(l.busyStatusLine), (E{480, 410, 780, 430}));
 }
 
 TEST(Labels, OsButtonAndStatusTexts) {
@@ -46,16 +43,17 @@ TEST(Labels, OsButtonAndStatusTexts) {
     EXPECT_STREQ(lines.line2, "previous version has to be removed before installing new one...");
 }
 
+// The real skin's button spans 580, 444 to 880, 504, below the skin's 424 rows.
 TEST(Clicks, TheOutlineIsOutsideTheButtonAndCoordinatesAreSigned16Bit) {
-    Rect32 button = layoutFor(900, 424).button;
-    EXPECT_TRUE(insideButton(button, 581, 445));
-    EXPECT_TRUE(insideButton(button, 879, 503));
-    for (auto [x, y] : {std::pair{580, 470}, {880, 470}, {700, 444}, {700, 504}})
-        EXPECT_FALSE(insideButton(button, x, y)) << x << "," << y;
-    EXPECT_EQ(clickTarget(button, 424, 580, 470), ClickTarget::nothing);  // below the skin
-    EXPECT_EQ(clickTarget(button, 424, 700, 470), ClickTarget::button);
-    EXPECT_EQ(clickTarget(button, 424, 10, 423), ClickTarget::skin);
-    EXPECT_EQ(clickTarget(button, 424, 10, 424), ClickTarget::nothing);
+    using enum ClickTarget;
+    const Rect32 b = layoutFor(900, 424).button;
+    const std::tuple<int32_t, int32_t, ClickTarget> clicks[] = {
+        {581, 445, button}, {879, 503, button}, {700, 470, button},   // strictly inside
+        {580, 470, nothing}, {880, 470, nothing}, {700, 444, nothing}, {700, 504, nothing},
+        {10, 423, skin},     {10, 424, nothing},
+    };
+    for (const auto& [x, y, target] : clicks)
+        EXPECT_EQ(clickTarget(b, 424, x, y), target) << x << "," << y;
     intptr_t lParam = intptr_t((uint32_t(uint16_t(-5)) << 16) | uint16_t(-3));
     EXPECT_EQ(pointX(lParam), -3);
     EXPECT_EQ(pointY(lParam), -5);

@@ -4,11 +4,10 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "app/context.h"
 #include "platform/fake/fake_platform.h"
-#include "ui/layout.h"
-#include "ui/preinstall_checks.h"
 #include "ui/startup_command.h"
 
 namespace {
@@ -20,7 +19,6 @@ protected:
         memset(&context, 0, sizeof context);
         strcpy(context.setupPath, "C:\\QuillonOrvalo_Setup.exe");
         silentFlag = installFlag = uninstallFlag = 0;
-        exitCode = 0;
     }
     void TearDown() override { silentFlag = installFlag = uninstallFlag = 0; }
     void installedBy(const char* setup) {
@@ -39,69 +37,57 @@ protected:
 };
 
 struct StartupCase {
-    int32_t silent, install, uninstall;
+    int32_t silent, install, uninstall, driverPresence;
     const char* entrySetup;  // nullptr: no uninstall entry
-    int32_t driverPresence;
-    uint32_t id;
-    int32_t code;
+    WindowCommand expected;
 };
 
 TEST_F(WindowCommands, StartupDecisionTable) {
     const StartupCase cases[] = {
-        {0, 0, 0, nullptr, 0, 0, 0},                              // clean system
-        {0, 0, 0, "D:\\any\\QuillonOrvalo_Setup.exe", 12, 0, 0},  // presence unseen with an entry
-        {0, 0, 0, "C:\\QL\\Renamed_Setup.exe", 0, CMD_WRONG_SETUP, 0},
-        {0, 0, 0, nullptr, 1, CMD_DRIVER_PRESENT, 0},
-        {0, 0, 0, nullptr, 14, CMD_DRIVER_PRESENT, 0},
-        {1, 0, 0, nullptr, 1, CMD_DRIVER_PRESENT, 0},  // silent: only for its exit code
-        {1, 0, 0, "C:\\QL\\Renamed_Setup.exe", 0, 0, 0},
-        {0, 1, 1, nullptr, 0, CMD_AUTO, AUTO_INSTALL},  // -i wins over -u
-        {0, 0, 1, nullptr, 0, CMD_AUTO, AUTO_UNINSTALL},
-        {0, 0, 1, "C:\\QL\\Renamed.exe", 1, CMD_AUTO, AUTO_UNINSTALL},  // flags beat warnings
+        {0, 0, 0, 0, nullptr, {}},                              // clean system
+        {0, 0, 0, 12, "D:\\any\\QuillonOrvalo_Setup.exe", {}},  // presence unseen with an entry
+        {0, 0, 0, 0, "C:\\QL\\Renamed_Setup.exe", {CMD_WRONG_SETUP, 0}},
+        {0, 0, 0, 14, nullptr, {CMD_DRIVER_PRESENT, 0}},
+        {1, 0, 0, 1, nullptr, {CMD_DRIVER_PRESENT, 0}},  // silent: only for its exit code
+        {1, 0, 0, 0, "C:\\QL\\Renamed_Setup.exe", {}},
+        {0, 1, 1, 0, nullptr, {CMD_AUTO, AUTO_INSTALL}},  // -i wins over -u
+        {0, 0, 1, 0, nullptr, {CMD_AUTO, AUTO_UNINSTALL}},
+        {0, 0, 1, 1, "C:\\QL\\Renamed.exe", {CMD_AUTO, AUTO_UNINSTALL}},  // flags beat warnings
     };
     for (const StartupCase& c : cases) {
         SetUp();
         silentFlag = c.silent, installFlag = c.install, uninstallFlag = c.uninstall;
         if (c.entrySetup) installedBy(c.entrySetup);
         context.driverPresence = c.driverPresence;
-        WindowCommand command = startupCommand(&context);
-        EXPECT_EQ(command.id, c.id) << &c - cases;
-        EXPECT_EQ(command.code, c.code) << &c - cases;
+        const WindowCommand got = startupCommand(&context);
+        EXPECT_EQ(std::pair(got.id, got.code), std::pair(c.expected.id, c.expected.code))
+            << &c - cases;
     }
 }
 
-struct AutoCase {
-    int32_t code, installed, entryFound;
-    Procedure procedure;
-    bool setsExitCode;  // to -4
-};
-
 TEST_F(WindowCommands, AutomaticProceduresNeedTheRightStateAndAlwaysEndTheProgram) {
-    const AutoCase cases[] = {
-        {AUTO_INSTALL, 0, 0, Procedure::installAndWait, false},  // the worker stores the result
-        {AUTO_INSTALL, 1, 0, Procedure::none, true},              // e.g. only the VAIO interface
-        {AUTO_INSTALL, 0, 1, Procedure::none, true},
-        {AUTO_UNINSTALL, 0, 0, Procedure::none, true},
-        {AUTO_UNINSTALL, 1, 0, Procedure::uninstall, true},       // its result replaces the -4
-        {7, 0, 0, Procedure::none, false},                        // an unknown code
+    // The code, installed, entry found; the exit code (0: left alone) and the procedure.
+    const std::tuple<int32_t, int32_t, int32_t, int32_t, Procedure> cases[] = {
+        {AUTO_INSTALL, 0, 0, 0, Procedure::installAndWait},  // the worker stores the result
+        {AUTO_INSTALL, 1, 0, -4, Procedure::none},            // e.g. only the VAIO interface
+        {AUTO_INSTALL, 0, 1, -4, Procedure::none},
+        {AUTO_UNINSTALL, 0, 0, -4, Procedure::none},
+        {AUTO_UNINSTALL, 1, 0, -4, Procedure::uninstall},  // its result replaces the -4
+        {7, 0, 0, 0, Procedure::none},                     // an unknown code
     };
-    for (const AutoCase& c : cases) {
-        context.installed = c.installed, context.uninstallEntryFound = c.entryFound;
-        CommandOutcome outcome = handle(CMD_AUTO, c.code);
-        EXPECT_EQ(outcome.procedure, c.procedure) << &c - cases;
-        EXPECT_EQ(outcome.setsExitCode, c.setsExitCode) << &c - cases;
-        if (c.setsExitCode) {
-            EXPECT_EQ(outcome.exitCode, -4) << &c - cases;
-        }
-        EXPECT_TRUE(outcome.endLoop) << &c - cases;
+    for (const auto& [code, installed, entryFound, exitCode, procedure] : cases) {
+        context.installed = installed, context.uninstallEntryFound = entryFound;
+        CommandOutcome outcome = handle(CMD_AUTO, code);
+        EXPECT_EQ(outcome.procedure, procedure) << code << installed << entryFound;
+        EXPECT_EQ(outcome.setsExitCode ? outcome.exitCode : 0, exitCode) << code << installed;
+        EXPECT_TRUE(outcome.endLoop) << code;
     }
 }
 
 struct BoxCase {
     uint32_t id;
     int32_t code;
-    const char* caption;  // nullptr: no box
-    const char* text;     // the start of the box text
+    const char *caption, *text;  // nullptr: no box; the text is the start of the box's
     uint32_t flags;
     int32_t exitCode;  // 0: left alone
     bool postClose, openPage;
@@ -114,32 +100,27 @@ TEST_F(WindowCommands, NoticesWarningsAndWhatFollowsThem) {
     const uint32_t warning = platform::MB_SYSTEM_MODAL | platform::MB_ICON_WARNING;
     const BoxCase cases[] = {
         {CMD_DONE, DONE_FAILED, context.errorTitle, "Something failed", error, 0, true, false},
-        {CMD_DONE, DONE_OK, "REBOOT YOUR SYSTEM", "Installation Complete and Successful !\n\n",
-         warning, 0, true, true},
+        {0x12340000u | CMD_DONE, DONE_OK, "REBOOT YOUR SYSTEM",  // the id's high word is ignored
+         "Installation Complete and Successful !\n\n", warning, 0, true, true},
         {CMD_DONE, DONE_VAIO_WARNING, "REBOOT YOUR SYSTEM",
          "Installation finished !\n\nVirtual Audio Driver", warning, 0, true, true},
-        {0x12340000u | CMD_DONE, DONE_OK, "REBOOT YOUR SYSTEM", "", warning, 0, true, true},
-        {CMD_DONE, 130, nullptr, "", 0, 0, false, false},  // unknown codes, high bits: nothing
-        {CMD_DONE, int32_t(0x10000) | DONE_OK, nullptr, "", 0, 0, false, false},
-        {999, 0, nullptr, "", 0, 0, false, false},
+        {CMD_DONE, int32_t(0x10000) | DONE_OK, nullptr, nullptr, 0, 0, false, false},  // unknown
+        {999, 0, nullptr, nullptr, 0, 0, false, false},
         {CMD_WRONG_SETUP, 0, "Wrong Installation Program",
          "Current QuillonOrvalo version has been installed by another", error, -2, true, false},
         {CMD_DRIVER_PRESENT, 0, "Installation Issue",  // the window stays open
          "Quillon Driver presence has been detected. Check Quillon Orvalo drivers", warning, -3,
          false, false},
     };
+    auto shown = [](const char* text) { return std::string(text ? text : "<no box>"); };
     for (const BoxCase& c : cases) {
         CommandOutcome outcome = handle(c.id, c.code);
-        ASSERT_EQ(outcome.boxCaption == nullptr, c.caption == nullptr) << &c - cases;
-        if (c.caption) {
-            EXPECT_STREQ(outcome.boxCaption, c.caption) << &c - cases;
-            EXPECT_EQ(std::string(outcome.boxText).rfind(c.text, 0), 0u) << &c - cases;
-        }
+        EXPECT_EQ(shown(outcome.boxCaption), shown(c.caption)) << &c - cases;
+        EXPECT_EQ(shown(outcome.boxText).rfind(shown(c.text), 0), 0u) << &c - cases;
         EXPECT_EQ(outcome.boxFlags, c.flags) << &c - cases;
         EXPECT_EQ(outcome.setsExitCode ? outcome.exitCode : 0, c.exitCode) << &c - cases;
-        EXPECT_EQ(outcome.postClose, c.postClose) << &c - cases;
-        EXPECT_EQ(outcome.openAfterInstallPage, c.openPage) << &c - cases;
-        EXPECT_FALSE(outcome.endLoop) << &c - cases;
+        EXPECT_EQ(std::tuple(outcome.postClose, outcome.openAfterInstallPage, outcome.endLoop),
+                  std::tuple(c.postClose, c.openPage, false)) << &c - cases;
     }
     CommandOutcome startup, failed;
     launchFailureBox(&failed);

@@ -11,11 +11,10 @@ namespace {
 
 std::string unscrambled(const uint8_t* stored, uint32_t size) {
     EXPECT_EQ(memmem(stored, size, "quillon", 7), nullptr) << "stored in the clear";
-    uint8_t buffer[512] = {};
-    memcpy(buffer, stored, size);
-    scrambleAddress(buffer, size, WEB_ADDRESS_SEED);
-    EXPECT_EQ(buffer[size - 1], 0) << "terminator must be part of the stored bytes";
-    return std::string(reinterpret_cast<char*>(buffer));
+    std::string text(reinterpret_cast<const char*>(stored), size);
+    scrambleAddress(reinterpret_cast<uint8_t*>(text.data()), size, WEB_ADDRESS_SEED);
+    EXPECT_EQ(text.back(), 0) << "terminator must be part of the stored bytes";
+    return text.c_str();
 }
 
 }  // namespace
