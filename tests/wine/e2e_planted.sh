@@ -4,13 +4,12 @@
 # SHFOLDER.DLL marks its loading; Wine is told to prefer such a copy to its own, as Windows
 # would, and a load by bare name from that folder shows that it would be found.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d;shfolder=n,b"
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;shfolder=n,b"
 ql_prefix planted win10
 
 downloads=$(ql_c users/Public/Downloads)
 mark=$downloads/SHFOLDER.DLL.loaded
-arch=i686
-file "$QL_SETUP" | grep -q 'PE32+' && arch=x86_64  # the library must match the program
+arch=$([ "$QL_FORM" = x64 ] && echo x86_64 || echo i686)  # the library must match the program
 mkdir -p "$downloads"
 "$arch-w64-mingw32-g++" -Os -static -s -shared -Wl,--kill-at \
   "$(dirname "${BASH_SOURCE[0]}")/planted_library.cpp" -o "$downloads/SHFOLDER.DLL"
