@@ -27,7 +27,6 @@ int main(int argc, char** argv) {
     if (CLSIDFromString(text, &classId) != S_OK) return 2;
     otherId = classId;
     otherId.Data1 ^= 1;
-    bool registered = strcmp(argv[3], "registered") == 0;
 
     HMODULE module = LoadLibraryA(argv[1]);
     GetClassObject getClassObject = (GetClassObject)(void*)GetProcAddress(module, "DllGetClassObject");
@@ -45,8 +44,8 @@ int main(int argc, char** argv) {
     if (!factory) return 1;
     check(canUnloadNow() == S_FALSE, "held factory keeps the module", 0);
 
-    IUnknown* outer = factory;  // any object will do as a would-be aggregator
-    hr = factory->CreateInstance(outer, IID_IUnknown, &unused);
+    // Any object will do as a would-be aggregator.
+    hr = factory->CreateInstance(factory, IID_IUnknown, &unused);
     check(hr == CLASS_E_NOAGGREGATION && !unused, "aggregation refused", hr);
 
     IUnknown* object = nullptr;
@@ -65,7 +64,7 @@ int main(int argc, char** argv) {
     CoInitialize(nullptr);
     object = nullptr;
     hr = CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, (void**)&object);
-    if (registered) check(hr == S_OK && object, "COM activates the registered driver", hr);
+    if (strcmp(argv[3], "registered") == 0) check(hr == S_OK && object, "COM activates the registered driver", hr);
     else check(hr == REGDB_E_CLASSNOTREG, "COM does not know the unregistered driver", hr);
     if (object) object->Release();
     CoUninitialize();

@@ -22,11 +22,9 @@ found_by_bare_name() { [ "$(ql_run "$downloads/bare_name_load.exe")" = 0 ] && [ 
 ql_check "a load by bare name from the downloads folder finds the planted library" found_by_bare_name
 rm -f "$mark" "$downloads/bare_name_load.exe"
 
-ql_check "a silent install from the downloads folder exits 1" [ "$(ql_run "$setup" -h -i)" = 1 ]
-ql_check "it has not loaded the planted library" [ ! -e "$mark" ]
-
 # The shell cannot give a Startup folder on a missing drive: the program asks SHFOLDER.DLL.
-ql_forget_install
+# An install with the shell's folders alone takes the same path up to there, so a load of the
+# library on that path would show here too.
 for key in 'User Shell Folders' 'Shell Folders'; do
   wine reg add "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\$key" \
     /v Startup /t REG_SZ /d 'Q:\missing\Startup' /f >/dev/null 2>&1

@@ -13,8 +13,6 @@ fi
 
 entry='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo {45CF77f2-4E06-4A39}'
 menu="ProgramData/Microsoft/Windows/Start Menu/Programs/Quillon/QuillonOrvalo"
-results=$QL_BUILD/wine/signing-results
-mkdir -p "$results"
 
 # Installs silently in a fresh prefix and writes down what the install left.
 install_outcome() { # install_outcome PREFIX SETUP
@@ -27,13 +25,13 @@ install_outcome() { # install_outcome PREFIX SETUP
     wine reg query 'HKLM\SOFTWARE\ASIO' /s /reg:32
     wine reg query 'HKLM\SOFTWARE\ASIO' /s /reg:64
     wine reg query 'HKLM\SOFTWARE\QL' /s /reg:64  # the record of the VAIO setup program's run
-  } 2>&1 | tr -d '\r' >"$results/$1.txt"
+  } 2>&1 | tr -d '\r' >"$QL_BUILD/wine/$1.txt"
 }
 install_outcome signing-unsigned "$QL_SETUP"
 install_outcome signing-signed "$signed"
 # The unsigned program's outcome, exit code 1 among it, e2e_install checks.
 ql_check "the same exit code, files, shortcuts and records" \
-  diff "$results/signing-unsigned.txt" "$results/signing-signed.txt"
+  diff "$QL_BUILD/wine/signing-unsigned.txt" "$QL_BUILD/wine/signing-signed.txt"
 
 ql_check "the installed files are the signed package's and the signed program's" \
   ql_installed_files "$signed_build/payload-signed" QuillonOrvalo_Setup.exe "$signed"
