@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
     if (CLSIDFromString(text, &classId) != S_OK) return 2;
     otherId = classId;
     otherId.Data1 ^= 1;
+    bool registered = strcmp(argv[3], "registered") == 0;
 
     HMODULE module = LoadLibraryA(argv[1]);
     GetClassObject getClassObject = (GetClassObject)(void*)GetProcAddress(module, "DllGetClassObject");
@@ -64,7 +65,7 @@ int main(int argc, char** argv) {
     CoInitialize(nullptr);
     object = nullptr;
     hr = CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, (void**)&object);
-    if (strcmp(argv[3], "registered") == 0) check(hr == S_OK && object, "COM activates the registered driver", hr);
+    if (registered) check(hr == S_OK && object, "COM activates the registered driver", hr);
     else check(hr == REGDB_E_CLASSNOTREG, "COM does not know the unregistered driver", hr);
     if (object) object->Release();
     CoUninitialize();
