@@ -61,9 +61,10 @@ for module in vasio8 vasio64A vasio64B vasio128; do
   done
 done
 
-# The stand-in ignores -h -H -n: only its record shows them. Whether it ran in the install
-# folder, where its driver files are, e2e_endpoints sees by the driver it installs.
+# The stand-in ignores -h -H -n, and without its driver files it fails, which only shows as
+# a warning: its record tells how and where it ran.
 ql_check "VAIO setup got its command line" [ "$(ql_reg "$vaio_record" LastCommandLine /reg:64)" = "-h -i -H -n" ]
+ql_check "VAIO setup ran in the install folder" [ "$(ql_reg "$vaio_record" LastFolder /reg:64)" = "$folder" ]
 
 # --- run under another file name ---------------------------------------------------------------
 clean
