@@ -30,12 +30,10 @@ int main(int argc, char** argv) {
     bool registered = strcmp(argv[3], "registered") == 0;
 
     HMODULE module = LoadLibraryA(argv[1]);
-    check(module != nullptr, "module loads", 0);
-    if (!module) return 1;
     GetClassObject getClassObject = (GetClassObject)(void*)GetProcAddress(module, "DllGetClassObject");
     CanUnloadNow canUnloadNow = (CanUnloadNow)(void*)GetProcAddress(module, "DllCanUnloadNow");
-    check(getClassObject && canUnloadNow, "entry points exported", 0);
-    if (!getClassObject || !canUnloadNow) return 1;
+    check(module && getClassObject && canUnloadNow, "module loads with its entry points", 0);
+    if (failures) return 1;
 
     void* unused = nullptr;
     HRESULT hr = getClassObject(otherId, IID_IClassFactory, &unused);
@@ -47,8 +45,8 @@ int main(int argc, char** argv) {
     if (!factory) return 1;
     check(canUnloadNow() == S_FALSE, "held factory keeps the module", 0);
 
-    IUnknown* outer = factory;  // any object will do as a would-be aggregator
-    hr = factory->CreateInstance(outer, IID_IUnknown, &unused);
+    // Any object will do as a would-be aggregator.
+    hr = factory->CreateInstance(factory, IID_IUnknown, &unused);
     check(hr == CLASS_E_NOAGGREGATION && !unused, "aggregation refused", hr);
 
     IUnknown* object = nullptr;

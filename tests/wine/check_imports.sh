@@ -8,12 +8,9 @@ file "$1" | grep -q 'PE32 executable (GUI) Intel 80386' || { echo "not a PE32 GU
 headers=$(objdump -p "$1")
 bad=$(awk '/DLL Name:/ {print tolower($3)}' <<<"$headers" | grep -v -E "$allowed" || true)
 if [ -n "$bad" ]; then echo "unexpected imports: $bad"; exit 1; fi
-echo "imports: $(awk '/DLL Name:/ {printf "%s ", $3}' <<<"$headers")"
 
-field() { awk -v name="$1" '$1 == name { print $2; exit }' <<<"$headers"; }
-flags=$((16#$(field DllCharacteristics)))
+flags=$((16#$(awk '$1 == "DllCharacteristics" { print $2; exit }' <<<"$headers")))
 for flag in DYNAMIC_BASE:0x40 NX_COMPAT:0x100 TERMINAL_SERVER_AWARE:0x8000; do
   (( flags & ${flag#*:} )) || { echo "missing ${flag%%:*}"; exit 1; }
 done
 objdump -h "$1" | grep -q ' \.reloc ' || { echo "no relocations: the image cannot move"; exit 1; }
-printf 'flags: 0x%04x\n' "$flags"

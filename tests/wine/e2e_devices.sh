@@ -17,8 +17,7 @@ start_setup
 poke origin >/dev/null || ql_fail "the installer window did not appear"
 ql_check "without audio devices no warning comes up" no_box 2
 poke key 27 >/dev/null
-finish_setup
-ql_check "the idle window closes with 0, got $code" [ "$code" = 0 ]
+finish_setup  # Escape's exit code e2e_spine checks
 
 # ---- a sound server of our own, found by Wine through XDG_RUNTIME_DIR ----------------------
 PULSE_DIR=$(mktemp -d)
@@ -47,6 +46,6 @@ ql_check "closing it ends with -3 (253), got $code" [ "$code" = 253 ]
 
 start_setup -h
 ql_check "-h shows no box" no_box 3
-ql_check "the hidden window takes WM_CLOSE" poke close
+poke close >/dev/null  # a hidden window that ignored it would leave the code "running"
 finish_setup
 ql_check "-h then ends with -3 (253), got $code" [ "$code" = 253 ]

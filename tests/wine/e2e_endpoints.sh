@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # The VAIO driver end to end on 64-bit Windows 10, with the kernel-mode stand-in of the driver:
 # the install waits for its 16 pins and names and decorates its endpoints (and no other); a new
-# start finds its interface; -h -u takes driver, interface and endpoint entries away.
+# start finds its interface; -h -u takes driver, interface and endpoint entries away. (Without
+# them a start offers the install, as e2e_devices and e2e_spine see.)
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 ql_prefix endpoints win10
 
-programs=$QL_TESTPROGS
 store='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\MMDevices\Audio'
 service_id='{83da6326-97a6-4088-9453-a1923f573b29},3'
 number_id='{233164c8-1b2c-4c7d-bc68-b671687a2567},1'
@@ -14,7 +14,6 @@ icon_id='{259abffc-50a7-47ce-af08-68c9a7d73366},12'
 entry='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo {45CF77f2-4E06-4A39}'
 services='HKLM\SYSTEM\CurrentControlSet\Services'
 interfaces='HKLM\SYSTEM\CurrentControlSet\Control\DeviceClasses\{66CAA746-1518-4C53-B6E6-9E550A734FD1}'
-unix_folder=$(ql_c "$QL_PF/QL/QuillonOrvalo")
 labels=$QL_BUILD/wine/endpoints.labels
 
 # Endpoints of other drivers, one whose service name only begins with the driver's.
@@ -33,7 +32,7 @@ untouched() { # untouched FLOW KEY NAME
 }
 
 # Web pages go to qlurl, which notes each address instead of opening a browser.
-handler="\"$(winepath -w "$programs/qlurl.exe" 2>/dev/null)\" \"%1\""
+handler="\"$(winepath -w "$QL_TESTPROGS/qlurl.exe" 2>/dev/null)\" \"%1\""
 for view in /reg:32 /reg:64; do
   wine reg add 'HKCR\https\shell\open\command' /ve /t REG_SZ /d "$handler" /f $view >/dev/null 2>&1
 done
@@ -77,10 +76,10 @@ ql_check "the naming came within 10 s of the last label: all 16 pins became read
   awk '/(VAIOs|Ok)$/ { since = $1 } /Set Pin Name\/Icon$/ { exit !($1 - since < 10) }' <<<"$steps"
 
 icon='%windir%\System32\drivers\qlorvalovaio64_win10.sys'
-check_flow() { # check_flow FLOW PREFIX ICON-BASE: the 8 endpoints, named after their own numbers
+# The driver's endpoints of FLOW are named and decorated after their own numbers, 1 to 8 once each.
+check_flow() { # check_flow FLOW PREFIX ICON-BASE
   local keys numbers="" key number properties
   keys=$(wine reg query "$store\\$1" /reg:64 2>/dev/null | tr -d '\r' | grep -o '{8A1C3F52-[^}]*}')
-  [ "$(wc -w <<<"$keys")" = 8 ] || { echo "$1: $(wc -w <<<"$keys") driver endpoints"; return 1; }
   for key in $keys; do
     properties="$store\\$1\\$key\\Properties"
     number=$(ql_reg "$properties" "$number_id" /reg:64); number=$((10#${number: -4}))
@@ -111,7 +110,4 @@ ql_check "the driver stopped and its file is gone" [ ! -e "$(ql_c windows/system
 ql_check "the interface is gone" bash -c '! wine reg query "$0" /s 2>/dev/null | grep -qi qlorvalovaio' "$interfaces"
 gone() { ! wine reg query "$store" /s /reg:64 2>/dev/null | grep -q 8A1C3F52; }
 ql_check "the driver's endpoint entries are gone, the others stay" eval 'gone && untouched Render "$speakers" Speakers'
-windowed idle 3
-ql_check "a new start finds no driver, got $boxes" [ -z "$boxes" ]
-ql_check "and offers the install" drawn Install
 echo "e2e_endpoints: all checks passed"

@@ -10,9 +10,8 @@ ql_prefix helpers
 here=$(dirname "${BASH_SOURCE[0]}")
 payload=$QL_BUILD/payload
 work=$(ql_c qltest)
-mkdir -p "$work/vaio" "$work/empty"
-cp "$payload"/*.dll "$payload"/*.exe "$work/"
-cp "$payload"/QLOrvaloVAIO_Setup_x64.exe "$payload"/qlorvalovaio64*_win10.* "$work/vaio/"
+mkdir -p "$work/empty"
+cp "$payload"/* "$work/"
 cp "$payload"/QLOrvaloVAIO_Setup_x64.exe "$work/empty/"
 
 asio_key() { echo "HKLM\\SOFTWARE\\ASIO\\Quillon Orvalo Virtual ASIO $1"; }
@@ -27,29 +26,29 @@ for arch in x86_64 $([ "$QL_WINE32" = 1 ] && echo i686); do  # class factory che
 done
 
 # --- artwork, decoded by an independent reader ------------------------------------------------
+# identify decodes the pixels too: a damaged image prints nothing.
 for png in QuillonOrvalo QuillonOrvaloLogo QuillonLogoBlack QuillonLogoWhite; do
-  file=$payload/${png}_72x72.png
-  ql_check "$png image is a 72x72 PNG" [ "$(identify -format '%m %w %h' "$file")" = "PNG 72 72" ]
-  ql_check "$png image decodes to RGBA pixels" [ "$(convert "$file" rgba:- | wc -c)" = $((72 * 72 * 4)) ]
+  ql_check "$png image is a 72x72 PNG" \
+    [ "$(identify -format '%m %w %h' "$payload/${png}_72x72.png" 2>/dev/null)" = "PNG 72 72" ]
 done
 ql_check "skin is a 900x424 bitmap" [ "$(identify -format '%m %w %h %[bit-depth]' "$QL_BUILD/art/skin.bmp")" = "BMP3 900 424 8" ]
 ql_check "icon holds 16 and 32 pixel images" [ "$(identify -format '%w ' "$QL_BUILD/art/icon.ico")" = "16 32 " ]
 
 # --- a 64-bit module through qlregsvr64.exe, a 32-bit one through Wine's regsvr32 ----------------
+# Which views the setup's registrations land in, that each driver key names its module's
+# class, and that removal clears the driver keys, e2e_install and e2e_uninstall see; here,
+# what only a direct run shows.
 regsvr64() { (cd "$work" && ql_run qlregsvr64.exe "$@"); }
 regsvr32() { (cd "$work" && ql_run 'C:\windows\syswow64\regsvr32.exe' /s "$@"); }
 clsid64={8AD27F05-835B-41AC-9C85-5D90BC34F336}
 module='C:\qltest\qlorvalo_vasio64A_driver64.dll'
 ql_check "qlregsvr64 registers a module" [ "$(regsvr64 "-f$module")" = 0 ]
-ql_check "ASIO key names its class" [ "$(ql_reg "$(asio_key 64A)" CLSID /reg:64)" = "$clsid64" ]
 ql_check "ASIO key describes it" [ "$(ql_reg "$(asio_key 64A)" Description /reg:64)" = "Quillon Orvalo Virtual ASIO 64A" ]
 ql_check "apartment threaded" [ "$(ql_reg "HKCR\\CLSID\\$clsid64\\InprocServer32" ThreadingModel /reg:64)" = Apartment ]
-ql_check "64-bit registrations stay out of the 32-bit view" key_missing "$(asio_key 64A)" /reg:32
 ql_check "64-bit driver object through COM" probe probe_x86_64.exe "$module" "$clsid64" registered
 ql_check "a second module registers" [ "$(regsvr64 '-fC:\qltest\qlorvalo_vasio8_driver64.dll')" = 0 ]
 # Unregister form as the setup program builds it: " -u " directly followed by " -f".
 ql_check "qlregsvr64 -u unregisters" [ "$(regsvr64 " -u  -f$module")" = 0 ]
-ql_check "ASIO key removed" key_missing "$(asio_key 64A)" /reg:64
 ql_check "class key removed" key_missing "HKCR\\CLSID\\$clsid64" /reg:64
 ql_check "unregistered 64-bit driver unknown to COM" probe probe_x86_64.exe "$module" "$clsid64" unregistered
 ql_check "other drivers keep their keys" key_exists "$(asio_key 8)" /reg:64
@@ -63,10 +62,8 @@ if [ "$QL_WINE32" = 1 ]; then
   clsid32={C0E79BA3-E575-49F1-9AE9-1B7C061E31A0}
   module='C:\qltest\qlorvalo_vasio128_driver.dll'
   ql_check "regsvr32 registers a 32-bit module" [ "$(regsvr32 "$module")" = 0 ]
-  ql_check "32-bit ASIO key" [ "$(ql_reg "$(asio_key 128)" CLSID /reg:32)" = "$clsid32" ]
   ql_check "32-bit driver object through COM" probe probe_i686.exe "$module" "$clsid32" registered
   ql_check "regsvr32 /u unregisters" [ "$(regsvr32 /u "$module")" = 0 ]
-  ql_check "32-bit ASIO key removed" key_missing "$(asio_key 128)" /reg:32
   ql_check "unregistered 32-bit driver unknown to COM" probe probe_i686.exe "$module" "$clsid32" unregistered
 else
   echo "skip - 32-bit module registration: $QL_WINE32_WHY"
@@ -74,29 +71,23 @@ fi
 
 # --- VAIO setup program ------------------------------------------------------------------------
 services='HKLM\SYSTEM\CurrentControlSet\Services'
-record='HKLM\SOFTWARE\QL\QLOrvaloVAIO_Setup'
 installed_sys=$(ql_c windows/system32/drivers/qlorvalovaio64_win10.sys)
-vaio() { # vaio FOLDER ARGS...: runs the setup with FOLDER as its current folder
-  local folder=$1; shift
-  (cd "$work/$folder" && ql_run QLOrvaloVAIO_Setup_x64.exe "$@")
-}
+# vaio FOLDER ARGS...: the VAIO setup program run in FOLDER, below the work folder
+vaio() { (cd "$work/$1" && shift && ql_run QLOrvaloVAIO_Setup_x64.exe "$@"); }
 
-ql_check "VAIO install succeeds" [ "$(vaio vaio -h -i -H -n)" = 0 ]
+ql_check "VAIO install succeeds" [ "$(vaio . -h -i -H -n)" = 0 ]
 for service in QLOrvaloVAIO QLOrvaloVAIOMME; do
   ql_check "$service ImagePath" [ "$(ql_reg "$services\\$service" ImagePath /reg:64)" = '\SystemRoot\System32\drivers\qlorvalovaio64_win10.sys' ]
 done
 expandable() { wine reg query "$services\\QLOrvaloVAIOMME" /v ImagePath /reg:64 2>/dev/null | grep -q REG_EXPAND_SZ; }
 ql_check "ImagePath expandable" expandable
-ql_check "driver file copied" cmp -s "$installed_sys" "$work/vaio/qlorvalovaio64_win10.sys"
-ql_check "VAIO removal succeeds" [ "$(vaio vaio -h -u -H)" = 0 ]
-ql_check "service key removed" key_missing "$services\\QLOrvaloVAIO" /reg:64
-ql_check "MME service key removed" key_missing "$services\\QLOrvaloVAIOMME" /reg:64
-ql_check "driver file removed" [ ! -e "$installed_sys" ]
-ql_check "removal recorded" bash -c '[[ "$1" == *"-h -u -H" ]]' _ "$(ql_reg "$record" LastCommandLine /reg:64)"
-ql_check "removing again succeeds" [ "$(vaio vaio -h -u -H)" = 0 ]
+ql_check "driver file copied" cmp -s "$installed_sys" "$payload/qlorvalovaio64_win10.sys"
+# What the removal takes away e2e_endpoints sees, after the running driver's removal.
+ql_check "VAIO removal succeeds" [ "$(vaio . -h -u -H)" = 0 ]
+ql_check "removing again succeeds" [ "$(vaio . -h -u -H)" = 0 ]
 ql_check "install without driver files fails negative" [ "$(vaio empty -h -i -H -n)" = 255 ]
 ql_check "nothing installed then" key_missing "$services\\QLOrvaloVAIO" /reg:64
-ql_check "forced exit -1" [ "$(QL_TEST_VAIO_EXIT=-1 vaio vaio -h -i -H -n)" = 255 ]
+ql_check "forced exit -1" [ "$(QL_TEST_VAIO_EXIT=-1 vaio . -h -i -H -n)" = 255 ]
 ql_check "forced exit installs nothing" key_missing "$services\\QLOrvaloVAIO" /reg:64
-ql_check "forced exit 1 (restart)" [ "$(QL_TEST_VAIO_EXIT=1 vaio vaio -h -i -H -n)" = 1 ]
+ql_check "forced exit 1 (restart)" [ "$(QL_TEST_VAIO_EXIT=1 vaio . -h -i -H -n)" = 1 ]
 echo "e2e_helpers: all checks passed"

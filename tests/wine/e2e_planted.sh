@@ -4,13 +4,12 @@
 # SHFOLDER.DLL marks its loading; Wine is told to prefer such a copy to its own, as Windows
 # would, and a load by bare name from that folder shows that it would be found.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d;shfolder=n,b"
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;shfolder=n,b"
 ql_prefix planted win10
 
 downloads=$(ql_c users/Public/Downloads)
 mark=$downloads/SHFOLDER.DLL.loaded
-arch=i686
-file "$QL_SETUP" | grep -q 'PE32+' && arch=x86_64  # the library must match the program
+arch=$([ "$QL_FORM" = x64 ] && echo x86_64 || echo i686)  # the library must match the program
 mkdir -p "$downloads"
 "$arch-w64-mingw32-g++" -Os -static -s -shared -Wl,--kill-at \
   "$(dirname "${BASH_SOURCE[0]}")/planted_library.cpp" -o "$downloads/SHFOLDER.DLL"
@@ -23,11 +22,9 @@ found_by_bare_name() { [ "$(ql_run "$downloads/bare_name_load.exe")" = 0 ] && [ 
 ql_check "a load by bare name from the downloads folder finds the planted library" found_by_bare_name
 rm -f "$mark" "$downloads/bare_name_load.exe"
 
-ql_check "a silent install from the downloads folder exits 1" [ "$(ql_run "$setup" -h -i)" = 1 ]
-ql_check "it has not loaded the planted library" [ ! -e "$mark" ]
-
 # The shell cannot give a Startup folder on a missing drive: the program asks SHFOLDER.DLL.
-ql_forget_install
+# An install with the shell's folders alone takes the same path up to there, so a load of the
+# library on that path would show here too.
 for key in 'User Shell Folders' 'Shell Folders'; do
   wine reg add "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\$key" \
     /v Startup /t REG_SZ /d 'Q:\missing\Startup' /f >/dev/null 2>&1

@@ -3,7 +3,6 @@
 # unsigned program: the same exit code, files, shortcuts and records, in twin fresh prefixes,
 # and each installed program and module is the signed one from its package.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 signed_build=$QL_BUILD/second-build/out
 signed=$signed_build/QuillonOrvalo_Setup.exe
 if [ "$QL_FORM" != product ]; then
@@ -14,8 +13,6 @@ fi
 
 entry='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo {45CF77f2-4E06-4A39}'
 menu="ProgramData/Microsoft/Windows/Start Menu/Programs/Quillon/QuillonOrvalo"
-results=$QL_BUILD/wine/signing-results
-mkdir -p "$results"
 
 # Installs silently in a fresh prefix and writes down what the install left.
 install_outcome() { # install_outcome PREFIX SETUP
@@ -28,21 +25,13 @@ install_outcome() { # install_outcome PREFIX SETUP
     wine reg query 'HKLM\SOFTWARE\ASIO' /s /reg:32
     wine reg query 'HKLM\SOFTWARE\ASIO' /s /reg:64
     wine reg query 'HKLM\SOFTWARE\QL' /s /reg:64  # the record of the VAIO setup program's run
-  } 2>&1 | tr -d '\r' >"$results/$1.txt"
+  } 2>&1 | tr -d '\r' >"$QL_BUILD/wine/$1.txt"
 }
 install_outcome signing-unsigned "$QL_SETUP"
 install_outcome signing-signed "$signed"
-ql_check "the signed program installs, exit code 1" grep -qx "exit code 1" "$results/signing-signed.txt"
-ql_check "the same files, shortcuts and records" \
-  diff "$results/signing-unsigned.txt" "$results/signing-signed.txt"
+# The unsigned program's outcome, exit code 1 among it, e2e_install checks.
+ql_check "the same exit code, files, shortcuts and records" \
+  diff "$QL_BUILD/wine/signing-unsigned.txt" "$QL_BUILD/wine/signing-signed.txt"
 
-installed_signed() { # every signed payload file and the setup copy, byte for byte
-  local folder count=0 file
-  folder=$(ql_c "$QL_PF/QL/QuillonOrvalo")
-  for file in "$signed_build"/payload-signed/*; do
-    cmp -s "$file" "$folder/$(basename "$file")" || { echo "differs: $(basename "$file")"; return 1; }
-    count=$((count + 1))
-  done
-  cmp -s "$signed" "$folder/QuillonOrvalo_Setup.exe" && [ "$count" = 23 ]
-}
-ql_check "the installed files are the signed package's and the signed program's" installed_signed
+ql_check "the installed files are the signed package's and the signed program's" \
+  ql_installed_files "$signed_build/payload-signed" QuillonOrvalo_Setup.exe "$signed"

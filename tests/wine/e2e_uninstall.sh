@@ -1,19 +1,15 @@
 #!/usr/bin/env bash
 # The removal end to end on 64-bit Windows 10, where the install puts the VAIO driver in place:
-# -u before any install, two install and removal cycles that must end in the same state, then a
-# program file in use and a folder link during a removal, and the install after it.
+# two install and removal cycles that must end in the same state, then a program file in use
+# and a folder link during a removal, and the install after it. (-u before any install:
+# e2e_spine.)
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 ql_prefix uninstall win10
 
-folder="C:\\$QL_PF\\QL\\QuillonOrvalo"
 unix_folder=$(ql_c "$QL_PF/QL/QuillonOrvalo")
 menus=("$(ql_c ProgramData/Microsoft/Windows/Start\ Menu/Programs/Quillon)"
        "$(ql_c "users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Quillon")")
 startup=${menus[1]%/Quillon}/StartUp
-entry='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\'
-entry+='QL:QuillonOrvalo {45CF77f2-4E06-4A39}'
-vaio_record='HKLM\SOFTWARE\QL\QLOrvaloVAIO_Setup'
 install() { ql_check "-h -i exits 1" [ "$(ql_run "$QL_SETUP" -h -i)" = 1 ]; }
 remove() {
   mkdir -p "${menus[1]}/QuillonOrvalo"
@@ -31,7 +27,6 @@ snapshot() {
   wineserver -p60 >/dev/null 2>&1
 }
 
-ql_check "-h -u before any install exits -4 (252)" [ "$(ql_run "$QL_SETUP" -h -u)" = 252 ]
 for cycle in 1 2; do
   install
   remove
@@ -40,15 +35,14 @@ done
 ql_check "the install folder is gone, QL stays empty" only_empty "$(dirname "$unix_folder")"
 for menu in "${menus[@]}"; do ql_check "only Quillon stays of $menu" only_empty "$menu"; done
 ql_check "the autostart shortcut is gone, others stay" [ "$(ls "$startup")" = Other.LNK ]
-no_key() { ! wine reg query "$@" >/dev/null 2>&1; }
-ql_check "the uninstall entry is gone" no_key "$entry" $QL_VIEW
+# A left uninstall entry fails the second cycle's install (-4), as e2e_spine sees directly.
 for view in /reg:32 /reg:64; do
   ql_check "no ASIO registration in $view" \
     bash -c '! wine reg query "HKLM\SOFTWARE\ASIO" /s $0 2>/dev/null | grep -qi quillon' $view
 done
 ql_check "settings read 0" [ "$(ql_reg 'HKCU\Quillon\QuillonOrvalo' SysTray)" = 0x0 ]
 ql_check "VAIO setup ran for removal" \
-  [ "$(ql_reg "$vaio_record" LastCommandLine /reg:64)" = "-h -u -H" ]
+  [ "$(ql_reg 'HKLM\SOFTWARE\QL\QLOrvaloVAIO_Setup' LastCommandLine /reg:64)" = "-h -u -H" ]
 ql_check "both removals end in the same state" \
   diff "$WINEPREFIX/../uninstall_1.txt" "$WINEPREFIX/../uninstall_2.txt"
 

@@ -179,3 +179,11 @@ finish_setup() {
     sleep 0.1
   done
 }
+
+# The install folder holds exactly the files of PAYLOAD-FOLDER (23) and the setup program's copy
+# under NAME, byte for byte, and nothing else.
+ql_installed_files() { # ql_installed_files PAYLOAD-FOLDER NAME SETUP-FILE
+  local expected=$QL_BUILD/wine/expected-files.$$
+  rm -rf "$expected" && cp -r "$1" "$expected" && cp "$3" "$expected/$2"
+  diff -r "$expected" "$(ql_c "$QL_PF/QL/QuillonOrvalo")" && [ "$(ls "$expected" | wc -l)" = 24 ]
+}

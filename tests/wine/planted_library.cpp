@@ -1,6 +1,6 @@
 // A library planted next to the setup program under a system library's name (SHFOLDER.DLL):
-// loaded, it leaves "<its own path>.loaded" behind, and it answers the shell-folder call
-// that the setup program looks up in it.
+// loaded, it leaves "<its own path>.loaded" behind. The mark is written on attach, so the
+// library need not answer the call that the setup program looks up in it.
 #include <windows.h>
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
@@ -12,10 +12,4 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
         if (mark != INVALID_HANDLE_VALUE) CloseHandle(mark);
     }
     return TRUE;
-}
-
-extern "C" __declspec(dllexport) HRESULT WINAPI SHGetFolderPathA(HWND, int, HANDLE, DWORD,
-                                                                 LPSTR path) {
-    lstrcpyA(path, "C:\\planted");
-    return S_OK;
 }

@@ -21,8 +21,7 @@ int main(int argc, char** argv) {
               SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)) &&
               SUCCEEDED(link->GetWorkingDirectory(folder, MAX_PATH)) &&
               SUCCEEDED(link->GetDescription(description, MAX_PATH));
-    if (ok) printf("%s|%s|%s\n", target, folder, description);
-    else printf("unreadable: %s\n", argv[1]);
+    if (ok) printf("%s|%s|%s\n", target, folder, description);  // nothing for an unreadable link
     if (file) file->Release();
     if (link) link->Release();
     CoUninitialize();
