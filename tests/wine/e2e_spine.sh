@@ -72,7 +72,7 @@ REBOOT="REBOOT YOUR SYSTEM|Installation Complete and Successful !  YOU MUST REST
 # class, and a control panel with an owner.
 declare -A pid expect
 closed() { for _ in $(seq 50); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done; return 1; }
-left_alone() { kill -0 "$1" 2>/dev/null; }
+left_alone() { sleep 1; kill -0 "$1" 2>/dev/null; }  # time enough to end, had it been closed
 window() { # window NAME closed|left_alone CLASS TITLE [owned]: a qlwindow, once it is up
   wine "$QL_TESTPROGS/qlwindow.exe" "$3" "$4" "C:\\report_$1.txt" ${5:-} >/dev/null 2>&1 &
   pid[$1]=$! expect[$1]=$2

@@ -7,8 +7,8 @@
 //   qlpoke box CAPTION [SECONDS] [keep]  waits for a message box ("-": any), prints
 //                                 "caption|text" and presses OK (unless keep)
 //   qlpoke nowindow SETUP ARGS    runs SETUP while qlnowindow.dll refuses its window; prints
-//                                 its exit code, 259 (still running) if it has not ended
-//                                 within 15 seconds, as when a box holds it
+//                                 its exit code, or 259 (still running) and ends it when it
+//                                 has not ended within 15 seconds, as when a box holds it
 // Exit code 0 on success, 1 when the window or box was not found in time.
 #include <process.h>
 #include <windows.h>
@@ -51,12 +51,13 @@ int main(int argc, char** argv) {
         HHOOK hook = refuse ? SetWindowsHookExA(WH_CBT, refuse, hooks, 0) : nullptr;
         if (!hook) return 2;
         // The setup finds its own path by itself: its first argument need not be that path.
-        intptr_t started = _spawnl(_P_NOWAIT, argv[2], "setup", argv[3], nullptr);
-        if (started == -1) return 2;
-        HANDLE setup = reinterpret_cast<HANDLE>(started);  // _P_NOWAIT gives the process handle
+        // With _P_NOWAIT, the process handle; -1 when it did not start.
+        auto setup = reinterpret_cast<HANDLE>(_spawnl(_P_NOWAIT, argv[2], "ql", argv[3], nullptr));
+        if (setup == INVALID_HANDLE_VALUE) return 2;
         WaitForSingleObject(setup, 15000);
         DWORD code = STILL_ACTIVE;
         GetExitCodeProcess(setup, &code);
+        if (code == STILL_ACTIVE) TerminateProcess(setup, 1);  // it holds this program's output
         UnhookWindowsHookEx(hook);  // the hook would outlive this program for a while
         printf("%ld\n", long(code));
         return 0;
