@@ -127,7 +127,7 @@ ql_forget_install
 start_setup
 read -r OX OY CW CH < <(poke origin) || ql_fail "the installer window did not appear"
 ql_check "the client area is the skin and the band under it, ${CW}x$CH" [ "$CW.$CH" = 900.524 ]
-xwininfo -name "QuillonOrvalo Installation (Version 1.0.2.9)" >/dev/null || ql_fail "no title"
+xwininfo -name "QuillonOrvalo Installation (Version 1.0.2.9)" >/dev/null || ql_fail "wrong title"
 code=$(ql_run "$QL_SETUP")
 ql_check "a second copy ends with -10 (246), got $code" [ "$code" = 246 ]
 ql_check "the first copy runs on" still_running 0
