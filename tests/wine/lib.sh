@@ -7,18 +7,15 @@ QL_BUILD=${QL_BUILD:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/w
 # Whether this machine runs 32-bit Windows programs: Wine's 32-bit loader must execute, which it
 # cannot where the kernel's 32-bit emulation is off. QL_NO_32BIT=1 answers no on a machine that
 # can, to drive the other form there. Sets QL_WINE32 (1 or 0) and, for no, QL_WINE32_WHY.
-ql_probe_wine32() {
-  local output
-  if [ "${QL_NO_32BIT:-0}" = 1 ]; then
-    QL_WINE32=0; QL_WINE32_WHY="32-bit programs switched off by QL_NO_32BIT=1"
-  elif output=$(/usr/lib/wine/wine --version 2>&1); then
-    QL_WINE32=1; QL_WINE32_WHY=""
-  else
-    QL_WINE32=0; output=${output#*: line [0-9]*: }
-    QL_WINE32_WHY="Wine's 32-bit loader cannot run here (${output:-no message}): the kernel cannot run 32-bit programs"
-  fi
-}
-ql_probe_wine32
+if [ "${QL_NO_32BIT:-0}" = 1 ]; then
+  QL_WINE32=0 QL_WINE32_WHY="32-bit programs switched off by QL_NO_32BIT=1"
+elif QL_WINE32_WHY=$(/usr/lib/wine/wine --version 2>&1); then
+  QL_WINE32=1 QL_WINE32_WHY=""
+else
+  QL_WINE32=0 QL_WINE32_WHY=${QL_WINE32_WHY#*: line [0-9]*: }
+  QL_WINE32_WHY="Wine's 32-bit loader cannot run here (${QL_WINE32_WHY:-no message}):"
+  QL_WINE32_WHY+=" the kernel cannot run 32-bit programs"
+fi
 
 # The program under test comes in two forms built from the same sources: the product (PE32)
 # where this machine runs 32-bit Windows programs, else a test-only x86-64 build of the same
@@ -48,18 +45,16 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" W
 
 ql_fail() { echo "FAIL: $*" >&2; exit 1; }
 ql_check() { # ql_check "what" command...
-  local what=$1; shift
-  if "$@"; then echo "ok - $what"; else ql_fail "$what"; fi
+  if "${@:2}"; then echo "ok - $1"; else ql_fail "$1"; fi
 }
 
 # A Wine command whose output is shown only when it fails, so that Wine's own message explains
 # the failure instead of being swallowed.
 ql_wine_step() { # ql_wine_step "what" command...
-  local what=$1 output; shift
-  if ! output=$("$@" 2>&1); then
-    printf 'FAIL: %s (%s):\n%s\n' "$what" "$*" "$output" >&2
-    return 1
-  fi
+  local output
+  output=$("${@:2}" 2>&1) && return 0
+  printf 'FAIL: %s (%s):\n%s\n' "$1" "${*:2}" "$output" >&2
+  return 1
 }
 
 # One initialised prefix per form is kept as a template; each suite gets a hard-linked copy of
@@ -91,9 +86,7 @@ ql_prefix() { # ql_prefix NAME [win10]
   wineserver -k >/dev/null 2>&1 || true
   rm -rf "$WINEPREFIX"
   cp -al "$template" "$WINEPREFIX"
-  for reg in system.reg user.reg userdef.reg; do
-    cp --remove-destination "$template/$reg" "$WINEPREFIX/$reg"
-  done
+  cp --remove-destination "$template"/{system,user,userdef}.reg "$WINEPREFIX/"
   if [ "${2:-}" = win10 ]; then
     ql_wine_step "Windows version" wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion' /v CurrentVersion /t REG_SZ /d 10.0 /f
     ql_wine_step "Windows version" winecfg -v win10
@@ -129,11 +122,8 @@ ql_cleanup() {
   [ -n "${QL_XVFB_PID:-}" ] && kill "$QL_XVFB_PID" 2>/dev/null || true
 }
 
-# Runs a Windows program and prints its exit code as a signed 32-bit number.
-ql_run() {
-  set +e; wine "$@" >/dev/null 2>&1; local code=$?; set -e
-  echo "$code"
-}
+# Runs a Windows program and prints its exit code as the shell sees it (0-255: -4 is 252).
+ql_run() { wine "$@" >/dev/null 2>&1 && echo 0 || echo $?; }
 
 # Takes away what an install leaves that makes the next start see the product installed: the
 # uninstall entry, and the VAIO driver, whose running interface alone marks it installed.

@@ -4,25 +4,22 @@
 //   qlpoke click X Y              left click at client coordinates
 //   qlpoke key VK                 a key press (13 Enter, 27 Escape)
 //   qlpoke close                  WM_CLOSE, as the close box sends it
-//   qlpoke answers                the window answers a WM_NULL within a second
 //   qlpoke box CAPTION [SECONDS] [keep]  waits for a message box ("-": any), prints
 //                                 "caption|text" and presses OK (unless keep)
 //   qlpoke nowindow SETUP ARGS    runs SETUP while qlnowindow.dll refuses its window; prints
-//                                 its exit code and "box" if it showed one (pressed), else "-"
+//                                 its exit code, or 259 (still running) and ends it when it
+//                                 has not ended within 15 seconds, as when a box holds it
 // Exit code 0 on success, 1 when the window or box was not found in time.
+#include <process.h>
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-static const char* const WINDOW_CLASS = "QuillonOrvalo0Installer0MainWindow0";
-
 static HWND waitFor(const char* windowClass, const char* caption, int seconds) {
-    for (int tries = 0; tries < seconds * 10; ++tries) {
+    for (int tries = 0; tries < seconds * 10; ++tries, Sleep(100))
         if (HWND window = FindWindowA(windowClass, caption)) return window;
-        Sleep(100);
-    }
     return nullptr;
 }
 
@@ -44,7 +41,6 @@ int main(int argc, char** argv) {
         for (char* c = text; *c; ++c)
             if (*c == '\n' || *c == '\r') *c = ' ';  // one line per box
         printf("%s|%s\n", title, text);
-        fflush(stdout);
         if (argc < 5 || strcmp(argv[4], "keep") != 0) PostMessageA(box, WM_COMMAND, IDOK, 0);
         return 0;
     }
@@ -54,27 +50,19 @@ int main(int argc, char** argv) {
             reinterpret_cast<void*>(GetProcAddress(hooks, "refuseInstallerWindow")));
         HHOOK hook = refuse ? SetWindowsHookExA(WH_CBT, refuse, hooks, 0) : nullptr;
         if (!hook) return 2;
-        char line[1024];
-        snprintf(line, sizeof line, "\"%s\" %s", argv[2], argv[3]);
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION setup = {};
-        if (!CreateProcessA(argv[2], line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                            &setup))
-            return 2;
-        const char* seen = "-";
-        for (int tries = 0; tries < 150 && WaitForSingleObject(setup.hProcess, 100); ++tries)
-            if (HWND box = FindWindowA("#32770", nullptr)) {
-                seen = "box";
-                PostMessageA(box, WM_COMMAND, IDOK, 0);
-            }
-        UnhookWindowsHookEx(hook);
+        // The setup finds its own path by itself: its first argument need not be that path.
+        // With _P_NOWAIT, the process handle; -1 when it did not start.
+        auto setup = reinterpret_cast<HANDLE>(_spawnl(_P_NOWAIT, argv[2], "ql", argv[3], nullptr));
+        if (setup == INVALID_HANDLE_VALUE) return 2;
+        WaitForSingleObject(setup, 15000);
         DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(setup.hProcess, &code);
-        printf("%ld %s\n", long(code), seen);
+        GetExitCodeProcess(setup, &code);
+        if (code == STILL_ACTIVE) TerminateProcess(setup, 1);  // it holds this program's output
+        UnhookWindowsHookEx(hook);  // the hook would outlive this program for a while
+        printf("%ld\n", long(code));
         return 0;
     }
-    HWND window = waitFor(WINDOW_CLASS, nullptr, 20);
+    HWND window = waitFor("QuillonOrvalo0Installer0MainWindow0", nullptr, 20);
     if (!window) return 1;
     if (strcmp(command, "origin") == 0) {
         for (int tries = 0; tries < 50 && !IsWindowVisible(window); ++tries) Sleep(100);  // sized
@@ -92,9 +80,6 @@ int main(int argc, char** argv) {
         PostMessageA(window, WM_KEYUP, atoi(argv[2]), 0xC0000001);
     } else if (strcmp(command, "close") == 0) {
         PostMessageA(window, WM_CLOSE, 0, 0);
-    } else if (strcmp(command, "answers") == 0) {
-        DWORD_PTR result = 0;
-        return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) ? 0 : 1;
     } else {
         return 2;
     }

@@ -1,12 +1,9 @@
 // Stands in for the browser in the end-to-end tests: registered as the https handler, it
-// appends each address it is asked to open, one per line (\n only), to the file named by
-// QL_URL_LOG (default C:\urls.txt).
+// appends each address it is asked to open, one per line (\n only), to C:\urls.txt.
 #include <cstdio>
-#include <cstdlib>
 
 int main(int argc, char** argv) {
-    const char* log = getenv("QL_URL_LOG");
-    FILE* file = fopen(log ? log : "C:\\urls.txt", "ab");
+    FILE* file = fopen("C:\\urls.txt", "ab");
     if (!file) return 1;
     for (int i = 1; i < argc; ++i) fprintf(file, "%s\n", argv[i]);
     fclose(file);
