@@ -4,6 +4,10 @@
 #pragma once
 #include <cstddef>
 
+// Windows' path limit for the ANSI calls (MAX_PATH, terminator included). The removals never
+// form a longer path: whatever would need one is left alone.
+inline constexpr size_t PATH_LIMIT = 260;
+
 bool joinPath(char* out, size_t capacity, const char* folder, const char* name);
 template <size_t N>
 bool joinPath(char (&out)[N], const char* folder, const char* name) {

@@ -19,28 +19,47 @@ constexpr ShortcutRow SHORTCUTS[] = {
     {"QuillonOrvalo x64", "QuillonOrvalo_x64.exe", true},
     {"Nalta-Screen", "NaltaScreen.exe", false},
 };
+
+bool listed(const ShortcutRow& row, const InstallerContext* context) {
+    return !row.only64Bit || context->is64BitSystem;
+}
+
+// folder\name.LNK; false when it would not fit in capacity.
+bool linkPath(char* out, size_t capacity, const char* folder, const char* name) {
+    char linkName[300];
+    return snprintf(linkName, sizeof linkName, "%s.LNK", name) < int(sizeof linkName) &&
+           joinPath(out, capacity, folder, linkName);
+}
 }  // namespace
 
 void createShortcuts(InstallerContext* context) {
     char menuFolder[1024], target[1024];
     if (!commonProgramsFolder[0]) return;
-    if (!joinPath(menuFolder, commonProgramsFolder, "Quillon\\QuillonOrvalo")) return;
+    if (!joinPath(menuFolder, commonProgramsFolder, SHORTCUT_FOLDER)) return;
     if (createFolderTree(menuFolder) != 1) return;
     for (const ShortcutRow& row : SHORTCUTS) {
-        if (row.only64Bit && !context->is64BitSystem) continue;
-        if (joinPath(target, context->installFolder, row.target))
+        if (listed(row, context) && joinPath(target, context->installFolder, row.target))
             createShortcut(row.name, target, menuFolder);
     }
 }
 
 int32_t createShortcut(const char* name, const char* target, const char* folder) {
     constexpr int32_t E_INVALIDARG = int32_t(0x80070057);
-    char linkName[300], linkPath[1024], workingFolder[1024];
+    char link[1024], workingFolder[1024];
     size_t folderLen = folderLength(target);
-    if (snprintf(linkName, sizeof linkName, "%s.LNK", name) >= int(sizeof linkName) ||
-        !joinPath(linkPath, folder, linkName) || folderLen >= sizeof workingFolder)
+    if (!linkPath(link, sizeof link, folder, name) || folderLen >= sizeof workingFolder)
         return E_INVALIDARG;
     memcpy(workingFolder, target, folderLen);
     workingFolder[folderLen] = 0;
-    return platform::saveShellLink(linkPath, target, name, workingFolder);
+    return platform::saveShellLink(link, target, name, workingFolder);
+}
+
+void removeShortcuts(const InstallerContext* context, const char* folder) {
+    for (const ShortcutRow& row : SHORTCUTS)
+        if (listed(row, context)) removeShortcut(folder, row.name);
+}
+
+int32_t removeShortcut(const char* folder, const char* name) {
+    char link[PATH_LIMIT];
+    return linkPath(link, sizeof link, folder, name) && platform::deleteFile(link) ? 1 : 0;
 }

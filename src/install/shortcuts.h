@@ -4,8 +4,15 @@
 
 struct InstallerContext;
 
+// The shortcuts' folder below a Programs folder.
+inline constexpr const char* SHORTCUT_FOLDER = "Quillon\\QuillonOrvalo";
+
 // Writes the shortcuts into "<common Programs>\Quillon\QuillonOrvalo"; failures are skipped.
 void createShortcuts(InstallerContext* context);
+// Deletes from folder the shortcuts that createShortcuts writes; failures are ignored.
+void removeShortcuts(const InstallerContext* context, const char* folder);
 
 // Writes folder\name.LNK pointing at target: the HRESULT of the last COM call made.
 int32_t createShortcut(const char* name, const char* target, const char* folder);
+// Deletes folder\name.LNK: 1 when it was deleted, else 0.
+int32_t removeShortcut(const char* folder, const char* name);

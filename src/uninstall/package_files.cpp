@@ -5,7 +5,6 @@
 #include "app/context.h"
 #include "app/paths.h"
 #include "package/entry_name.h"
-#include "uninstall/folder_remover.h"
 
 namespace {
 // path with the extension of its last component replaced by ".del"; false when that

@@ -1,9 +1,8 @@
 #include "uninstall/start_menu.h"
 
-#include <cstdio>
-
 #include "app/context.h"
 #include "app/paths.h"
+#include "install/shortcuts.h"
 #include "uninstall/folder_remover.h"
 
 namespace {
@@ -28,11 +27,8 @@ bool userProgramsFolder(char (&out)[VALUE_BUFFER]) {
 
 void cleanMenuFolder(const InstallerContext* context, const char* programs) {
     char folder[PATH_LIMIT];
-    if (!joinPath(folder, programs, "Quillon\\QuillonOrvalo")) return;
-    removeShortcut(folder, "QuillonOrvalo");
-    if (context->is64BitSystem) removeShortcut(folder, "QuillonOrvalo x64");
-    removeShortcut(folder, "Nalta-Screen");
-    removeShortcut(folder, "Readme");
+    if (!joinPath(folder, programs, SHORTCUT_FOLDER)) return;
+    removeShortcuts(context, folder);
     removeFolderTree(folder);
 }
 }  // namespace
@@ -41,12 +37,4 @@ void cleanStartMenu(InstallerContext* context) {
     char userPrograms[VALUE_BUFFER];
     if (userProgramsFolder(userPrograms)) cleanMenuFolder(context, userPrograms);
     if (commonProgramsFolder[0]) cleanMenuFolder(context, commonProgramsFolder);
-}
-
-int32_t removeShortcut(const char* folder, const char* name) {
-    char file[PATH_LIMIT], path[PATH_LIMIT];
-    if (snprintf(file, sizeof file, "%s.LNK", name) >= int(sizeof file) ||
-        !joinPath(path, folder, file))
-        return 0;
-    return platform::deleteFile(path) ? 1 : 0;
 }

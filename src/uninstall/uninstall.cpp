@@ -4,9 +4,11 @@
 #include <cstring>
 
 #include "app/context.h"
+#include "app/paths.h"
 #include "install/asio_modules.h"
 #include "install/install_folder.h"
 #include "install/registry_records.h"
+#include "install/shortcuts.h"
 #include "package/package.h"
 #include "uninstall/folder_remover.h"
 #include "uninstall/key_remover.h"

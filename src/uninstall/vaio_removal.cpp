@@ -4,7 +4,6 @@
 
 #include "app/context.h"
 #include "app/paths.h"
-#include "uninstall/folder_remover.h"
 
 namespace {
 // The blank at the end is part of the text.
