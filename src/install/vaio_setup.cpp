@@ -27,21 +27,31 @@ int32_t verdict(InstallerContext* context, int32_t exitCode) {
 
 int32_t runVaioSetup(InstallerContext* context) {
     char program[1024];
-    const char* name =
-        context->is64BitSystem ? "QLOrvaloVAIO_Setup_x64.exe" : "QLOrvaloVAIO_Setup.exe";
-    if (!joinPath(program, context->installFolder, name)) return VAIO_NOT_STARTED;
-
-    platform::Handle process = nullptr;
-    switch (platform::startProcess(program, "-h -i -H -n", context->installFolder, &process)) {
+    if (!vaioProgramPath(program, sizeof program, context)) return VAIO_NOT_STARTED;
+    int32_t exitCode = -1;
+    switch (runToEnd(program, "-h -i -H -n", context->installFolder, &exitCode)) {
         case platform::StartResult::failed: return VAIO_NOT_STARTED;
         case platform::StartResult::noHandle: return VAIO_NO_PROCESS_HANDLE;
         case platform::StartResult::started: break;
     }
-    // A failed wait is a failed run: the exit code would still read STILL_ACTIVE (259).
-    int32_t exitCode = -1;
-    if (!platform::waitProcess(process, platform::WAIT_FOREVER) ||
-        !platform::processExitCode(process, &exitCode))
-        exitCode = -1;
-    platform::closeProcess(process);
     return verdict(context, exitCode);
+}
+
+bool vaioProgramPath(char* out, size_t capacity, const InstallerContext* context) {
+    const char* name =
+        context->is64BitSystem ? "QLOrvaloVAIO_Setup_x64.exe" : "QLOrvaloVAIO_Setup.exe";
+    return joinPath(out, capacity, context->installFolder, name);
+}
+
+platform::StartResult runToEnd(const char* program, const char* arguments, const char* folder,
+                               int32_t* exitCode) {
+    platform::Handle process = nullptr;
+    platform::StartResult started = platform::startProcess(program, arguments, folder, &process);
+    if (started != platform::StartResult::started) return started;
+    // A failed wait is a failed run: the exit code would still read STILL_ACTIVE (259).
+    if (!platform::waitProcess(process, platform::WAIT_FOREVER) ||
+        !platform::processExitCode(process, exitCode))
+        *exitCode = -1;
+    platform::closeProcess(process);
+    return started;
 }

@@ -4,6 +4,7 @@
 
 #include "app/context.h"
 #include "app/paths.h"
+#include "install/vaio_setup.h"
 
 namespace {
 // The blank at the end is part of the text.
@@ -15,19 +16,13 @@ constexpr const char* STILL_IN_USE_TEXT =
 
 void runVaioRemoval(InstallerContext* context) {
     char program[PATH_LIMIT];
-    const char* name =
-        context->is64BitSystem ? "QLOrvaloVAIO_Setup_x64.exe" : "QLOrvaloVAIO_Setup.exe";
-    if (!joinPath(program, context->installFolder, name) || !platform::fileExistsReadable(program))
+    int32_t exitCode = 0;
+    if (!vaioProgramPath(program, sizeof program, context) ||
+        !platform::fileExistsReadable(program) ||
+        runToEnd(program, "-h -u -H", context->installFolder, &exitCode) !=
+            platform::StartResult::started ||
+        exitCode >= 0)
         return;
-    platform::Handle process = nullptr;
-    if (platform::startProcess(program, "-h -u -H", context->installFolder, &process) !=
-        platform::StartResult::started)
-        return;
-    platform::waitProcess(process, platform::WAIT_FOREVER);
-    int32_t exitCode = -1;
-    if (!platform::processExitCode(process, &exitCode)) exitCode = -1;
-    platform::closeProcess(process);
-    if (exitCode >= 0) return;
     snprintf(context->errorText, sizeof context->errorText, STILL_IN_USE_TEXT, PRODUCT_ID,
              PRODUCT_ID);
     platform::postCommand(context->windowHandle, CMD_DONE, DONE_FAILED);
