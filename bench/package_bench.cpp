@@ -22,12 +22,9 @@
 
 namespace {
 
-struct BenchPackage {
-    std::vector<uint8_t> scrambled;
-};
-
-const BenchPackage& benchPackage() {
-    static BenchPackage package{makeBenchPackage()};
+// The scrambled package, made once.
+const std::vector<uint8_t>& benchPackage() {
+    static const std::vector<uint8_t> package = makeBenchPackage();
     return package;
 }
 
@@ -36,7 +33,7 @@ void reportBytes(benchmark::State& state, size_t size) {
 }
 
 void BM_Md5OpenSsl(benchmark::State& state) {
-    const auto& data = benchPackage().scrambled;
+    const auto& data = benchPackage();
     unsigned char digest[16];
     unsigned int length;
     for (auto _ : state) {
@@ -48,7 +45,7 @@ void BM_Md5OpenSsl(benchmark::State& state) {
 BENCHMARK(BM_Md5OpenSsl)->Unit(benchmark::kMillisecond);
 
 void BM_Md5Ours(benchmark::State& state) {
-    const auto& data = benchPackage().scrambled;
+    const auto& data = benchPackage();
     uint8_t digest[16];
     for (auto _ : state) {
         md5(data.data(), data.size(), digest);
@@ -59,7 +56,7 @@ void BM_Md5Ours(benchmark::State& state) {
 BENCHMARK(BM_Md5Ours)->Unit(benchmark::kMillisecond);
 
 void BM_Keystream(benchmark::State& state) {
-    std::vector<uint8_t> data = benchPackage().scrambled;
+    std::vector<uint8_t> data = benchPackage();
     const uint8_t digest[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
     for (auto _ : state) {
         applyKeystream(data.data(), uint32_t(data.size()), PACKAGE_INITIAL_KEY_STATE, digest);
@@ -75,10 +72,10 @@ void decodeInMemory(benchmark::State& state) {
     const auto& package = benchPackage();
     std::vector<uint8_t> data;
     PackageEntry directory[PACKAGE_ENTRY_COUNT];
-    memcpy(directory, package.scrambled.data(), sizeof directory);
+    memcpy(directory, package.data(), sizeof directory);
     for (auto _ : state) {
         state.PauseTiming();
-        data = package.scrambled;
+        data = package;
         state.ResumeTiming();
         PackageChain chain;
         startChain(&chain);
@@ -87,7 +84,7 @@ void decodeInMemory(benchmark::State& state) {
                         &chain))
                 state.SkipWithError("digest mismatch");
     }
-    reportBytes(state, package.scrambled.size());
+    reportBytes(state, package.size());
 }
 void BM_DecodeInMemory(benchmark::State& state) { decodeInMemory<decodeEntry>(state); }
 BENCHMARK(BM_DecodeInMemory)->Unit(benchmark::kMillisecond);
@@ -104,10 +101,10 @@ void BM_ExtractToDisk(benchmark::State& state) {
         return;
     }
     strcpy(context.installFolder, folder);
-    auto package = benchPackage().scrambled;
+    auto package = benchPackage();
     for (auto _ : state) {
         state.PauseTiming();
-        package = benchPackage().scrambled;
+        package = benchPackage();
         setBenchPackage(package.data(), uint32_t(package.size()));
         state.ResumeTiming();
         if (extractPackage(&context) != 0) state.SkipWithError("extraction failed");
