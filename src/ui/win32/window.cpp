@@ -20,8 +20,9 @@ constexpr int ICON_ID = 100;
 
 InstallerContext* const context = &installerContext;
 
-// Set once a procedure starts: the program ends after it, and a click or Enter that is still
-// queued (after the worker has cleared busy) must not start a second one.
+// Set once a procedure starts, before any worker does: the program ends after it, and a click
+// or Enter that is still queued (after the worker has cleared busy) must not start a second
+// one. It therefore also stands for busy wherever input is refused.
 bool procedureStarted = false;
 // A WM_DESTROY that came while a message box was open, carried out when the last one closes.
 bool destroyPending = false;
@@ -101,7 +102,7 @@ void onDestroy(HWND window) {
 }
 
 void requestClose(HWND window, bool afterNotice) {
-    switch (closeStep(afterNotice, loadShared(context->busy))) {
+    switch (closeStep(afterNotice, busy())) {
         case CloseStep::refuse:
             return;
         case CloseStep::endAfterWorker:
@@ -194,7 +195,7 @@ bool setHandCursor(HWND window) {
 }
 
 void onLeftButtonDown(HWND window, LPARAM lParam) {
-    if (procedureStarted || busy()) return;
+    if (procedureStarted) return;
     switch (clickTarget(context->buttonRect, context->skinHeight, pointX(lParam), pointY(lParam))) {
         case ClickTarget::button:
             buttonAction(window);
@@ -228,7 +229,7 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
             requestClose(static_cast<HWND>(context->windowHandle), false);
             return 0;
         case WM_KEYDOWN:
-            if (wParam == VK_RETURN && !procedureStarted && !busy()) buttonAction(window);
+            if (wParam == VK_RETURN && !procedureStarted) buttonAction(window);
             if (wParam == VK_ESCAPE) post(window, WM_CLOSE);
             return 0;
         case WM_TIMER:
