@@ -11,7 +11,6 @@ service_id='{83da6326-97a6-4088-9453-a1923f573b29},3'
 number_id='{233164c8-1b2c-4c7d-bc68-b671687a2567},1'
 name_id='{a45c254e-df1c-4efd-8020-67d146a850e0},2'
 icon_id='{259abffc-50a7-47ce-af08-68c9a7d73366},12'
-entry='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo {45CF77f2-4E06-4A39}'
 services='HKLM\SYSTEM\CurrentControlSet\Services'
 interfaces='HKLM\SYSTEM\CurrentControlSet\Control\DeviceClasses\{66CAA746-1518-4C53-B6E6-9E550A734FD1}'
 labels=$QL_BUILD/wine/endpoints.labels
@@ -98,7 +97,7 @@ ql_check "another driver's endpoint is untouched" untouched Render "$speakers" S
 ql_check "an endpoint of a longer service name is untouched" untouched Capture "$line" Line
 
 # --- a new start without the uninstall entry: the interface alone marks the product installed --
-wine reg delete "$entry" $QL_VIEW /f >/dev/null 2>&1
+wine reg delete "$QL_ENTRY" $QL_VIEW /f >/dev/null 2>&1
 windowed idle 5 "Installation Issue"
 ql_check "the driver's presence is reported, got $boxes" [ "$boxes" = "Installation Issue|" ]
 ql_check "the button reads Remove" drawn Remove

@@ -10,7 +10,6 @@ ql_prefix spine win10
 
 SHOTS=$QL_BUILD/screenshots
 mkdir -p "$SHOTS"
-ENTRY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo {45CF77f2-4E06-4A39}'
 
 still_running() { sleep "${1:-1}"; kill -0 "$SETUP_PID" 2>/dev/null; }
 ends_with() { # ends_with WHAT CODE [SECONDS]: the windowed setup ends with CODE (0-255)
@@ -18,7 +17,7 @@ ends_with() { # ends_with WHAT CODE [SECONDS]: the windowed setup ends with CODE
   ql_check "$1 ends with $2, got $code" [ "$code" = "$2" ]
 }
 set_entry() { # set_entry UNINSTALL-STRING: the product's uninstall entry, default view
-  wine reg add "$ENTRY" /v UninstallString /t REG_SZ /d "$1" $QL_VIEW /f >/dev/null 2>&1
+  wine reg add "$QL_ENTRY" /v UninstallString /t REG_SZ /d "$1" $QL_VIEW /f >/dev/null 2>&1
 }
 
 # Colours of the screenshot, at client coordinates.
@@ -102,7 +101,7 @@ code=$(ql_run "$QL_SETUP" -h -i)
 ql_check "-h -i with an uninstall entry ends with -4 (252), got $code" [ "$code" = 252 ]
 code=$(ql_run "$QL_SETUP" -h -u)
 ql_check "-h -u with an entry runs the uninstall, got $code" [ "$code" = 1 ]
-ql_check "the uninstall removed the entry" key_missing "$ENTRY" $QL_VIEW
+ql_check "the uninstall removed the entry" key_missing "$QL_ENTRY" $QL_VIEW
 
 # Silent means no box, not even when the window cannot be made: the exit code alone tells.
 ql_check "-h without a window ends at once with -5, no box holding it" \
@@ -189,7 +188,7 @@ dismiss_notices
 ends_with "after the Remove button the program" 0 30
 ql_check "the restart box" noticed "REBOOT YOUR SYSTEM|Restart System to finish the uninstallation!"
 ql_check "the Remove button removed the install folder" [ ! -e "$(ql_c "$QL_PF/QL/QuillonOrvalo")" ]
-ql_check "the Remove button removed the entry" key_missing "$ENTRY" $QL_VIEW
+ql_check "the Remove button removed the entry" key_missing "$QL_ENTRY" $QL_VIEW
 
 # ---- -i with the window: it blinks while the install runs, and its notice stays ------------
 start_setup -i

@@ -40,6 +40,8 @@ else
 fi
 QL_SETUP=$QL_FORM_BUILD/QuillonOrvalo_Setup.exe
 QL_TESTPROGS=$QL_FORM_BUILD/testprogs
+# The product's uninstall entry, in the setup's default view ($QL_VIEW).
+QL_ENTRY='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo {45CF77f2-4E06-4A39}'
 # Without winemenubuilder: the shortcuts an install saves are not mirrored into the host's menus.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINEARCH=win64
 
@@ -132,8 +134,7 @@ ql_forget_install() {
   if [ -e "$folder/QLOrvaloVAIO_Setup_x64.exe" ]; then
     (cd "$folder" && ql_run QLOrvaloVAIO_Setup_x64.exe -h -u -H >/dev/null)
   fi
-  wine reg delete 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo {45CF77f2-4E06-4A39}' \
-    $QL_VIEW /f >/dev/null 2>&1 || true
+  wine reg delete "$QL_ENTRY" $QL_VIEW /f >/dev/null 2>&1 || true
 }
 
 # Drive C: paths.
