@@ -8,7 +8,6 @@ source "$(dirname "$0")/lib.sh"
 command -v pulseaudio >/dev/null || ql_fail "pulseaudio is missing (scripts/setup.sh installs it)"
 ql_prefix devices
 
-no_box() { ! poke box - "$1" >/dev/null; }
 drivers='HKCU\Software\Wine\Drivers'
 
 # ---- no audio driver at all: no device, no warning ----------------------------------------

@@ -157,6 +157,7 @@ key_missing() { ! key_exists "$1" "$2"; }
 
 # The window driver (see tests/wine/programs/qlpoke.cpp); its exit code is qlpoke's own.
 poke() { wine "$QL_TESTPROGS/qlpoke.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+no_box() { ! poke box - "$1" >/dev/null; }  # no_box SECONDS: no message box comes up
 
 # The setup with its window, in the background: start_setup ARGS... sets SETUP_PID, then
 # finish_setup [SECONDS] sets code to its exit code as the shell sees it (0-255), or to
