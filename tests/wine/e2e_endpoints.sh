@@ -30,11 +30,7 @@ untouched() { # untouched FLOW KEY NAME
   [ "$(ql_reg "$key" "$name_id" /reg:64)" = "$3" ] && [ -z "$(ql_reg "$key" "$icon_id" /reg:64)" ]
 }
 
-# Web pages go to qlurl, which notes each address instead of opening a browser.
-handler="\"$(winepath -w "$QL_TESTPROGS/qlurl.exe" 2>/dev/null)\" \"%1\""
-for view in /reg:32 /reg:64; do
-  wine reg add 'HKCR\https\shell\open\command' /ve /t REG_SZ /d "$handler" /f $view >/dev/null 2>&1
-done
+ql_url_handler  # no browser
 
 # Runs the setup with its window while Wine traces the texts it draws; clicks the button when
 # asked to; answers the boxes of that caption (any box without one) until the setup ends or

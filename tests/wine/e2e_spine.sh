@@ -40,12 +40,8 @@ same_area() { # same_area IMAGE1 IMAGE2 X Y W H: identical pixels in that client
 }
 differ() { ! same_area "$@"; }
 
-# Web pages go to qlurl, which notes each address in C:\urls.txt instead of opening a browser.
 URLS=$(ql_c urls.txt)
-handler="\"$(winepath -w "$QL_TESTPROGS/qlurl.exe" 2>/dev/null)\" \"%1\""
-for view in /reg:32 /reg:64; do
-  wine reg add 'HKCR\https\shell\open\command' /ve /t REG_SZ /d "$handler" /f $view >/dev/null 2>&1
-done
+ql_url_handler
 opened() { # opened ADDRESS: qlurl was asked for it within a few seconds
   for _ in $(seq 50); do grep -qx "$1" "$URLS" 2>/dev/null && return 0; sleep 0.1; done
   return 1

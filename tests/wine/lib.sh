@@ -159,6 +159,14 @@ key_missing() { ! key_exists "$1" "$2"; }
 poke() { wine "$QL_TESTPROGS/qlpoke.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 no_box() { ! poke box - "$1" >/dev/null; }  # no_box SECONDS: no message box comes up
 
+# Web pages go to qlurl, which notes each address in C:\urls.txt instead of opening a browser.
+ql_url_handler() {
+  local handler="\"$(winepath -w "$QL_TESTPROGS/qlurl.exe" 2>/dev/null)\" \"%1\"" view
+  for view in /reg:32 /reg:64; do
+    wine reg add 'HKCR\https\shell\open\command' /ve /t REG_SZ /d "$handler" /f $view >/dev/null 2>&1
+  done
+}
+
 # The setup with its window, in the background: start_setup ARGS... sets SETUP_PID, then
 # finish_setup [SECONDS] sets code to its exit code as the shell sees it (0-255), or to
 # "running" when it has not ended after SECONDS (10). Both run in the suite's shell: only it
