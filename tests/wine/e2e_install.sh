@@ -81,10 +81,7 @@ ql_check "entry still written" [ -n "$(ql_reg "$QL_ENTRY" UninstallString $QL_VI
 # --- a package file in use: a running program, a window program of the form under test --------
 clean
 mkdir -p "$unix_folder"
-cp "$QL_TESTPROGS/qlwindow.exe" "$unix_folder/NaltaScreen.exe"
-wine "$unix_folder/NaltaScreen.exe" QLHeld0Window held 'C:\held.txt' >/dev/null 2>&1 &
-for _ in $(seq 100); do grep -qs ready "$(ql_c held.txt)" && break; sleep 0.1; done
-grep -qs ready "$(ql_c held.txt)" || ql_fail "the program in use did not start"
+ql_hold_program "$unix_folder"
 ql_check "a file in use ends the install with -102" [ "$(ql_run "$QL_SETUP" -h -i)" = 154 ]
 ql_check "the other files were written" cmp -s "$QL_BUILD/payload/qlregsvr64.exe" "$unix_folder/qlregsvr64.exe"
 ql_check "no entry after a stopped install" [ -z "$(ql_reg "$QL_ENTRY" UninstallString $QL_VIEW)" ]

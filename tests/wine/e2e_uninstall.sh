@@ -50,11 +50,9 @@ ql_check "both removals end in the same state" \
 install
 # The busy program is a window program of the form under test in the screen tool's place, so
 # that it runs where 32-bit programs cannot.
-cp "$QL_TESTPROGS/qlwindow.exe" "$unix_folder/NaltaScreen.exe"
-wine "$unix_folder/NaltaScreen.exe" QLHeld0Window held 'C:\held.txt' >/dev/null 2>&1 &
+ql_hold_program "$unix_folder"
 mkdir -p "$(ql_c outside)" && touch "$(ql_c outside/keep.txt)"
 ln -s "$(ql_c outside)" "$unix_folder/link"
-sleep 2
 remove
 ql_check "the program in use keeps running as NaltaScreen.del" \
   [ "$(ls "$unix_folder" | grep -i nalta)" = NaltaScreen.del ]

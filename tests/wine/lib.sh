@@ -137,6 +137,15 @@ ql_forget_install() {
   wine reg delete "$QL_ENTRY" $QL_VIEW /f >/dev/null 2>&1 || true
 }
 
+# A window program of the form under test runs as the package's FOLDER/NaltaScreen.exe, so
+# that file is in use; returns once its window is up.
+ql_hold_program() { # ql_hold_program FOLDER
+  cp "$QL_TESTPROGS/qlwindow.exe" "$1/NaltaScreen.exe"
+  wine "$1/NaltaScreen.exe" QLHeld0Window held 'C:\held.txt' >/dev/null 2>&1 &
+  for _ in $(seq 100); do grep -qs ready "$(ql_c held.txt)" && return 0; sleep 0.1; done
+  ql_fail "the program in use did not start"
+}
+
 # Drive C: paths.
 ql_c() { echo "$WINEPREFIX/drive_c/$1"; }
 
