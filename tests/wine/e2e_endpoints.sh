@@ -104,7 +104,7 @@ ql_check "-h -u removes the product, found by its interface alone" [ "$(ql_run "
 ql_check "the driver's service keys are gone" \
   [ -z "$(ql_reg "$services\\QLOrvaloVAIO" ImagePath /reg:64)$(ql_reg "$services\\QLOrvaloVAIOMME" ImagePath /reg:64)" ]
 ql_check "the driver stopped and its file is gone" [ ! -e "$(ql_c windows/system32/drivers/qlorvalovaio64_win10.sys)" ]
-ql_check "the interface is gone" bash -c '! wine reg query "$0" /s 2>/dev/null | grep -qi qlorvalovaio' "$interfaces"
-gone() { ! wine reg query "$store" /s /reg:64 2>/dev/null | grep -q 8A1C3F52; }
-ql_check "the driver's endpoint entries are gone, the others stay" eval 'gone && untouched Render "$speakers" Speakers'
+ql_check "the interface is gone" reg_lacks "$interfaces" qlorvalovaio
+ql_check "the driver's endpoint entries are gone, the others stay" \
+  eval 'reg_lacks "$store" 8A1C3F52 /reg:64 && untouched Render "$speakers" Speakers'
 echo "e2e_endpoints: all checks passed"

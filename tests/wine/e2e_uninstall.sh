@@ -37,8 +37,7 @@ for menu in "${menus[@]}"; do ql_check "only Quillon stays of $menu" only_empty 
 ql_check "the autostart shortcut is gone, others stay" [ "$(ls "$startup")" = Other.LNK ]
 # A left uninstall entry fails the second cycle's install (-4), as e2e_spine sees directly.
 for view in /reg:32 /reg:64; do
-  ql_check "no ASIO registration in $view" \
-    bash -c '! wine reg query "HKLM\SOFTWARE\ASIO" /s $0 2>/dev/null | grep -qi quillon' $view
+  ql_check "no ASIO registration in $view" reg_lacks 'HKLM\SOFTWARE\ASIO' quillon $view
 done
 ql_check "settings read 0" [ "$(ql_reg 'HKCU\Quillon\QuillonOrvalo' SysTray)" = 0x0 ]
 ql_check "VAIO setup ran for removal" \

@@ -163,6 +163,10 @@ reg_default() { # reg_default KEY /reg:32|/reg:64
 }
 key_exists() { wine reg query "$1" "$2" >/dev/null 2>&1; }  # key_exists KEY /reg:32|/reg:64
 key_missing() { ! key_exists "$1" "$2"; }
+# reg_lacks KEY TEXT [VIEW]: nothing below KEY names TEXT, in any case. grep reads the whole
+# query: under pipefail, one that stopped at the first match could end the query with SIGPIPE,
+# and the check would pass.
+reg_lacks() { ! wine reg query "$1" /s ${3:-} 2>/dev/null | grep -i -- "$2" >/dev/null; }
 
 # The window driver (see tests/wine/programs/qlpoke.cpp); its exit code is qlpoke's own.
 poke() { wine "$QL_TESTPROGS/qlpoke.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
