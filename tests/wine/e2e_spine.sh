@@ -11,11 +11,6 @@ ql_prefix spine win10
 SHOTS=$QL_BUILD/screenshots
 mkdir -p "$SHOTS"
 
-still_running() { sleep "${1:-1}"; kill -0 "$SETUP_PID" 2>/dev/null; }
-ends_with() { # ends_with WHAT CODE [SECONDS]: the windowed setup ends with CODE (0-255)
-  finish_setup "${3:-10}"
-  ql_check "$1 ends with $2, got $code" [ "$code" = "$2" ]
-}
 set_entry() { # set_entry UNINSTALL-STRING: the product's uninstall entry, default view
   wine reg add "$QL_ENTRY" /v UninstallString /t REG_SZ /d "$1" $QL_VIEW /f >/dev/null 2>&1
 }

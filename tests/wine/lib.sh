@@ -192,6 +192,11 @@ finish_setup() {
     sleep 0.1
   done
 }
+ends_with() { # ends_with WHAT CODE [SECONDS]: the windowed setup ends with CODE (0-255)
+  finish_setup "${3:-10}"
+  ql_check "$1 ends with $2, got $code" [ "$code" = "$2" ]
+}
+still_running() { sleep "${1:-1}"; kill -0 "$SETUP_PID" 2>/dev/null; }  # still_running [SECONDS]
 
 # The install folder holds exactly the files of PAYLOAD-FOLDER (23) and the setup program's copy
 # under NAME, byte for byte, and nothing else.
