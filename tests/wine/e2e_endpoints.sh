@@ -11,7 +11,6 @@ service_id='{83da6326-97a6-4088-9453-a1923f573b29},3'
 number_id='{233164c8-1b2c-4c7d-bc68-b671687a2567},1'
 name_id='{a45c254e-df1c-4efd-8020-67d146a850e0},2'
 icon_id='{259abffc-50a7-47ce-af08-68c9a7d73366},12'
-entry='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo {45CF77f2-4E06-4A39}'
 services='HKLM\SYSTEM\CurrentControlSet\Services'
 interfaces='HKLM\SYSTEM\CurrentControlSet\Control\DeviceClasses\{66CAA746-1518-4C53-B6E6-9E550A734FD1}'
 labels=$QL_BUILD/wine/endpoints.labels
@@ -31,11 +30,7 @@ untouched() { # untouched FLOW KEY NAME
   [ "$(ql_reg "$key" "$name_id" /reg:64)" = "$3" ] && [ -z "$(ql_reg "$key" "$icon_id" /reg:64)" ]
 }
 
-# Web pages go to qlurl, which notes each address instead of opening a browser.
-handler="\"$(winepath -w "$QL_TESTPROGS/qlurl.exe" 2>/dev/null)\" \"%1\""
-for view in /reg:32 /reg:64; do
-  wine reg add 'HKCR\https\shell\open\command' /ve /t REG_SZ /d "$handler" /f $view >/dev/null 2>&1
-done
+ql_url_handler  # no browser
 
 # Runs the setup with its window while Wine traces the texts it draws; clicks the button when
 # asked to; answers the boxes of that caption (any box without one) until the setup ends or
@@ -98,7 +93,7 @@ ql_check "another driver's endpoint is untouched" untouched Render "$speakers" S
 ql_check "an endpoint of a longer service name is untouched" untouched Capture "$line" Line
 
 # --- a new start without the uninstall entry: the interface alone marks the product installed --
-wine reg delete "$entry" $QL_VIEW /f >/dev/null 2>&1
+wine reg delete "$QL_ENTRY" $QL_VIEW /f >/dev/null 2>&1
 windowed idle 5 "Installation Issue"
 ql_check "the driver's presence is reported, got $boxes" [ "$boxes" = "Installation Issue|" ]
 ql_check "the button reads Remove" drawn Remove
@@ -109,7 +104,7 @@ ql_check "-h -u removes the product, found by its interface alone" [ "$(ql_run "
 ql_check "the driver's service keys are gone" \
   [ -z "$(ql_reg "$services\\QLOrvaloVAIO" ImagePath /reg:64)$(ql_reg "$services\\QLOrvaloVAIOMME" ImagePath /reg:64)" ]
 ql_check "the driver stopped and its file is gone" [ ! -e "$(ql_c windows/system32/drivers/qlorvalovaio64_win10.sys)" ]
-ql_check "the interface is gone" bash -c '! wine reg query "$0" /s 2>/dev/null | grep -qi qlorvalovaio' "$interfaces"
-gone() { ! wine reg query "$store" /s /reg:64 2>/dev/null | grep -q 8A1C3F52; }
-ql_check "the driver's endpoint entries are gone, the others stay" eval 'gone && untouched Render "$speakers" Speakers'
+ql_check "the interface is gone" reg_lacks "$interfaces" qlorvalovaio
+ql_check "the driver's endpoint entries are gone, the others stay" \
+  eval 'reg_lacks "$store" 8A1C3F52 /reg:64 && untouched Render "$speakers" Speakers'
 echo "e2e_endpoints: all checks passed"

@@ -15,11 +15,7 @@ cp "$payload"/* "$work/"
 cp "$payload"/QLOrvaloVAIO_Setup_x64.exe "$work/empty/"
 
 asio_key() { echo "HKLM\\SOFTWARE\\ASIO\\Quillon Orvalo Virtual ASIO $1"; }
-probe() { # probe PROGRAM ARGS...: a test probe run in $work, its report shown on failure
-  local output code
-  set +e; output=$(cd "$work" && wine "$@" 2>&1); code=$?; set -e
-  [ "$code" = 0 ] || { echo "$output" | tr -d '\r' >&2; return 1; }
-}
+probe() { (cd "$work" && ql_wine_step probe wine "$@"); }  # probe PROGRAM ARGS...: run in $work
 for arch in x86_64 $([ "$QL_WINE32" = 1 ] && echo i686); do  # class factory checks and activation through the registry
   "$arch-w64-mingw32-g++" -std=c++17 -Os -static -s "$here/asio_com_probe.cpp" -lole32 -luuid \
     -o "$work/probe_$arch.exe"

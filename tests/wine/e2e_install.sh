@@ -8,7 +8,6 @@ ql_prefix install win10
 folder="C:\\$QL_PF\\QL\\QuillonOrvalo"
 unix_folder=$(ql_c "$QL_PF/QL/QuillonOrvalo")
 menu='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Quillon\QuillonOrvalo'
-entry='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo {45CF77f2-4E06-4A39}'
 vaio_record='HKLM\SOFTWARE\QL\QLOrvaloVAIO_Setup'
 
 # Removes what an install leaves that would make the next -i refuse or pass by accident; the
@@ -34,12 +33,12 @@ for link in Readme=readme.txt QuillonOrvalo=QuillonOrvalo.exe Nalta-Screen=Nalta
   ql_check "${link%=*} shortcut" [ "$read_link" = "$folder\\${link#*=}|$folder|${link%=*}" ]
 done
 
-ql_check "entry: DisplayName" [ "$(ql_reg "$entry" DisplayName $QL_VIEW)" = "Quillon Orvalo, Audio Router" ]
-ql_check "entry: Publisher in silent mode" [ "$(ql_reg "$entry" Publisher $QL_VIEW)" = Quillon ]
-ql_check "entry: UninstallString" [ "$(ql_reg "$entry" UninstallString $QL_VIEW)" = "$folder\\QuillonOrvalo_Setup.exe" ]
-ql_check "entry: DisplayIcon" [ "$(ql_reg "$entry" DisplayIcon $QL_VIEW)" = "$folder\\QuillonOrvalo_Setup.exe" ]
+ql_check "entry: DisplayName" [ "$(ql_reg "$QL_ENTRY" DisplayName $QL_VIEW)" = "Quillon Orvalo, Audio Router" ]
+ql_check "entry: Publisher in silent mode" [ "$(ql_reg "$QL_ENTRY" Publisher $QL_VIEW)" = Quillon ]
+ql_check "entry: UninstallString" [ "$(ql_reg "$QL_ENTRY" UninstallString $QL_VIEW)" = "$folder\\QuillonOrvalo_Setup.exe" ]
+ql_check "entry: DisplayIcon" [ "$(ql_reg "$QL_ENTRY" DisplayIcon $QL_VIEW)" = "$folder\\QuillonOrvalo_Setup.exe" ]
 other_view=/reg:64; [ "$QL_VIEW" = /reg:64 ] && other_view=/reg:32
-ql_check "entry: not in the other view" [ -z "$(ql_reg "$entry" DisplayName $other_view)" ]
+ql_check "entry: not in the other view" [ -z "$(ql_reg "$QL_ENTRY" DisplayName $other_view)" ]
 for key in 'HKCU\Quillon\QuillonOrvalo' 'HKCU\Quillon\QuillonOrvaloZintho'; do
   for value in SysTray SysTrayShowOnRun EngineMode; do
     ql_check "$key $value is 0" [ "$(ql_reg "$key" "$value")" = 0x0 ]
@@ -72,22 +71,19 @@ cp "$QL_SETUP" "$(ql_c MySetup.exe)"
 ql_check "renamed setup exits 1" [ "$(ql_run 'C:\MySetup.exe' -h -i)" = 1 ]
 ql_check "copy keeps the running file name" \
   ql_installed_files "$QL_BUILD/payload" MySetup.exe "$(ql_c MySetup.exe)"
-ql_check "entry names the renamed copy" [ "$(ql_reg "$entry" UninstallString $QL_VIEW)" = "$folder\\MySetup.exe" ]
+ql_check "entry names the renamed copy" [ "$(ql_reg "$QL_ENTRY" UninstallString $QL_VIEW)" = "$folder\\MySetup.exe" ]
 
 # --- the VAIO setup program fails: the install still completes ----------------------------------
 clean
 ql_check "VAIO failure still exits 1" [ "$(QL_TEST_VAIO_EXIT=-1 ql_run "$QL_SETUP" -h -i)" = 1 ]
-ql_check "entry still written" [ -n "$(ql_reg "$entry" UninstallString $QL_VIEW)" ]
+ql_check "entry still written" [ -n "$(ql_reg "$QL_ENTRY" UninstallString $QL_VIEW)" ]
 
 # --- a package file in use: a running program, a window program of the form under test --------
 clean
 mkdir -p "$unix_folder"
-cp "$QL_TESTPROGS/qlwindow.exe" "$unix_folder/NaltaScreen.exe"
-wine "$unix_folder/NaltaScreen.exe" QLHeld0Window held 'C:\held.txt' >/dev/null 2>&1 &
-for _ in $(seq 100); do grep -qs ready "$(ql_c held.txt)" && break; sleep 0.1; done
-grep -qs ready "$(ql_c held.txt)" || ql_fail "the program in use did not start"
+ql_hold_program "$unix_folder"
 ql_check "a file in use ends the install with -102" [ "$(ql_run "$QL_SETUP" -h -i)" = 154 ]
 ql_check "the other files were written" cmp -s "$QL_BUILD/payload/qlregsvr64.exe" "$unix_folder/qlregsvr64.exe"
-ql_check "no entry after a stopped install" [ -z "$(ql_reg "$entry" UninstallString $QL_VIEW)" ]
+ql_check "no entry after a stopped install" [ -z "$(ql_reg "$QL_ENTRY" UninstallString $QL_VIEW)" ]
 
 echo "e2e_install: all checks passed"

@@ -11,7 +11,6 @@ if [ "$QL_FORM" != product ]; then
 fi
 [ -d "$signed_build/payload-signed" ] || ql_fail "no signed build: run the signed_build test first"
 
-entry='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo {45CF77f2-4E06-4A39}'
 menu="ProgramData/Microsoft/Windows/Start Menu/Programs/Quillon/QuillonOrvalo"
 
 # Installs silently in a fresh prefix and writes down what the install left.
@@ -20,7 +19,7 @@ install_outcome() { # install_outcome PREFIX SETUP
   {
     echo "exit code $(ql_run "$2" -h -i)"
     for folder in "$QL_PF/QL/QuillonOrvalo" "$menu"; do echo "$folder:"; ls -1 "$(ql_c "$folder")"; done
-    wine reg query "$entry" /s $QL_VIEW
+    wine reg query "$QL_ENTRY" /s $QL_VIEW
     wine reg query 'HKCU\Quillon' /s
     wine reg query 'HKLM\SOFTWARE\ASIO' /s /reg:32
     wine reg query 'HKLM\SOFTWARE\ASIO' /s /reg:64

@@ -37,8 +37,7 @@ for menu in "${menus[@]}"; do ql_check "only Quillon stays of $menu" only_empty 
 ql_check "the autostart shortcut is gone, others stay" [ "$(ls "$startup")" = Other.LNK ]
 # A left uninstall entry fails the second cycle's install (-4), as e2e_spine sees directly.
 for view in /reg:32 /reg:64; do
-  ql_check "no ASIO registration in $view" \
-    bash -c '! wine reg query "HKLM\SOFTWARE\ASIO" /s $0 2>/dev/null | grep -qi quillon' $view
+  ql_check "no ASIO registration in $view" reg_lacks 'HKLM\SOFTWARE\ASIO' quillon $view
 done
 ql_check "settings read 0" [ "$(ql_reg 'HKCU\Quillon\QuillonOrvalo' SysTray)" = 0x0 ]
 ql_check "VAIO setup ran for removal" \
@@ -50,11 +49,9 @@ ql_check "both removals end in the same state" \
 install
 # The busy program is a window program of the form under test in the screen tool's place, so
 # that it runs where 32-bit programs cannot.
-cp "$QL_TESTPROGS/qlwindow.exe" "$unix_folder/NaltaScreen.exe"
-wine "$unix_folder/NaltaScreen.exe" QLHeld0Window held 'C:\held.txt' >/dev/null 2>&1 &
+ql_hold_program "$unix_folder"
 mkdir -p "$(ql_c outside)" && touch "$(ql_c outside/keep.txt)"
 ln -s "$(ql_c outside)" "$unix_folder/link"
-sleep 2
 remove
 ql_check "the program in use keeps running as NaltaScreen.del" \
   [ "$(ls "$unix_folder" | grep -i nalta)" = NaltaScreen.del ]

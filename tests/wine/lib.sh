@@ -40,6 +40,8 @@ else
 fi
 QL_SETUP=$QL_FORM_BUILD/QuillonOrvalo_Setup.exe
 QL_TESTPROGS=$QL_FORM_BUILD/testprogs
+# The product's uninstall entry, in the setup's default view ($QL_VIEW).
+QL_ENTRY='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo {45CF77f2-4E06-4A39}'
 # Without winemenubuilder: the shortcuts an install saves are not mirrored into the host's menus.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINEARCH=win64
 
@@ -132,8 +134,16 @@ ql_forget_install() {
   if [ -e "$folder/QLOrvaloVAIO_Setup_x64.exe" ]; then
     (cd "$folder" && ql_run QLOrvaloVAIO_Setup_x64.exe -h -u -H >/dev/null)
   fi
-  wine reg delete 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo {45CF77f2-4E06-4A39}' \
-    $QL_VIEW /f >/dev/null 2>&1 || true
+  wine reg delete "$QL_ENTRY" $QL_VIEW /f >/dev/null 2>&1 || true
+}
+
+# A window program of the form under test runs as the package's FOLDER/NaltaScreen.exe, so
+# that file is in use; returns once its window is up.
+ql_hold_program() { # ql_hold_program FOLDER
+  cp "$QL_TESTPROGS/qlwindow.exe" "$1/NaltaScreen.exe"
+  wine "$1/NaltaScreen.exe" QLHeld0Window held 'C:\held.txt' >/dev/null 2>&1 &
+  for _ in $(seq 100); do grep -qs ready "$(ql_c held.txt)" && return 0; sleep 0.1; done
+  ql_fail "the program in use did not start"
 }
 
 # Drive C: paths.
@@ -153,9 +163,22 @@ reg_default() { # reg_default KEY /reg:32|/reg:64
 }
 key_exists() { wine reg query "$1" "$2" >/dev/null 2>&1; }  # key_exists KEY /reg:32|/reg:64
 key_missing() { ! key_exists "$1" "$2"; }
+# reg_lacks KEY TEXT [VIEW]: nothing below KEY names TEXT, in any case. grep reads the whole
+# query: under pipefail, one that stopped at the first match could end the query with SIGPIPE,
+# and the check would pass.
+reg_lacks() { ! wine reg query "$1" /s ${3:-} 2>/dev/null | grep -i -- "$2" >/dev/null; }
 
 # The window driver (see tests/wine/programs/qlpoke.cpp); its exit code is qlpoke's own.
 poke() { wine "$QL_TESTPROGS/qlpoke.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+no_box() { ! poke box - "$1" >/dev/null; }  # no_box SECONDS: no message box comes up
+
+# Web pages go to qlurl, which notes each address in C:\urls.txt instead of opening a browser.
+ql_url_handler() {
+  local handler="\"$(winepath -w "$QL_TESTPROGS/qlurl.exe" 2>/dev/null)\" \"%1\"" view
+  for view in /reg:32 /reg:64; do
+    wine reg add 'HKCR\https\shell\open\command' /ve /t REG_SZ /d "$handler" /f $view >/dev/null 2>&1
+  done
+}
 
 # The setup with its window, in the background: start_setup ARGS... sets SETUP_PID, then
 # finish_setup [SECONDS] sets code to its exit code as the shell sees it (0-255), or to
@@ -169,6 +192,11 @@ finish_setup() {
     sleep 0.1
   done
 }
+ends_with() { # ends_with WHAT CODE [SECONDS]: the windowed setup ends with CODE (0-255)
+  finish_setup "${3:-10}"
+  ql_check "$1 ends with $2, got $code" [ "$code" = "$2" ]
+}
+still_running() { sleep "${1:-1}"; kill -0 "$SETUP_PID" 2>/dev/null; }  # still_running [SECONDS]
 
 # The install folder holds exactly the files of PAYLOAD-FOLDER (23) and the setup program's copy
 # under NAME, byte for byte, and nothing else.
