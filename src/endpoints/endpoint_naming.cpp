@@ -1,5 +1,6 @@
 #include "endpoints/endpoint_naming.h"
 
+#include "devices/endpoint_store.h"
 #include "devices/endpoint_store_keys.h"
 #include "endpoints/endpoint_properties.h"
 #include "endpoints/icon_source.h"
@@ -61,31 +62,18 @@ int32_t nameEndpoints(const char16_t* flow, const char16_t* prefix, int32_t icon
         return 0;
 
     Pass pass{prefix, iconBase, iconSource, false};
-    platform::Handle root = platform::regRoot(platform::RegRoot::localMachine);
-    platform::Handle key = platform::regOpenWide(root, flowKey, platform::regRead);
-    if (!key) {
-        key = platform::regOpenWide(root, flowKey, platform::regRead | platform::regView64);
-        pass.view64 = true;
-    }
+    platform::Handle key = openStoreListKey(flowKey, &pass.view64);
+    if (!key) return 0;
     char16_t name[NAME_CAPACITY];
-    for (uint32_t index = 0; key;) {
-        if (platform::regEnumSubkeyWide(key, index, name, NAME_CAPACITY) !=
-            platform::EnumResult::ok) {
-            platform::regClose(key);
-            key = nullptr;
-            // An empty store in the default view: the audio system keeps it in the 64-bit one.
-            if (index == 0 && !pass.view64) {
-                key = platform::regOpenWide(root, flowKey, platform::regRead | platform::regView64);
-                pass.view64 = true;
-            }
-            continue;
-        }
-        ++index;
+    for (uint32_t index = 0;
+         platform::regEnumSubkeyWide(key, index, name, NAME_CAPACITY) == platform::EnumResult::ok;
+         ++index) {
         char16_t properties[PATH_CAPACITY] = {};
         if (wideLength(name) <= LONGEST_NAME && appendText(properties, flowKey) &&
             appendText(properties, u"\\") && appendText(properties, name) &&
             appendText(properties, u"\\Properties"))
             nameEndpoint(pass, properties);
     }
+    platform::regClose(key);
     return pass.failed > 0 ? -pass.failed : pass.handled;
 }
