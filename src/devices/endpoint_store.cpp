@@ -81,13 +81,6 @@ const char16_t* afterFirst(const char16_t* text, char16_t mark) {
     return text;
 }
 
-const char16_t* afterLast(const char16_t* text, char16_t mark) {
-    const char16_t* after = text;
-    for (; *text; ++text)
-        if (*text == mark) after = text + 1;
-    return after;
-}
-
 }  // namespace
 
 platform::Handle openStoreKey(const char16_t* keyPath, bool* view64) {

@@ -1,5 +1,6 @@
 #include "endpoints/endpoint_naming.h"
 
+#include "devices/device_record.h"
 #include "devices/endpoint_store.h"
 #include "devices/endpoint_store_keys.h"
 #include "endpoints/endpoint_properties.h"
@@ -21,18 +22,10 @@ struct Pass {
     int32_t number = 0, handled = 0, failed = 0;
 };
 
-// The text after the last ":", or the whole text.
-const char16_t* afterLastColon(const char16_t* text) {
-    const char16_t* tail = text;
-    for (const char16_t* p = text; *p; ++p)
-        if (*p == u':') tail = p + 1;
-    return tail;
-}
-
 void nameEndpoint(Pass& pass, const char16_t* properties) {
     char16_t text[TEXT_CAPACITY];
     if (!readProperty(properties, MATCHING_DEVICE_ID, text, TEXT_CAPACITY) ||
-        !isVaioServiceName(afterLastColon(text)))
+        !isVaioServiceName(afterLast(text, u':')))
         return;
     // An endpoint without a number of its own goes on counting from the one before it.
     ++pass.number;
