@@ -1,5 +1,6 @@
 #include "devices/device_list.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/platform.h"
@@ -93,14 +94,8 @@ int32_t sortList(DeviceList* list, CompareItems compare) {
     const uint32_t count = list->storage ? uint32_t(list->count) : 0;
     if (count < 2) return 1;
     for (uint32_t first = 0; first + 1 < count; first += 2) {
-        if (compare(at(list, first), at(list, first + 1)) != 1) continue;
-        uint8_t* a = at(list, first);
-        uint8_t* b = at(list, first + 1);
-        for (uint32_t i = 0; i < list->itemSize; ++i) {
-            uint8_t swapped = a[i];
-            a[i] = b[i];
-            b[i] = swapped;
-        }
+        if (compare(at(list, first), at(list, first + 1)) == 1)
+            std::swap_ranges(at(list, first), at(list, first + 1), at(list, first + 1));
     }
     for (uint32_t run = 2; run < count; run *= 2) {
         uint32_t needed = run * list->itemSize;

@@ -40,6 +40,13 @@ void copyAnsi(char* out, uint32_t capacity, const char16_t* text) {
     out[units ? written : 0] = 0;
 }
 
+const char16_t* afterLast(const char16_t* text, char16_t mark) {
+    const char16_t* after = text;
+    for (; *text; ++text)
+        if (*text == mark) after = text + 1;
+    return after;
+}
+
 bool wideContains(const char16_t* text, uint32_t capacity, const char16_t* part) {
     uint32_t length = wideLength(text, capacity), partLength = wideLength(part, capacity);
     for (uint32_t start = 0; start + partLength <= length; ++start) {

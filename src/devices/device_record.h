@@ -47,5 +47,7 @@ void copyWide(char16_t* out, uint32_t capacity, const char16_t* text);
 // The ANSI copy of a text, cut to whole characters that fit capacity - 1 bytes.
 void copyAnsi(char* out, uint32_t capacity, const char16_t* text);
 uint32_t wideLength(const char16_t* text, uint32_t capacity);
+// The text after the last `mark`, or the whole text.
+const char16_t* afterLast(const char16_t* text, char16_t mark);
 // Whether `text` holds `part` anywhere (case-sensitive); both end within their capacities.
 bool wideContains(const char16_t* text, uint32_t capacity, const char16_t* part);

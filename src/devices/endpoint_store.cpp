@@ -30,15 +30,6 @@ void joinPath(char16_t (&out)[PATH_UNITS], std::initializer_list<const char16_t*
     out[length] = 0;
 }
 
-// KEY_READ, else in the 64-bit view; `view` tells which view opened (or was tried last).
-platform::Handle openStoreKey(const char16_t* keyPath, uint32_t* view = nullptr) {
-    platform::Handle root = platform::regRoot(platform::RegRoot::localMachine);
-    platform::Handle key = platform::regOpenWide(root, keyPath, platform::regRead);
-    if (view) *view = key ? 0u : uint32_t(platform::regView64);
-    return key ? key
-               : platform::regOpenWide(root, keyPath, platform::regRead | platform::regView64);
-}
-
 // The value's bytes and type; false when the key or the value cannot be read.
 bool queryValue(const char16_t* keyPath, const char16_t* valueName, platform::RegType* type,
                 void* data, uint32_t capacity, uint32_t* size, bool* opened = nullptr) {
@@ -90,14 +81,30 @@ const char16_t* afterFirst(const char16_t* text, char16_t mark) {
     return text;
 }
 
-const char16_t* afterLast(const char16_t* text, char16_t mark) {
-    const char16_t* after = text;
-    for (; *text; ++text)
-        if (*text == mark) after = text + 1;
-    return after;
+}  // namespace
+
+platform::Handle openStoreKey(const char16_t* keyPath, bool* view64) {
+    platform::Handle root = platform::regRoot(platform::RegRoot::localMachine);
+    platform::Handle key = platform::regOpenWide(root, keyPath, platform::regRead);
+    if (view64) *view64 = !key;
+    return key ? key
+               : platform::regOpenWide(root, keyPath, platform::regRead | platform::regView64);
 }
 
-}  // namespace
+platform::Handle openStoreListKey(const char16_t* keyPath, bool* view64) {
+    platform::Handle key = openStoreKey(keyPath, view64);
+    char16_t name[NAME_UNITS];
+    if (!key || *view64 ||
+        platform::regEnumSubkeyWide(key, 0, name, NAME_UNITS) == platform::EnumResult::ok)
+        return key;
+    platform::Handle key64 =
+        platform::regOpenWide(platform::regRoot(platform::RegRoot::localMachine), keyPath,
+                              platform::regRead | platform::regView64);
+    if (!key64) return key;  // lists as empty, as it did
+    platform::regClose(key);
+    *view64 = true;
+    return key64;
+}
 
 int32_t readRegString(const char16_t* keyPath, const char16_t* valueName, char16_t* out,
                       uint32_t capacity) {
@@ -168,35 +175,26 @@ int32_t matchEndpoint(DeviceRecord* record, const char16_t* directionName, uint3
         readEndpointProperties(record, record->endpointKey, directionPath, reads);
         return 0;
     }
-    uint32_t view = 0;
-    platform::Handle key = openStoreKey(directionPath, &view);
+    bool view64 = false;
+    platform::Handle key = openStoreListKey(directionPath, &view64);
     if (!key) return -1;
-    for (;;) {
-        char16_t name[NAME_UNITS];
-        uint32_t index = 0;
-        for (;
-             platform::regEnumSubkeyWide(key, index, name, NAME_UNITS) == platform::EnumResult::ok;
-             ++index) {
-            char16_t path[PATH_UNITS], description[512], adapter[512];
-            joinPath(path, {directionPath, u"\\", name, u"\\Properties"});
-            if (!readRegString(path, DEVICE_DESCRIPTION, description, 512) ||
-                !readRegString(path, INTERFACE_NAME, adapter, 512))
-                continue;
-            if (formBeginsWith(description, u" (", adapter, record->name) ||
-                formBeginsWith(description, u"(", adapter, record->name)) {
-                readEndpointProperties(record, name, directionPath, reads | READ_KEY_NAME);
-                platform::regClose(key);
-                return 0;
-            }
+    char16_t name[NAME_UNITS];
+    for (uint32_t index = 0;
+         platform::regEnumSubkeyWide(key, index, name, NAME_UNITS) == platform::EnumResult::ok;
+         ++index) {
+        char16_t path[PATH_UNITS], description[512], adapter[512];
+        joinPath(path, {directionPath, u"\\", name, u"\\Properties"});
+        if (!readRegString(path, DEVICE_DESCRIPTION, description, 512) ||
+            !readRegString(path, INTERFACE_NAME, adapter, 512))
+            continue;
+        if (formBeginsWith(description, u" (", adapter, record->name) ||
+            formBeginsWith(description, u"(", adapter, record->name)) {
+            readEndpointProperties(record, name, directionPath, reads | READ_KEY_NAME);
+            platform::regClose(key);
+            return 0;
         }
-        platform::regClose(key);
-        // An empty direction key in the default view: the store may be in the 64-bit view only.
-        if (index > 0 || view == platform::regView64) break;
-        view = platform::regView64;
-        key = platform::regOpenWide(platform::regRoot(platform::RegRoot::localMachine),
-                                    directionPath, platform::regRead | platform::regView64);
-        if (!key) break;
     }
+    platform::regClose(key);
     bool render = beginsWith(directionName, u"Render") && directionName[6] == 0;
     const DeviceList* list =
         render ? &deviceInventory.outputDevices : &deviceInventory.inputDevices;

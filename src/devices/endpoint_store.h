@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/platform.h"
+
 struct DeviceRecord;
 
 // Which optional reads readEndpointProperties makes.
@@ -19,7 +21,12 @@ int32_t matchEndpoint(DeviceRecord* record, const char16_t* directionName, uint3
 void readEndpointProperties(DeviceRecord* record, const char16_t* endpointKeyName,
                             const char16_t* directionKeyPath, uint32_t reads);
 
-// Under HKEY_LOCAL_MACHINE, in the default view, else in the 64-bit view.
+// Under HKEY_LOCAL_MACHINE, in the default view, else in the 64-bit view (`view64` tells which
+// view opened, or was tried last).
+platform::Handle openStoreKey(const char16_t* keyPath, bool* view64 = nullptr);
+// The same for a key whose subkeys are listed: one without subkeys in the default view is
+// taken from the 64-bit view, where the audio system may keep the store, when it opens there.
+platform::Handle openStoreListKey(const char16_t* keyPath, bool* view64);
 int32_t readRegString(const char16_t* keyPath, const char16_t* valueName, char16_t* out,
                       uint32_t capacity);  // 1 or 0
 int32_t readRegDword(const char16_t* keyPath, const char16_t* valueName, uint32_t* out);

@@ -1,5 +1,7 @@
 #include "endpoints/endpoint_naming.h"
 
+#include "devices/device_record.h"
+#include "devices/endpoint_store.h"
 #include "devices/endpoint_store_keys.h"
 #include "endpoints/endpoint_properties.h"
 #include "endpoints/icon_source.h"
@@ -20,18 +22,10 @@ struct Pass {
     int32_t number = 0, handled = 0, failed = 0;
 };
 
-// The text after the last ":", or the whole text.
-const char16_t* afterLastColon(const char16_t* text) {
-    const char16_t* tail = text;
-    for (const char16_t* p = text; *p; ++p)
-        if (*p == u':') tail = p + 1;
-    return tail;
-}
-
 void nameEndpoint(Pass& pass, const char16_t* properties) {
     char16_t text[TEXT_CAPACITY];
     if (!readProperty(properties, MATCHING_DEVICE_ID, text, TEXT_CAPACITY) ||
-        !isVaioServiceName(afterLastColon(text)))
+        !isVaioServiceName(afterLast(text, u':')))
         return;
     // An endpoint without a number of its own goes on counting from the one before it.
     ++pass.number;
@@ -61,31 +55,18 @@ int32_t nameEndpoints(const char16_t* flow, const char16_t* prefix, int32_t icon
         return 0;
 
     Pass pass{prefix, iconBase, iconSource, false};
-    platform::Handle root = platform::regRoot(platform::RegRoot::localMachine);
-    platform::Handle key = platform::regOpenWide(root, flowKey, platform::regRead);
-    if (!key) {
-        key = platform::regOpenWide(root, flowKey, platform::regRead | platform::regView64);
-        pass.view64 = true;
-    }
+    platform::Handle key = openStoreListKey(flowKey, &pass.view64);
+    if (!key) return 0;
     char16_t name[NAME_CAPACITY];
-    for (uint32_t index = 0; key;) {
-        if (platform::regEnumSubkeyWide(key, index, name, NAME_CAPACITY) !=
-            platform::EnumResult::ok) {
-            platform::regClose(key);
-            key = nullptr;
-            // An empty store in the default view: the audio system keeps it in the 64-bit one.
-            if (index == 0 && !pass.view64) {
-                key = platform::regOpenWide(root, flowKey, platform::regRead | platform::regView64);
-                pass.view64 = true;
-            }
-            continue;
-        }
-        ++index;
+    for (uint32_t index = 0;
+         platform::regEnumSubkeyWide(key, index, name, NAME_CAPACITY) == platform::EnumResult::ok;
+         ++index) {
         char16_t properties[PATH_CAPACITY] = {};
         if (wideLength(name) <= LONGEST_NAME && appendText(properties, flowKey) &&
             appendText(properties, u"\\") && appendText(properties, name) &&
             appendText(properties, u"\\Properties"))
             nameEndpoint(pass, properties);
     }
+    platform::regClose(key);
     return pass.failed > 0 ? -pass.failed : pass.handled;
 }

@@ -1,5 +1,6 @@
 #include "endpoints/endpoint_properties.h"
 
+#include "devices/endpoint_store.h"
 #include "endpoints/wide_text.h"
 #include "platform/platform.h"
 
@@ -13,9 +14,7 @@ char16_t lowerAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 3
 bool readProperty(const char16_t* keyPath, const char16_t* valueName, char16_t* out,
                   size_t capacity) {
     if (capacity == 0) return false;
-    platform::Handle root = platform::regRoot(platform::RegRoot::localMachine);
-    platform::Handle key = platform::regOpenWide(root, keyPath, platform::regRead);
-    if (!key) key = platform::regOpenWide(root, keyPath, platform::regRead | platform::regView64);
+    platform::Handle key = openStoreKey(keyPath);
     if (!key) return false;
     char16_t data[QUERY_BYTES / 2];
     platform::RegType type = platform::RegType::none;

@@ -107,6 +107,7 @@ ModuleHandle loadModule(const char* path);
 void restrictDllSearch();
 uint32_t systemFolder(char* out, uint32_t capacity);  // GetSystemDirectoryA
 bool hasExport(ModuleHandle module, const char* name);
+bool kernelHasExport(const char* name);  // GetProcAddress(GetModuleHandleA("Kernel32.dll"))
 int32_t callExport(ModuleHandle module, const char* name);  // STDAPI HRESULT name(void)
 void freeModule(ModuleHandle module);    // FreeLibrary
 void coFreeModule(ModuleHandle module);  // CoFreeLibrary
@@ -159,7 +160,6 @@ struct PropertyKey {
     Guid fmtid;
     uint32_t pid;
 };
-bool kernelHasExport(const char* name);  // GetProcAddress(GetModuleHandleA("Kernel32.dll"))
 // Enumerator, collection, device and property store are COM objects behind the handle;
 // releaseObject releases any of them.
 Handle createDeviceEnumerator();  // CoCreateInstance(MMDeviceEnumerator), in-proc or local

@@ -244,11 +244,10 @@ bool deleteFile(const char* path) {
 bool moveFileNoReplace(const char* from, const char* to) {
     std::string source = lower(from), target = lower(to);
     if (fails("moveFile", from) || !state().files.count(source) || state().files.count(target) ||
-        !state().folders.count(lower(parentOf(to))))
+        state().lockedFiles.count(source) || !state().folders.count(lower(parentOf(to))))
         return false;
     state().files[target] = state().files[source];
     state().files.erase(source);
-    if (state().lockedFiles.count(source)) return false;
     if (state().busyFiles.erase(source)) state().busyFiles.insert(target);
     log(std::string("move ") + from + " -> " + to);
     return true;

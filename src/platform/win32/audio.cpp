@@ -58,11 +58,6 @@ bool waveDeviceCaps(bool capture, uint32_t index, WaveCaps* caps) {
     return true;
 }
 
-bool kernelHasExport(const char* name) {
-    HMODULE kernel = GetModuleHandleA("Kernel32.dll");
-    return kernel && GetProcAddress(kernel, name) != nullptr;
-}
-
 Handle createDeviceEnumerator() {
     void* enumerator = nullptr;
     HRESULT result =

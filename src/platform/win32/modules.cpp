@@ -6,6 +6,12 @@
 namespace platform {
 namespace {
 HMODULE asModule(ModuleHandle module) { return static_cast<HMODULE>(module); }
+
+// A function of Kernel32, which every process has loaded; null where this system lacks it.
+FARPROC kernelExport(const char* name) {
+    HMODULE kernel = GetModuleHandleA("Kernel32.dll");
+    return kernel ? GetProcAddress(kernel, name) : nullptr;
+}
 }  // namespace
 
 ModuleHandle loadModule(const char* path) { return LoadLibraryA(path); }
@@ -13,12 +19,12 @@ ModuleHandle loadModule(const char* path) { return LoadLibraryA(path); }
 void restrictDllSearch() {
     using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
     constexpr DWORD SEARCH_SYSTEM32 = 0x800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
-    HMODULE kernel = GetModuleHandleA("Kernel32.dll");
-    if (!kernel) return;
     auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+        reinterpret_cast<void*>(kernelExport("SetDefaultDllDirectories")));
     if (setDefault) setDefault(SEARCH_SYSTEM32);
 }
+
+bool kernelHasExport(const char* name) { return kernelExport(name) != nullptr; }
 
 uint32_t systemFolder(char* out, uint32_t capacity) { return GetSystemDirectoryA(out, capacity); }
 
