@@ -88,17 +88,12 @@ bool writeEndpoints(const char* interfacePath) {
     return true;
 }
 
+// The program is 64-bit, so the plain call deletes in the 64-bit view, key and all.
 void removeEndpoints() {
     char path[300];
     for (const Flow& flow : FLOWS)
         for (int number = 1; number <= ENDPOINTS_PER_FLOW; ++number) {
             endpointKey(path, sizeof path, flow, number);
-            HKEY key = nullptr;
-            if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
-                              &key) != ERROR_SUCCESS)
-                continue;
-            RegDeleteTreeA(key, nullptr);
-            RegCloseKey(key);
-            RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path, KEY_WOW64_64KEY, 0);
+            RegDeleteTreeA(HKEY_LOCAL_MACHINE, path);
         }
 }
