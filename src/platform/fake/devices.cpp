@@ -1,0 +1,32 @@
+// The VAIO device interface: opened as the test sets it, answered by its control routine.
+#include "platform/fake/internal.h"
+
+#include <cstdio>
+
+namespace platform {
+using namespace fake;
+
+DeviceOpen openFirstDeviceInterface(const Guid& c, Handle* device) {
+    char guid[40];
+    snprintf(guid, sizeof guid, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", c.data1,
+             c.data2, c.data3, c.data4[0], c.data4[1], c.data4[2], c.data4[3], c.data4[4],
+             c.data4[5], c.data4[6], c.data4[7]);
+    log(std::string("interface ") + guid);
+    *device = state().deviceOpen == DeviceOpen::opened ? reinterpret_cast<Handle>(1) : nullptr;
+    return state().deviceOpen;
+}
+
+bool deviceControl(Handle, uint32_t code, const void* in, uint32_t inSize, void* out,
+                   uint32_t outSize, uint32_t* returned) {
+    *returned = 0;
+    if (!state().deviceControl || !state().deviceControl(code, in, inSize, out, outSize))
+        return false;
+    *returned = outSize;
+    return true;
+}
+
+void closeHandle(Handle handle) {
+    log("close handle " + std::to_string(reinterpret_cast<uintptr_t>(handle)));
+}
+
+}  // namespace platform

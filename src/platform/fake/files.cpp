@@ -1,0 +1,177 @@
+// Files and folders in memory, with the rules of Windows that the procedures meet: ".." taken
+// away, "*.*" matching names without a dot, folder links, busy files and files held open.
+#include "platform/fake/internal.h"
+
+#include <cstring>
+
+namespace platform {
+using namespace fake;
+
+namespace {
+// Open files, searches and keys are heap records behind the opaque handle.
+struct OpenFile {
+    std::string path;
+};
+struct Search {
+    std::vector<platform::FoundFile> matches;
+    size_t next = 0;
+};
+
+bool wildcardMatch(const char* pattern, const char* text) {
+    if (*pattern == 0) return *text == 0;
+    if (*pattern == '*') {
+        for (const char* t = text;; ++t) {
+            if (wildcardMatch(pattern + 1, t)) return true;
+            if (*t == 0) return false;
+        }
+    }
+    return *text && (*pattern == '?' || tolower(*pattern) == tolower(*text)) &&
+           wildcardMatch(pattern + 1, text + 1);
+}
+
+// Windows takes ".." away before it looks at a path, and a path below a folder link names
+// the same path below the link's target.
+std::string throughLinks(const std::string& path) {
+    std::string key = lower(path);
+    for (size_t dots; (dots = key.find("\\..")) != std::string::npos;) {
+        size_t start = dots == 0 ? std::string::npos : key.rfind('\\', dots - 1);
+        if (start == std::string::npos) break;
+        key.erase(start, dots + 3 - start);
+    }
+    for (const auto& [link, target] : state().folderLinks)
+        if (key == link || key.rfind(link + "\\", 0) == 0)
+            return lower(target) + key.substr(link.size());
+    return key;
+}
+}  // namespace
+
+FolderResult createFolder(const char* path) {
+    std::string key = lower(path);
+    if (fails("createFolder", path)) return FolderResult::failed;
+    if (state().folders.count(key) || state().files.count(key)) return FolderResult::alreadyExists;
+    if (!state().folders.count(lower(parentOf(path)))) return FolderResult::failed;
+    state().folders[key] = path;
+    log(std::string("mkdir ") + path);
+    return FolderResult::created;
+}
+
+bool removeFolder(const char* path) {
+    if (fails("removeFolder", path)) return false;
+    if (state().folderLinks.erase(lower(path))) {  // the link goes, not its target
+        log(std::string("unlink ") + path);
+        return true;
+    }
+    std::string key = throughLinks(path);
+    if (!state().folders.count(key)) return false;
+    std::string prefix = key + "\\";
+    for (const auto& entry : state().files)
+        if (entry.first.rfind(prefix, 0) == 0) return false;
+    for (const auto& entry : state().folders)
+        if (entry.first.rfind(prefix, 0) == 0) return false;
+    state().folders.erase(key);
+    log(std::string("rmdir ") + path);
+    return true;
+}
+
+Handle openFileForWriting(const char* path) {
+    std::string key = lower(path);
+    if (fails("openFileForWriting", path) || state().lockedFiles.count(key) ||
+        state().busyFiles.count(key) ||
+        state().folders.count(key) || !state().folders.count(lower(parentOf(path))))
+        return nullptr;
+    state().files[key].clear();
+    return new OpenFile{key};
+}
+
+bool writeFileOnce(Handle file, const void* data, uint32_t size, uint32_t* written) {
+    auto* open = static_cast<OpenFile*>(file);
+    if (fails("writeFileOnce", open->path)) return false;
+    uint32_t count = size > state().shortWriteBy ? size - state().shortWriteBy : 0;
+    state().files[open->path].assign(static_cast<const char*>(data), count);
+    *written = count;
+    log("write " + open->path);
+    return true;
+}
+
+void closeFile(Handle file) { delete static_cast<OpenFile*>(file); }
+
+bool fileExistsReadable(const char* path) {
+    return !fails("fileExistsReadable", path) && fileExists(path);
+}
+
+bool isFolderLink(const char* path) { return state().folderLinks.count(lower(path)) > 0; }
+
+bool deleteFile(const char* path) {
+    std::string key = throughLinks(path);
+    if (fails("deleteFile", path) || state().lockedFiles.count(key) ||
+        state().busyFiles.count(key) || !state().files.count(key))
+        return false;
+    state().files.erase(key);
+    log(std::string("delete ") + path);
+    return true;
+}
+
+bool moveFileNoReplace(const char* from, const char* to) {
+    std::string source = lower(from), target = lower(to);
+    if (fails("moveFile", from) || !state().files.count(source) || state().files.count(target) ||
+        state().lockedFiles.count(source) || !state().folders.count(lower(parentOf(to))))
+        return false;
+    state().files[target] = state().files[source];
+    state().files.erase(source);
+    if (state().busyFiles.erase(source)) state().busyFiles.insert(target);
+    log(std::string("move ") + from + " -> " + to);
+    return true;
+}
+
+bool copyFileOverwrite(const char* from, const char* to) {
+    std::string source = lower(from), target = lower(to);
+    if (fails("copyFile", to) || !state().files.count(source) || state().lockedFiles.count(target) ||
+        !state().folders.count(lower(parentOf(to))))
+        return false;
+    state().files[target] = state().files[source];
+    log(std::string("copy ") + from + " -> " + to);
+    return true;
+}
+
+bool setNormalAttributes(const char* path) {
+    if (!fileExists(path)) return false;
+    log(std::string("normal ") + path);
+    return true;
+}
+
+Handle findFirstFile(const char* pattern, FoundFile* found) {
+    if (fails("findFirstFile", pattern)) return nullptr;
+    std::string namePattern = std::string(pattern).substr(parentOf(pattern).size() + 1);
+    if (namePattern == "*.*") namePattern = "*";  // as on Windows: names without a dot too
+    std::string folder = throughLinks(parentOf(pattern));
+    auto* search = new Search;
+    auto consider = [&](const std::string& key, bool isFolder) {
+        if (parentOf(key) != folder) return;
+        std::string name = key.substr(folder.size() + 1);
+        if (!wildcardMatch(namePattern.c_str(), name.c_str())) return;
+        FoundFile file{};
+        snprintf(file.name, sizeof file.name, "%s", name.c_str());
+        file.isFolder = isFolder;
+        search->matches.push_back(file);
+    };
+    for (const auto& entry : state().folders) consider(entry.first, true);
+    for (const auto& entry : state().folderLinks) consider(entry.first, true);
+    for (const auto& entry : state().files) consider(entry.first, false);
+    if (search->matches.empty()) {
+        delete search;
+        return nullptr;
+    }
+    *found = search->matches[search->next++];
+    return search;
+}
+
+bool findNextFile(Handle handle, FoundFile* found) {
+    auto* search = static_cast<Search*>(handle);
+    if (search->next >= search->matches.size()) return false;
+    *found = search->matches[search->next++];
+    return true;
+}
+
+void findClose(Handle handle) { delete static_cast<Search*>(handle); }
+
+}  // namespace platform

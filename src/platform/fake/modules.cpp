@@ -1,0 +1,44 @@
+// Scripted modules and their self-registration entry points; the system folder.
+#include "platform/fake/internal.h"
+
+namespace platform {
+using namespace fake;
+
+ModuleHandle loadModule(const char* path) {
+    std::string key = lower(path);
+    if (fails("loadModule", path) || !state().modules.count(key)) return nullptr;
+    log(std::string("load ") + path);
+    return new std::string(key);
+}
+
+void restrictDllSearch() { log("dll search system32"); }
+
+bool hasExport(ModuleHandle module, const char* name) {
+    return state().modules[*static_cast<std::string*>(module)].exports.count(name) > 0;
+}
+
+int32_t callExport(ModuleHandle module, const char* name) {
+    const std::string& path = *static_cast<std::string*>(module);
+    auto& scripted = state().modules[path];
+    log("call " + path + " " + name);
+    if (scripted.onCall) scripted.onCall(name);
+    return scripted.exports[name];
+}
+
+void freeModule(ModuleHandle module) {
+    log("free " + *static_cast<std::string*>(module));
+    delete static_cast<std::string*>(module);
+}
+
+void coFreeModule(ModuleHandle module) {
+    log("cofree " + *static_cast<std::string*>(module));
+    delete static_cast<std::string*>(module);
+}
+
+bool kernelHasExport(const char* name) { return !state().missingKernelExports.count(name); }
+
+uint32_t systemFolder(char* out, uint32_t capacity) {
+    return folderText(state().systemFolder, out, capacity);
+}
+
+}  // namespace platform

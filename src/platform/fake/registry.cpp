@@ -1,0 +1,140 @@
+// The registry in memory: HKLM and HKCU, with the 32-bit view of HKLM\SOFTWARE kept below
+// WOW6432Node, as a 32-bit process on 64-bit Windows sees it.
+#include "platform/fake/internal.h"
+
+#include <cstring>
+
+namespace platform {
+using namespace fake;
+
+namespace {
+struct OpenKey {
+    std::string path;  // stored path, e.g. "hklm\\software\\wow6432node\\x"
+    bool isRoot = false;
+};
+OpenKey hklmRoot{"hklm", true};
+OpenKey hkcuRoot{"hkcu", true};
+
+std::string resolveKey(platform::Handle parent, const std::string& path, uint32_t access) {
+    auto* base = static_cast<OpenKey*>(parent);
+    std::string relative = lower(path);
+    if (base == &hklmRoot) {
+        bool view32 = (access & platform::regView32) ||
+                      (state().wow64 && !(access & platform::regView64));
+        bool software = relative == "software" || relative.rfind("software\\", 0) == 0;
+        if (view32 && software && relative.find("wow6432node") == std::string::npos)
+            relative.insert(8, "\\wow6432node");
+    }
+    if (relative.empty()) return base->path;
+    return base->path + "\\" + relative;
+}
+
+platform::Handle newKey(const std::string& stored) {
+    return new OpenKey{stored, false};
+}
+}  // namespace
+
+Handle regRoot(RegRoot root) { return root == RegRoot::localMachine ? &hklmRoot : &hkcuRoot; }
+
+Handle regOpen(Handle parent, const char* path, uint32_t access) {
+    std::string stored = resolveKey(parent, path, access);
+    ++state().regOpens;
+    if (fails("regOpen", stored) || !state().keys.count(stored)) return nullptr;
+    return newKey(stored);
+}
+
+Handle regOpenWide(Handle parent, const char16_t* path, uint32_t access) {
+    return regOpen(parent, narrow(path).c_str(), access);
+}
+
+Handle regCreate(Handle parent, const char* path, uint32_t access) {
+    std::string stored = resolveKey(parent, path, access);
+    if (fails("regCreate", stored)) return nullptr;
+    for (std::string p = stored; !p.empty(); p = parentOf(p)) state().keys[p];
+    return newKey(stored);
+}
+
+Handle regCreateWide(Handle parent, const char16_t* path, uint32_t access) {
+    return regCreate(parent, narrow(path).c_str(), access);
+}
+
+static bool setValue(Handle key, const std::string& name, RegType type, const std::string& data) {
+    auto* open = static_cast<OpenKey*>(key);
+    if (fails("regSet", open->path + "\\" + lower(name))) return false;
+    state().keys[open->path][lower(name)] = RegValue{type, data};
+    log("reg " + open->path + "\\" + name + " = " + data.substr(0, data.find('\0')));
+    return true;
+}
+
+bool regSetString(Handle key, const char* name, const char* text) {
+    return setValue(key, name, RegType::string, std::string(text, strlen(text) + 1));
+}
+
+bool regSetWideString(Handle key, const char16_t* name, const char16_t* text) {
+    std::u16string wide(text);
+    std::string bytes(reinterpret_cast<const char*>(wide.c_str()), (wide.size() + 1) * 2);
+    return setValue(key, narrow(name), RegType::string, bytes);
+}
+
+bool regSetDword(Handle key, const char* name, uint32_t value) {
+    return setValue(key, name, RegType::dword, std::string(reinterpret_cast<char*>(&value), 4));
+}
+
+bool regQuery(Handle key, const char* name, RegType* type, void* data, uint32_t capacity,
+              uint32_t* size) {
+    auto* open = static_cast<OpenKey*>(key);
+    auto& values = state().keys[open->path];
+    auto found = values.find(lower(name));
+    if (found == values.end() || found->second.data.size() > capacity) return false;
+    *type = found->second.type;
+    memcpy(data, found->second.data.data(), found->second.data.size());
+    *size = uint32_t(found->second.data.size());
+    return true;
+}
+
+bool regQueryWide(Handle key, const char16_t* name, RegType* type, void* data, uint32_t capacity,
+                  uint32_t* size) {
+    return regQuery(key, narrow(name).c_str(), type, data, capacity, size);
+}
+
+EnumResult regEnumSubkey(Handle key, uint32_t index, char* name, uint32_t capacity) {
+    auto* open = static_cast<OpenKey*>(key);
+    if (fails("regEnum", open->path)) return EnumResult::failed;
+    uint32_t seen = 0;
+    for (const auto& entry : state().keys) {
+        if (parentOf(entry.first) != open->path) continue;
+        if (seen++ == index) {
+            std::string child = entry.first.substr(open->path.size() + 1);
+            if (child.size() >= capacity) return EnumResult::failed;
+            memcpy(name, child.c_str(), child.size() + 1);
+            return EnumResult::ok;
+        }
+    }
+    return EnumResult::noMore;
+}
+
+EnumResult regEnumSubkeyWide(Handle key, uint32_t index, char16_t* name, uint32_t capacity) {
+    char narrowName[1024];
+    EnumResult result = regEnumSubkey(key, index, narrowName, capacity < 1024 ? capacity : 1024);
+    if (result == EnumResult::ok)
+        for (uint32_t i = 0;; ++i)
+            if ((name[i] = char16_t(narrowName[i])) == 0) break;
+    return result;
+}
+
+bool regDeleteSubkey(Handle parent, const char* subkey) {
+    std::string stored = resolveKey(parent, subkey, 0);
+    if (fails("regDelete", stored) || !state().keys.count(stored)) return false;
+    for (const auto& entry : state().keys)
+        if (parentOf(entry.first) == stored) return false;
+    state().keys.erase(stored);
+    log("regdelete " + stored);
+    return true;
+}
+
+void regClose(Handle key) {
+    auto* open = static_cast<OpenKey*>(key);
+    if (open && !open->isRoot) delete open;
+}
+
+}  // namespace platform

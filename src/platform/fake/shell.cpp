@@ -1,0 +1,42 @@
+// Shell folders, the Windows folder and shortcuts.
+#include "platform/fake/internal.h"
+
+#include <cstring>
+
+namespace platform {
+using namespace fake;
+
+// Both shell calls answer from the same table of folders; each can be missing or fail.
+static ShellCall shellFolder(ShellCall call, int csidl, char out[260]) {
+    out[0] = 0;
+    auto found = state().shellFolders.find(csidl);
+    if (call != ShellCall::ok) return call;
+    if (found == state().shellFolders.end()) return ShellCall::failed;
+    snprintf(out, 260, "%s", found->second.c_str());
+    return ShellCall::ok;
+}
+
+ShellCall specialFolderPath(ModuleHandle shell32, int csidl, bool, char out[260]) {
+    return shellFolder(shell32 ? state().specialFolderCall : ShellCall::missing, csidl, out);
+}
+
+ShellCall folderPath(ModuleHandle shfolder, int csidl, char out[260]) {
+    return shellFolder(shfolder ? state().folderPathCall : ShellCall::missing, csidl, out);
+}
+
+uint32_t windowsFolder(char* out, uint32_t capacity) {
+    return folderText(state().windowsFolder, out, capacity);
+}
+
+int32_t saveShellLink(const char* linkPath, const char* target, const char* description,
+                      const char* workingFolder) {
+    if (state().shellLinkResult != 0) return state().shellLinkResult;
+    if (fails("saveShellLink", linkPath)) return int32_t(0x80004005);
+    std::string content = std::string(target) + "|" + description + "|" + workingFolder;
+    if (!state().folders.count(lower(parentOf(linkPath)))) return int32_t(0x80070003);  // path
+    state().files[lower(linkPath)] = content;
+    log(std::string("link ") + linkPath + "|" + content);
+    return 0;
+}
+
+}  // namespace platform
