@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need on a Debian machine, only what is missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
-          libfuzzer-14-dev libclang-rt-14-dev mingw-w64 wine wine32:i386 wine64 libwine:i386
-          xvfb xauth x11-apps x11-utils imagemagick fonts-liberation binutils file python3
-          pulseaudio osslsigncode openssl)
+packages=(cmake ninja-build g++ clang lld llvm libgtest-dev libgmock-dev libbenchmark-dev
+          libssl-dev libfuzzer-14-dev libclang-rt-14-dev mingw-w64 wine wine32:i386 wine64
+          libwine:i386 xvfb xauth x11-apps x11-utils imagemagick fonts-liberation binutils file
+          python3 pulseaudio osslsigncode openssl)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

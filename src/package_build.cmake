@@ -53,6 +53,7 @@ add_custom_target(embedded_files ALL
   COMMAND ${QL_HOST_DIR}/qlart ${QL_PAYLOAD_DIR} ${CMAKE_BINARY_DIR}/art
   COMMAND ${QL_HOST_DIR}/qlcat ${QL_PAYLOAD_DIR}/qlorvalovaio64_win10.cat
           ${QL_PAYLOAD_DIR}/qlorvalovaio64_win10.inf ${QL_PAYLOAD_DIR}/qlorvalovaio64_win10.sys
+          ${QL_PAYLOAD_DIR}/qlorvalovaio64arm_win10.sys
   ${QL_SIGN_PAYLOAD}
   COMMAND ${QL_HOST_DIR}/qlpack build ${QL_PACKED_DIR} ${CMAKE_BINARY_DIR}/package.tmp
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_BINARY_DIR}/package.tmp ${CMAKE_BINARY_DIR}/package.bin

@@ -1,15 +1,15 @@
-// qlorvalovaio64_win10.sys: a kernel-mode stand-in for the VAIO driver. It is not an audio
-// driver; it gives the setup program what it talks to: a device behind the VAIO control
-// interface that answers the query and the stream status requests. The first query starts
-// the streams: each stream's two pin values then rise and settle at 5000 or more a few
-// seconds later, the streams one after the other.
+// qlorvalovaio64_win10.sys (x86-64) and qlorvalovaio64arm_win10.sys (ARM64): a kernel-mode
+// stand-in for the VAIO driver. It is not an audio driver; it gives the setup program what it
+// talks to: a device behind the VAIO control interface that answers the query and the stream
+// status requests. The first query starts the streams: each stream's two pin values then rise
+// and settle at 5000 or more a few seconds later, the streams one after the other.
 //
 // Its setup program creates the interface and tells the driver, in the service's
 // "Parameters" key, where it lives: "SymbolicLink" (the interface's path in the "\??\" form,
 // which the driver links to its device) and "ControlKey" (the interface's "#\Control" key,
 // where the driver marks the interface present with "Linked" = 1 while it runs; the key is
 // volatile and goes when the driver stops).
-#include <ntddk.h>
+#include "kernel.h"
 
 #define QUERY_CODE CTL_CODE(FILE_DEVICE_UNKNOWN, 0x810, METHOD_BUFFERED, FILE_ANY_ACCESS)
 #define STREAM_STATUS_CODE CTL_CODE(FILE_DEVICE_UNKNOWN, 0x814, METHOD_BUFFERED, FILE_ANY_ACCESS)
