@@ -153,8 +153,11 @@ struct WaveCaps {
     char16_t name[32];  // szPname
     uint16_t channels;  // wChannels
 };
-uint32_t waveDeviceCount(bool capture);  // waveInGetNumDevs / waveOutGetNumDevs
-bool waveDeviceCaps(bool capture, uint32_t index, WaveCaps* caps);  // waveIn/OutGetDevCapsW
+// Looked up at run time in the loaded WINMM.DLL: nullptr, or a function missing from it,
+// counts as no device.
+uint32_t waveDeviceCount(ModuleHandle winmm, bool capture);  // waveInGetNumDevs / waveOut...
+bool waveDeviceCaps(ModuleHandle winmm, bool capture, uint32_t index,
+                    WaveCaps* caps);  // waveInGetDevCapsW / waveOutGetDevCapsW
 
 struct PropertyKey {
     Guid fmtid;
