@@ -56,6 +56,14 @@ constexpr int CSIDL_PROGRAM_FILES_FOLDER = 0x26;
 int32_t saveShellLink(const char* linkPath, const char* target, const char* description,
                       const char* workingFolder);
 
+// ---- web pages ----------------------------------------------------------------------
+// The desktop shell's own process opens the address (its Shell.Application ShellExecute
+// "open", reached through the desktop's shell view), so that the browser runs as the
+// signed-in person, not with this program's administrator rights. missing: no desktop shell
+// could be reached that way; failed: it was reached, and refused. COM is initialised.
+ShellCall shellOpenAsDesktopUser(const char* address);
+void shellOpen(WindowHandle owner, const char* address);  // ShellExecuteA "open", SW_SHOW
+
 // ---- registry -----------------------------------------------------------------------
 // Paths are relative to parent: a root from regRoot or a key opened here.
 enum class RegRoot { localMachine, currentUser };
