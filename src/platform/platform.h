@@ -99,7 +99,9 @@ void regClose(Handle key);                                // roots are left alon
 
 // ---- processes ----------------------------------------------------------------------
 enum class StartResult { started, noHandle, failed };
-// CreateProcessA(application, commandLine, ..., NORMAL_PRIORITY_CLASS, folder or null)
+// CreateProcessA(application, commandLine, ..., NORMAL_PRIORITY_CLASS, currentFolder). The
+// helpers get the install folder: never this program's own current folder (often a downloads
+// folder), where a library that they load by bare name could be planted.
 StartResult startProcess(const char* application, const char* commandLine,
                          const char* currentFolder, Handle* process);
 bool waitProcess(Handle process, uint32_t timeoutMs);  // true when it ended
