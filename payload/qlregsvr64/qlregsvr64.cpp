@@ -5,6 +5,7 @@
 // Exit code 0 on success; otherwise non-zero, with the reason on standard error.
 #include <windows.h>
 #include "../common/command_line.h"
+#include "../common/library_search.h"
 #include "../common/report.h"
 
 namespace {
@@ -13,9 +14,15 @@ enum ExitCode { OK = 0, BAD_ARGUMENTS = 1, MODULE_NOT_LOADED = 2, ENTRY_MISSING 
 
 typedef HRESULT(STDAPICALLTYPE* RegistrationEntry)();
 
-int callEntry(const char* modulePath, const char* entryName) {
-    // Altered search path: the module's own folder resolves its dependencies.
-    HMODULE module = LoadLibraryExA(modulePath, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+int callEntry(const char* modulePath, const char* entryName, bool searchRestricted) {
+    // The module's own folder resolves its dependencies, then the system folder. The
+    // LOAD_LIBRARY_SEARCH_* flags leave out the current folder and the PATH, which the altered
+    // search path would still look in; they cannot be combined with it, and where the system
+    // does not know them (nothing restricted the search) only the altered search path is left.
+    DWORD flags = searchRestricted
+                      ? LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32
+                      : LOAD_WITH_ALTERED_SEARCH_PATH;
+    HMODULE module = LoadLibraryExA(modulePath, nullptr, flags);
     if (!module) {
         reportError("qlregsvr64: cannot load \"%s\" (error %lu)", modulePath, GetLastError());
         return MODULE_NOT_LOADED;
@@ -40,6 +47,7 @@ int callEntry(const char* modulePath, const char* entryName) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    bool searchRestricted = restrictLibrarySearch();  // before anything is loaded
     const char* arguments = cmdline::argumentsOf(GetCommandLineA());
     char modulePath[MAX_PATH];
     if (!cmdline::optionValue(arguments, 'f', modulePath, sizeof modulePath)) {
@@ -50,7 +58,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     bool unregister = cmdline::hasFlag(arguments, 'u', cmdline::findOption(arguments, 'f', false));
 
     HRESULT com = CoInitialize(nullptr);
-    int code = callEntry(modulePath, unregister ? "DllUnregisterServer" : "DllRegisterServer");
+    int code = callEntry(modulePath, unregister ? "DllUnregisterServer" : "DllRegisterServer",
+                         searchRestricted);
     if (SUCCEEDED(com)) CoUninitialize();
     return code;
 }

@@ -19,6 +19,7 @@
 #include <windows.h>
 
 #include "../common/command_line.h"
+#include "../common/library_search.h"
 #include "../common/report.h"
 
 namespace {
@@ -121,6 +122,7 @@ int uninstall() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    restrictLibrarySearch();  // before anything is loaded
     recordRun();
     int code;
     if (forcedExitCode(&code)) return code;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "app/system_libraries.h"
 #include "devices/endpoint_store.h"
 #include "platform/platform.h"
 
@@ -57,13 +58,13 @@ bool endpointRecord(platform::Handle collection, uint32_t index, bool capture,
     return ok;
 }
 
-void listWaveDevices(bool capture) {
+void listWaveDevices(platform::ModuleHandle winmm, bool capture) {
     DeviceList* list = capture ? &deviceInventory.inputDevices : &deviceInventory.outputDevices;
-    uint32_t count = platform::waveDeviceCount(capture);
+    uint32_t count = platform::waveDeviceCount(winmm, capture);
     DeviceRecord record;
     for (uint32_t i = 0; i < count; ++i) {
         platform::WaveCaps caps;
-        if (!platform::waveDeviceCaps(capture, i, &caps)) continue;
+        if (!platform::waveDeviceCaps(winmm, capture, i, &caps)) continue;
         memset(&record, 0, sizeof record);
         record.deviceIndex = int32_t(i);
         copyWide(record.name, 256, caps.name);
@@ -106,12 +107,15 @@ int32_t enumerateEndpoints(bool capture) {
 int32_t enumerateDevices() {
     resetList(&deviceInventory.inputDevices);
     resetList(&deviceInventory.outputDevices);
+    // Once for both directions; without it there are no MME devices.
+    platform::ModuleHandle winmm = loadSystemLibrary("WINMM.DLL");
     if (deviceInventory.endpointApiAvailable)
         deviceInventory.endpointCountIn = enumerateEndpoints(true);
-    listWaveDevices(true);
+    listWaveDevices(winmm, true);
     if (deviceInventory.endpointApiAvailable)
         deviceInventory.endpointCountOut = enumerateEndpoints(false);
-    listWaveDevices(false);
+    listWaveDevices(winmm, false);
+    if (winmm) platform::freeModule(winmm);
     sortList(&deviceInventory.inputDevices, compareDevices);
     sortList(&deviceInventory.outputDevices, compareDevices);
     return 0;

@@ -56,7 +56,7 @@ void registerOutOfProcess(const char* module, InstallerContext* context, Registr
         int(sizeof commandLine))
         return;
     platform::Handle process = nullptr;
-    if (platform::startProcess(tool, commandLine, nullptr, &process) !=
+    if (platform::startProcess(tool, commandLine, context->installFolder, &process) !=
         platform::StartResult::started)
         return;
     platform::waitProcess(process, REGISTRATION_TOOL_MS);

@@ -56,6 +56,14 @@ constexpr int CSIDL_PROGRAM_FILES_FOLDER = 0x26;
 int32_t saveShellLink(const char* linkPath, const char* target, const char* description,
                       const char* workingFolder);
 
+// ---- web pages ----------------------------------------------------------------------
+// The desktop shell's own process opens the address (its Shell.Application ShellExecute
+// "open", reached through the desktop's shell view), so that the browser runs as the
+// signed-in person, not with this program's administrator rights. missing: no desktop shell
+// could be reached that way; failed: it was reached, and refused. COM is initialised.
+ShellCall shellOpenAsDesktopUser(const char* address);
+void shellOpen(WindowHandle owner, const char* address);  // ShellExecuteA "open", SW_SHOW
+
 // ---- registry -----------------------------------------------------------------------
 // Paths are relative to parent: a root from regRoot or a key opened here.
 enum class RegRoot { localMachine, currentUser };
@@ -91,7 +99,9 @@ void regClose(Handle key);                                // roots are left alon
 
 // ---- processes ----------------------------------------------------------------------
 enum class StartResult { started, noHandle, failed };
-// CreateProcessA(application, commandLine, ..., NORMAL_PRIORITY_CLASS, folder or null)
+// CreateProcessA(application, commandLine, ..., NORMAL_PRIORITY_CLASS, currentFolder). The
+// helpers get the install folder: never this program's own current folder (often a downloads
+// folder), where a library that they load by bare name could be planted.
 StartResult startProcess(const char* application, const char* commandLine,
                          const char* currentFolder, Handle* process);
 bool waitProcess(Handle process, uint32_t timeoutMs);  // true when it ended
@@ -153,8 +163,11 @@ struct WaveCaps {
     char16_t name[32];  // szPname
     uint16_t channels;  // wChannels
 };
-uint32_t waveDeviceCount(bool capture);  // waveInGetNumDevs / waveOutGetNumDevs
-bool waveDeviceCaps(bool capture, uint32_t index, WaveCaps* caps);  // waveIn/OutGetDevCapsW
+// Looked up at run time in the loaded WINMM.DLL: nullptr, or a function missing from it,
+// counts as no device.
+uint32_t waveDeviceCount(ModuleHandle winmm, bool capture);  // waveInGetNumDevs / waveOut...
+bool waveDeviceCaps(ModuleHandle winmm, bool capture, uint32_t index,
+                    WaveCaps* caps);  // waveInGetDevCapsW / waveOutGetDevCapsW
 
 struct PropertyKey {
     Guid fmtid;

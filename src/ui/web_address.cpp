@@ -1,5 +1,7 @@
 #include "ui/web_address.h"
 
+#include <cstring>
+
 void scrambleAddress(uint8_t* bytes, uint32_t length, uint32_t seed) {
     uint32_t k = seed;
     for (uint32_t p = 0; p < length; ++p) {
@@ -8,6 +10,18 @@ void scrambleAddress(uint8_t* bytes, uint32_t length, uint32_t seed) {
         k = (square >> 8) | ((square & 0x80000000u) ? 0xFF000000u : 0u);
         bytes[p] ^= uint8_t(k & 0xFF);
     }
+}
+
+void openWebAddress(platform::WindowHandle owner, const uint8_t* stored, uint32_t size) {
+    char address[512];
+    if (size > sizeof address) return;
+    memcpy(address, stored, size);
+    scrambleAddress(reinterpret_cast<uint8_t*>(address), size, WEB_ADDRESS_SEED);
+    // A shell that was reached and refused is not overruled with administrator rights.
+    if (platform::shellOpenAsDesktopUser(address) == platform::ShellCall::missing)
+        platform::shellOpen(owner, address);
+    volatile char* wipe = address;  // volatile: the stores must stay although nothing reads them
+    for (size_t i = 0; i < sizeof address; ++i) wipe[i] = 0;
 }
 
 // "https://quillon.example/" and "https://quillon.example/orvalo/installed", scrambled with

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/platform.h"
+
 constexpr uint32_t WEB_ADDRESS_SEED = 0x5A17C3E9u;
 constexpr uint32_t HOME_ADDRESS_SIZE = 25;           // with the terminating zero
 constexpr uint32_t AFTER_INSTALL_ADDRESS_SIZE = 41;  // likewise
@@ -14,3 +16,8 @@ extern const uint8_t AFTER_INSTALL_ADDRESS[AFTER_INSTALL_ADDRESS_SIZE];
 // ((k + (length - p))^2) >> 8 in signed 32-bit arithmetic (wrapping product, sign-copying
 // shift). Applying it twice gives the bytes back.
 void scrambleAddress(uint8_t* bytes, uint32_t length, uint32_t seed);
+
+// Opens a stored address in the default browser: through the desktop shell, as the signed-in
+// person, where the shell can be reached, else from this program. The unscrambled text is
+// wiped afterwards.
+void openWebAddress(platform::WindowHandle owner, const uint8_t* stored, uint32_t size);

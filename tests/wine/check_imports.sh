@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# The setup program must run on a bare Windows: only system DLLs may be imported. And it is
-# an i386 GUI program with address-space randomisation (with the relocations that it needs),
-# no-execute data and terminal-server awareness.
+# The setup program must run on a bare Windows and import only KnownDLLs: the loader binds
+# static imports before any of its code runs, and takes any other library from the program's
+# own folder first (a downloads folder). The rest is loaded at run time from the system folder.
+# And it is an i386 GUI program with address-space randomisation (with the relocations that it
+# needs), no-execute data and terminal-server awareness.
 set -euo pipefail
-allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|setupapi|winmm|msvcrt|comctl32|shlwapi|ntdll)\.dll$'
+allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|setupapi|msvcrt|shlwapi|ntdll)\.dll$'
 file "$1" | grep -q 'PE32 executable (GUI) Intel 80386' || { echo "not a PE32 GUI program: $1"; exit 1; }
 headers=$(objdump -p "$1")
 bad=$(awk '/DLL Name:/ {print tolower($3)}' <<<"$headers" | grep -v -E "$allowed" || true)

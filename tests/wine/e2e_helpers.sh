@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
 # The helper programs of the package, end to end under Wine: the built artwork decoded by
-# ImageMagick, the 64-bit registration tool and an ASIO module's self-registration and removal
-# in both views (e2e_install checks all eight registered by the setup program; e2e_spine the
-# windowed programs closed by it), and the VAIO setup program's install, removal, forced exit
-# codes and refusal without its driver files.
+# ImageMagick, the 64-bit registration tool (and where it finds a module's dependencies) and an
+# ASIO module's self-registration and removal in both views (e2e_install checks all eight
+# registered by the setup program; e2e_spine the windowed programs closed by it), and the VAIO
+# setup program's install, removal, forced exit codes and refusal without its driver files.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 ql_prefix helpers
 
 here=$(dirname "${BASH_SOURCE[0]}")
 payload=$QL_BUILD/payload
 work=$(ql_c qltest)
-mkdir -p "$work/empty"
+mkdir -p "$work/empty" "$work/module" "$work/current"
 cp "$payload"/* "$work/"
 cp "$payload"/QLOrvaloVAIO_Setup_x64.exe "$work/empty/"
 
@@ -52,6 +52,22 @@ ql_check "unregistering twice still succeeds" [ "$(regsvr64 -u "-f$module")" = 0
 ql_check "missing module fails (2)" [ "$(regsvr64 "-fC:\\qltest\\absent.dll")" = 2 ]
 ql_check "module without the entry point fails (3)" [ "$(regsvr64 "-fC:\\windows\\system32\\version.dll")" = 3 ]
 ql_check "no -f option fails (1)" [ "$(regsvr64 -u)" = 1 ]
+# A module's dependencies come from its own folder or the system folder, never from the tool's
+# current folder (where the setup program was started, say: a downloads folder).
+x86_64-w64-mingw32-g++ -Os -static -s -shared -Wl,--kill-at "$here/planted_library.cpp" \
+  -o "$work/current/qldep.dll"
+printf '%s\n' 'extern "C" __declspec(dllimport) unsigned __stdcall waveOutGetNumDevs();' \
+  'extern "C" __declspec(dllexport) long __stdcall DllRegisterServer() {' \
+  '  return waveOutGetNumDevs(); }' |
+  x86_64-w64-mingw32-g++ -Os -static -s -shared -x c++ - -x none "$work/current/qldep.dll" \
+    -o "$work/module/qldependent.dll"
+dependent() { # the tool's exit code for that module, run in the current folder; loaded copies
+  echo "$(cd "$work/current" && ql_run "$work/qlregsvr64.exe" '-fC:\qltest\module\qldependent.dll')" \
+    "$(cd "$work" && ls -- */qldep.dll.loaded 2>/dev/null)"
+}
+ql_check "a dependency in the current folder alone is not loaded" [ "$(dependent)" = "2 " ]
+cp "$work/current/qldep.dll" "$work/module/"
+ql_check "one beside the module is found" [ "$(dependent)" = "0 module/qldep.dll.loaded" ]
 
 # 32-bit modules only where this machine runs 32-bit programs (lib.sh's probe).
 if [ "$QL_WINE32" = 1 ]; then

@@ -37,8 +37,11 @@ differ() { ! same_area "$@"; }
 
 URLS=$(ql_c urls.txt)
 ql_url_handler
-opened() { # opened ADDRESS: qlurl was asked for it within a few seconds
-  for _ in $(seq 50); do grep -qx "$1" "$URLS" 2>/dev/null && return 0; sleep 0.1; done
+# opened ADDRESS: qlurl was asked for it within a few seconds, by the desktop shell's process,
+# which runs as the signed-in person, not by the elevated setup program
+opened() {
+  for _ in $(seq 50); do grep -qx "$1 explorer.exe" "$URLS" 2>/dev/null && return 0; sleep 0.1; done
+  cat "$URLS" >&2 || true  # what was opened, and by which program
   return 1
 }
 

@@ -172,7 +172,8 @@ reg_lacks() { ! wine reg query "$1" /s ${3:-} 2>/dev/null | grep -i -- "$2" >/de
 poke() { wine "$QL_TESTPROGS/qlpoke.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 no_box() { ! poke box - "$1" >/dev/null; }  # no_box SECONDS: no message box comes up
 
-# Web pages go to qlurl, which notes each address in C:\urls.txt instead of opening a browser.
+# Web pages go to qlurl, which notes each address in C:\urls.txt, with the name of the program
+# that opened it, instead of opening a browser.
 ql_url_handler() {
   local handler="\"$(winepath -w "$QL_TESTPROGS/qlurl.exe" 2>/dev/null)\" \"%1\"" view
   for view in /reg:32 /reg:64; do

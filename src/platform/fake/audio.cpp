@@ -1,5 +1,5 @@
-// MME devices and audio endpoints, from the machine's tables; every object is counted until
-// it is released.
+// MME devices (through the system folder's WINMM.DLL, a scripted module) and audio endpoints,
+// from the machine's tables; every object is counted until it is released.
 #include "platform/fake/internal.h"
 
 #include <cstring>
@@ -7,13 +7,16 @@
 namespace platform {
 using namespace fake;
 
-uint32_t waveDeviceCount(bool capture) {
+uint32_t waveDeviceCount(ModuleHandle winmm, bool capture) {
+    if (!winmm || !hasExport(winmm, capture ? "waveInGetNumDevs" : "waveOutGetNumDevs")) return 0;
     return uint32_t((capture ? state().waveIn : state().waveOut).size());
 }
 
-bool waveDeviceCaps(bool capture, uint32_t index, WaveCaps* caps) {
+bool waveDeviceCaps(ModuleHandle winmm, bool capture, uint32_t index, WaveCaps* caps) {
     const auto& devices = capture ? state().waveIn : state().waveOut;
-    if (index >= devices.size() || devices[index].capsFail) return false;
+    if (!winmm || !hasExport(winmm, capture ? "waveInGetDevCapsW" : "waveOutGetDevCapsW") ||
+        index >= devices.size() || devices[index].capsFail)
+        return false;
     memset(caps, 0, sizeof *caps);
     devices[index].name.copy(caps->name, 31);
     caps->channels = devices[index].channels;

@@ -49,6 +49,9 @@ void reset() {
     current->folders["c:"] = "C:";
     for (const char* library : {"\\shell32.dll", "\\shfolder.dll"})
         current->modules[lower(current->systemFolder + library)] = {};
+    current->modules[lower(current->systemFolder + "\\winmm.dll")].exports = {
+        {"waveInGetNumDevs", 0}, {"waveOutGetNumDevs", 0}, {"waveInGetDevCapsW", 0},
+        {"waveOutGetDevCapsW", 0}};
 }
 
 std::string lower(const std::string& text) {

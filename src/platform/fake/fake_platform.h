@@ -68,8 +68,9 @@ struct State {
     platform::ShellCall folderPathCall = platform::ShellCall::ok;
     std::map<int, std::string> shellFolders;  // csidl -> path
     std::string windowsFolder = "C:\\windows";
-    std::string systemFolder = "C:\\windows\\system32";  // holds SHELL32.DLL, SHFOLDER.DLL
+    std::string systemFolder = "C:\\windows\\system32";  // SHELL32, SHFOLDER, WINMM
     int32_t shellLinkResult = 0;              // HRESULT of a shell link save
+    platform::ShellCall desktopShellCall = platform::ShellCall::ok;  // asked for a web page
 
     // Registry: "HKLM\\SOFTWARE\\..." -> values (lower-cased key paths).
     bool wow64 = true;  // a 32-bit process on 64-bit Windows

@@ -1,5 +1,7 @@
-// The system's audio devices: MME wave devices through winmm, endpoints through the
-// multimedia device API (enumerator, collection, device, property store).
+// The system's audio devices: MME wave devices through winmm, whose functions are looked up in
+// the library that the caller loaded (never imported: the loader would take a WINMM.DLL from
+// the program's own folder first), endpoints through the multimedia device API (enumerator,
+// collection, device, property store).
 #include <windows.h>
 // after windows.h, which they need
 #include <mmdeviceapi.h>
@@ -29,6 +31,14 @@ PROPERTYKEY toKey(const PropertyKey& key) {
     return out;
 }
 
+// A function of the loaded WINMM.DLL, typed by its declaration (decltype imports nothing).
+template <typename Function>
+Function winmmFunction(ModuleHandle winmm, const char* name) {
+    if (!winmm) return nullptr;
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(winmm), name)));
+}
+
 // GetValue into a cleared PROPVARIANT; the caller clears it again.
 bool getValue(Handle store, const PropertyKey& key, PROPVARIANT* value) {
     PropVariantInit(value);
@@ -37,20 +47,24 @@ bool getValue(Handle store, const PropertyKey& key, PROPVARIANT* value) {
 }
 }  // namespace
 
-uint32_t waveDeviceCount(bool capture) {
-    return capture ? waveInGetNumDevs() : waveOutGetNumDevs();
+uint32_t waveDeviceCount(ModuleHandle winmm, bool capture) {
+    auto count = winmmFunction<decltype(&waveInGetNumDevs)>(
+        winmm, capture ? "waveInGetNumDevs" : "waveOutGetNumDevs");
+    return count ? count() : 0;
 }
 
-bool waveDeviceCaps(bool capture, uint32_t index, WaveCaps* caps) {
+bool waveDeviceCaps(ModuleHandle winmm, bool capture, uint32_t index, WaveCaps* caps) {
     static_assert(sizeof caps->name == sizeof WAVEINCAPSW::szPname, "the product name's size");
     if (capture) {
+        auto read = winmmFunction<decltype(&waveInGetDevCapsW)>(winmm, "waveInGetDevCapsW");
         WAVEINCAPSW system;
-        if (waveInGetDevCapsW(index, &system, sizeof system) != MMSYSERR_NOERROR) return false;
+        if (!read || read(index, &system, sizeof system) != MMSYSERR_NOERROR) return false;
         memcpy(caps->name, system.szPname, sizeof caps->name);
         caps->channels = system.wChannels;
     } else {
+        auto read = winmmFunction<decltype(&waveOutGetDevCapsW)>(winmm, "waveOutGetDevCapsW");
         WAVEOUTCAPSW system;
-        if (waveOutGetDevCapsW(index, &system, sizeof system) != MMSYSERR_NOERROR) return false;
+        if (!read || read(index, &system, sizeof system) != MMSYSERR_NOERROR) return false;
         memcpy(caps->name, system.szPname, sizeof caps->name);
         caps->channels = system.wChannels;
     }

@@ -8,7 +8,6 @@
 #include "ui/startup_command.h"
 #include "ui/web_address.h"
 #include "ui/win32/painting.h"
-#include "ui/win32/web_page.h"
 #include "uninstall/uninstall.h"
 
 namespace {

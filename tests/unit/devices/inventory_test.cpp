@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "devices/endpoint_store.h"
@@ -208,8 +209,24 @@ TEST_F(Inventory, EnumeratesEndpointsAndMmeDevicesAndLeavesOutWhatCannotBeRead) 
     closeInventory();
     state.failing.clear();
     state.missingKernelExports = {"CreateEventExA"};  // before the endpoint API: MME only
-    initInventory();
-    EXPECT_EQ(deviceInventory.outputDevices.count + deviceInventory.inputDevices.count, 3);
+    // MME devices come through the system folder's WINMM, loaded once for both directions;
+    // without the library or one of its functions, those devices are left out.
+    const std::string path = state.systemFolder + "\\WINMM.DLL", winmm = fake::lower(path);
+    const fake::ScriptedModule system = state.modules[winmm];
+    for (auto [missing, outputs, inputs] : {std::tuple{"", 2, 1}, {"waveOutGetDevCapsW", 0, 1},
+                                            {"waveInGetNumDevs", 2, 0}, {"*", 0, 0}}) {
+        closeInventory();
+        state.events.clear();
+        state.modules[winmm] = system;
+        state.modules[winmm].exports.erase(missing);
+        if (*missing == '*') state.modules.erase(winmm);
+        initInventory();
+        EXPECT_EQ(deviceInventory.outputDevices.count, outputs) << missing;
+        EXPECT_EQ(deviceInventory.inputDevices.count, inputs) << missing;
+        std::vector<std::string> loads(*missing != '*', "load " + path);
+        EXPECT_EQ(fake::eventsStartingWith("load "), loads) << missing;
+        EXPECT_EQ(fake::eventsStartingWith("free ").size(), loads.size()) << missing;
+    }
 }
 
 // The scan's code with a device of that name and adapter among the inputs or the outputs.

@@ -55,8 +55,9 @@ TEST_F(DriverInstallers, EachKindOf32BitModuleInBothModes) {
                        "sleep 50, load 128, call 128 dllunregisterserver, cofree 128, sleep 50, ");
 }
 
-// The 64-bit modules through the tool, " -u " first to unregister (registering is pinned by
-// the install order test); a hung tool is left after ten seconds, a missing one skipped.
+// The 64-bit modules through the tool, started in the install folder, " -u " first to
+// unregister (registering is pinned by the install order test); a hung tool is left after ten
+// seconds, a missing one skipped.
 TEST_F(DriverInstallers, RegistrationToolLinesItsTenSecondsAndItsAbsence) {
     fake::state().processes[key(REGISTRATION_TOOL)] = exitingWith(0, 60000);
     registerAsioModules(context.get(), RegistrationMode::unregisterModules);
@@ -65,7 +66,7 @@ TEST_F(DriverInstallers, RegistrationToolLinesItsTenSecondsAndItsAbsence) {
     std::vector<std::string> expected;
     for (const char* module : MODULES_64)
         expected.push_back("start " + REGISTRATION_TOOL + "| -u  -f" + INSTALL_FOLDER + "\\" +
-                           module + "|<inherited>");
+                           module + "|" + INSTALL_FOLDER);
     EXPECT_EQ(events("start "), expected);
     fake::state().processes[key(REGISTRATION_TOOL)].start = platform::StartResult::failed;
     EXPECT_EQ(registerAsioModules(context.get(), RegistrationMode::registerModules), 0);

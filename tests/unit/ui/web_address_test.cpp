@@ -4,7 +4,9 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "platform/fake/fake_platform.h"
 #include "ui/web_address.h"
 
 namespace {
@@ -23,4 +25,19 @@ TEST(WebAddress, StoredBytesUnscrambleToTheAddresses) {
     EXPECT_EQ(unscrambled(HOME_ADDRESS, HOME_ADDRESS_SIZE), "https://quillon.example/");
     EXPECT_EQ(unscrambled(AFTER_INSTALL_ADDRESS, AFTER_INSTALL_ADDRESS_SIZE),
               "https://quillon.example/orvalo/installed");
+}
+
+// The desktop shell opens the page, as the signed-in person; this elevated program opens it
+// itself only where no desktop shell can be reached, never over a shell that refused.
+TEST(WebAddress, OpensThroughTheDesktopShellAndItselfOnlyWhereThereIsNone) {
+    using platform::ShellCall;
+    const std::string address = "https://quillon.example/orvalo/installed";
+    for (auto [shell, event] : {std::pair{ShellCall::ok, "desktop shell opens "},
+                                {ShellCall::failed, "desktop shell opens "},
+                                {ShellCall::missing, "open "}}) {
+        fake::reset();
+        fake::state().desktopShellCall = shell;
+        openWebAddress(nullptr, AFTER_INSTALL_ADDRESS, AFTER_INSTALL_ADDRESS_SIZE);
+        EXPECT_EQ(fake::state().events, std::vector<std::string>{event + address}) << event;
+    }
 }
