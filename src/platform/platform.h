@@ -119,7 +119,7 @@ void lowerThreadPriority();  // THREAD_PRIORITY_BELOW_NORMAL
 
 // ---- the package resource (RT_RCDATA 100) -------------------------------------------
 struct Resource {
-    uint8_t* data;  // writable: extraction descrambles in place
+    const uint8_t* data;  // as shipped: extraction descrambles each entry into a block of its own
     uint32_t size;
 };
 bool lockPackage(ModuleHandle instance, Resource* resource);
