@@ -133,6 +133,10 @@ INSTANTIATE_TEST_SUITE_P(Uninstall, UninstallProcedure, ::testing::Values(
     Case{"DotFolderNotEntered", [](auto) { folderWithFile("\\.cache"); }, 1,
          "I\\.cache\\f I I\\.cache V B "},
     Case{"VaioProgramWrittenAgain", [](auto) { installFolderGone(); }, 1, "D V B "},
+    Case{"UserMenuKeepsThePersonsOwn", [](auto) {
+        for (const char* name : {"\\notes.txt", "\\QuillonOrvalo.LNK", "\\Nalta-Screen.LNK"})
+            fake::addFile(USER_MENU + name, "");
+    }, 1, "U\\notes.txt U V B "},
     Case{"UserMenuAsExpandString", [](auto) {
         fake::setRegValue(SHELL_FOLDERS, "Programs", platform::RegType::expandString,
                           std::string("C:\\Users\\me\\Programs", 21));
@@ -145,6 +149,17 @@ INSTANTIATE_TEST_SUITE_P(Uninstall, UninstallProcedure, ::testing::Values(
             fake::setRegValue(ENTRY + name, "v", platform::RegType::dword, "");
         fake::state().failing.insert("regDelete:" + key(ENTRY + "\\a"));
     }, 1, "I\\b\\f I\\quillonorvalo_setup.exe I I\\a I\\b K K\\a K\\b V B "},
+    Case{"LinksBehindATrailingBlankOrDotNotEntered", [](auto) {
+        for (const char* name : {"\\x ", "\\y."})
+            fake::state().folderLinks[key(INSTALL_FOLDER + name)] = OUTSIDE;
+    }, 1, "I I\\x  I\\y. V B "},
+    Case{"FolderTurnedIntoALinkOnceEmptied", [](auto) {
+        folderWithFile("\\sub");
+        fake::state().onEvent = [](const std::string& event) {
+            if (event == "delete " + INSTALL_FOLDER + "\\sub\\f")
+                fake::replaceFolderWithLink(INSTALL_FOLDER + "\\sub", OUTSIDE);
+        };
+    }, 1, "V B "},
     Case{"LinkAndUnsafeNameLeadNowhere", [](auto) {
         fake::state().folderLinks[key(INSTALL_FOLDER + "\\link")] = OUTSIDE;
         strcpy(reinterpret_cast<PackageEntry*>(fake::state().package.data())->name,
