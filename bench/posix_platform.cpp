@@ -5,12 +5,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <string>
 
 #include "platform/platform.h"
 
 namespace {
-uint8_t* packageData = nullptr;
+const uint8_t* packageData = nullptr;
 uint32_t packageSize = 0;
 
 std::string posixPath(const char* path) {
@@ -21,7 +22,7 @@ std::string posixPath(const char* path) {
 }
 }  // namespace
 
-void setBenchPackage(uint8_t* data, uint32_t size) {
+void setBenchPackage(const uint8_t* data, uint32_t size) {
     packageData = data;
     packageSize = size;
 }
@@ -54,5 +55,8 @@ bool writeFileOnce(Handle file, const void* data, uint32_t size, uint32_t* writt
 }
 
 void closeFile(Handle file) { close(int(reinterpret_cast<intptr_t>(file) - 1)); }
+
+void* allocateMemory(uint32_t bytes) { return malloc(bytes); }
+void freeMemory(void* block) { free(block); }
 
 }  // namespace platform

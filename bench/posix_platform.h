@@ -4,4 +4,4 @@
 #include <cstdint>
 
 // The bytes that platform::lockPackage hands out.
-void setBenchPackage(uint8_t* data, uint32_t size);
+void setBenchPackage(const uint8_t* data, uint32_t size);

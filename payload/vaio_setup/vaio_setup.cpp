@@ -10,12 +10,8 @@
 // could not be written or the service not started; -3 the driver file could not be copied;
 // -4 neither -i nor -u; -5 the device or its interface could not be made; -6 the endpoint
 // entries could not be written.
-// Every run is recorded under HKLM\SOFTWARE\QL\QLOrvaloVAIO_Setup (LastCommandLine,
-// LastFolder) so that tests can see how it was started; tests may also force the exit code
-// with the environment variable QL_TEST_VAIO_EXIT.
 #include "vaio_setup.h"
 
-#include <stdlib.h>
 #include <windows.h>
 
 #include "../common/command_line.h"
@@ -37,25 +33,6 @@ enum ExitCode {
 const char DRIVER_FILE[] = "qlorvalovaio64_win10.sys";
 const char* const PACKAGE_FILES[] = {"qlorvalovaio64_win10.inf", "qlorvalovaio64_win10.cat",
                                      DRIVER_FILE};
-const char RECORD_KEY[] = "SOFTWARE\\QL\\QLOrvaloVAIO_Setup";
-
-void recordRun() {
-    HKEY key = createMachineKey(RECORD_KEY);
-    if (!key) return;
-    char folder[MAX_PATH] = "";
-    GetCurrentDirectoryA(sizeof folder, folder);
-    setAnsiText(key, "LastCommandLine", REG_SZ, GetCommandLineA());
-    setAnsiText(key, "LastFolder", REG_SZ, folder);
-    RegCloseKey(key);
-}
-
-bool forcedExitCode(int* code) {
-    char text[32];
-    DWORD length = GetEnvironmentVariableA("QL_TEST_VAIO_EXIT", text, sizeof text);
-    if (length == 0 || length >= sizeof text) return false;
-    *code = (int)strtol(text, nullptr, 10);
-    return true;
-}
 
 bool packageFilesPresent() {
     for (const char* name : PACKAGE_FILES) {
@@ -123,10 +100,6 @@ int uninstall() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     restrictLibrarySearch();  // before anything is loaded
-    recordRun();
-    int code;
-    if (forcedExitCode(&code)) return code;
-
     const char* arguments = cmdline::argumentsOf(GetCommandLineA());
     if (cmdline::hasFlag(arguments, 'u')) return uninstall();
     if (cmdline::hasFlag(arguments, 'i')) return install();

@@ -18,3 +18,6 @@ inline constexpr uint32_t VAIO_FIRST_PIN_OFFSET = 16;
 inline constexpr uint32_t VAIO_SECOND_PIN_OFFSET = 28;
 inline constexpr int VAIO_STREAM_COUNT = 8;
 inline constexpr int VAIO_PIN_COUNT = 2 * VAIO_STREAM_COUNT;
+
+// The package entries of the component: the driver files (4 to 7) and the setup program (9).
+inline constexpr uint32_t VAIO_PACKAGE_ENTRIES = 0xF0 | 1u << 9;

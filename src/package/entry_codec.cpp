@@ -13,10 +13,11 @@ void startChain(PackageChain* chain) {
 
 namespace {
 
-// Hashes the stored block, descrambling it in place as it goes, together with the previous
-// block, already plain. One keystream byte rides along with each of the 64 MD5 steps, so
+// Hashes the stored block, descrambling it into plainBlock as it goes, together with the
+// previous plain block. One keystream byte rides along with each of the 64 MD5 steps, so
 // the keystream's chain and the two digests' chains run side by side in one instruction
-// stream. The stored words are loaded before the first word changes.
+// stream. The stored words are loaded before the first plain word is stored, so the two
+// blocks may be the same.
 //
 // Every load of a plain word must take its data from exactly one store: a load that spans
 // several narrower stores still in flight cannot be forwarded and waits until they have
@@ -27,7 +28,7 @@ namespace {
 //
 // blockDigest[s % 16] is the chaining digest's byte for the s-th byte of every block, so
 // that each step reads it at a fixed place.
-void decodeBlock(uint32_t stored[4], uint32_t plain[4], uint8_t* block,
+void decodeBlock(uint32_t stored[4], uint32_t plain[4], const uint8_t* block, uint8_t* plainBlock,
                  const uint8_t* previousBlock, Keystream* stream, const uint8_t blockDigest[16]) {
     using namespace md5_steps;
     uint32_t x0[16];
@@ -41,7 +42,7 @@ void decodeBlock(uint32_t stored[4], uint32_t plain[4], uint8_t* block,
     MD5_STEP_TWO(f, a, b, c, d, i, k, s)                                               \
     keyByte = nextKeyByte(&keyX, keyN - step, blockDigest[step % 16]);                 \
     keyWord = step % 4 == 0 ? keyByte : keyWord | keyByte << (8 * (step % 4));         \
-    if (step % 4 == 3) storeBlockWord(block, step / 4, x0[step / 4] ^ keyWord);       \
+    if (step % 4 == 3) storeBlockWord(plainBlock, step / 4, x0[step / 4] ^ keyWord);  \
     ++step;
     MD5_STEPS(DECODE_STEP)
 #undef DECODE_STEP
@@ -63,8 +64,8 @@ void chainPast(PackageChain* chain, const uint8_t storedDigest[16]) {
 }
 }  // namespace
 
-bool decodeEntry(uint8_t* bytes, uint32_t size, const uint8_t expectedDigest[16],
-                 PackageChain* chain) {
+bool decodeEntryInto(const uint8_t* bytes, uint8_t* plainBytes, uint32_t size,
+                     const uint8_t expectedDigest[16], PackageChain* chain) {
     // Each byte is hashed as stored, descrambled, then hashed as plain; done block by block
     // with the plain digest one block behind (see decodeBlock). The first block has no
     // plain block before it: its plain lane hashes zeros into a state that is dropped.
@@ -81,21 +82,30 @@ bool decodeEntry(uint8_t* bytes, uint32_t size, const uint8_t expectedDigest[16]
     md5InitialState(plain);
     uint32_t blocks = size / MD5_BLOCK_SIZE;
     for (uint32_t i = 0; i < blocks; ++i) {
-        uint8_t* block = bytes + size_t(i) * MD5_BLOCK_SIZE;
+        size_t at = size_t(i) * MD5_BLOCK_SIZE;
+        uint8_t* out = plainBytes + at;
         if (i == 0)
-            decodeBlock(stored, dropped, block, NO_BLOCK, &stream, blockDigest);
+            decodeBlock(stored, dropped, bytes + at, out, NO_BLOCK, &stream, blockDigest);
         else
-            decodeBlock(stored, plain, block, block - MD5_BLOCK_SIZE, &stream, blockDigest);
+            decodeBlock(stored, plain, bytes + at, out, out - MD5_BLOCK_SIZE, &stream, blockDigest);
     }
-    if (blocks > 0) md5Blocks(plain, bytes + size_t(blocks - 1) * MD5_BLOCK_SIZE, 1);
-    uint8_t* tail = bytes + size_t(blocks) * MD5_BLOCK_SIZE;
+    if (blocks > 0) md5Blocks(plain, plainBytes + size_t(blocks - 1) * MD5_BLOCK_SIZE, 1);
+    size_t tailAt = size_t(blocks) * MD5_BLOCK_SIZE;
+    uint8_t* tail = plainBytes + tailAt;
     uint32_t tailSize = size % MD5_BLOCK_SIZE;
     uint8_t storedDigest[16], plainDigest[16];
-    md5FinishTail(stored, tail, tailSize, size, storedDigest);
+    md5FinishTail(stored, bytes + tailAt, tailSize, size, storedDigest);
+    if (tailSize > 0) memmove(tail, bytes + tailAt, tailSize);
     keystreamApply(&stream, tail, tailSize);
     md5FinishTail(plain, tail, tailSize, size, plainDigest);
     chainPast(chain, storedDigest);
     return memcmp(plainDigest, expectedDigest, 16) == 0;
+}
+
+void skipEntry(const uint8_t* bytes, uint32_t size, PackageChain* chain) {
+    uint8_t storedDigest[16];
+    md5(bytes, size, storedDigest);
+    chainPast(chain, storedDigest);
 }
 
 void encodeEntry(uint8_t* bytes, uint32_t size, uint8_t contentDigest[16], PackageChain* chain) {

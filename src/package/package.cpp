@@ -1,5 +1,6 @@
 #include "package/package.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -46,9 +47,30 @@ bool writeEntryFile(const char* installFolder, const PackageEntry& entry, const 
     return writeWholeFile(target, bytes, entry.dataSize) == 1;
 }
 
+// Descrambles one entry into a block of its own and writes it: the package stays as it was
+// shipped, so that a later extraction in the same process finds it scrambled still. False
+// when the block cannot be had, the digest differs or the file cannot be written; the chain
+// moves past the entry in every case.
+bool extractEntry(const char* installFolder, const PackageEntry& entry, const uint8_t* stored,
+                  PackageChain* chain) {
+    auto* plain = static_cast<uint8_t*>(platform::allocateMemory(std::max(entry.dataSize, 1u)));
+    if (!plain) {
+        skipEntry(stored, entry.dataSize, chain);
+        return false;
+    }
+    bool written = decodeEntryInto(stored, plain, entry.dataSize, entry.contentDigest, chain) &&
+                   writeEntryFile(installFolder, entry, plain);
+    platform::freeMemory(plain);
+    return written;
+}
+
 }  // namespace
 
 int32_t extractPackage(InstallerContext* context) {
+    return extractPackageEntries(context, ALL_PACKAGE_ENTRIES);
+}
+
+int32_t extractPackageEntries(InstallerContext* context, uint32_t chosen) {
     platform::Resource package;
     if (!platform::lockPackage(context->instanceHandle, &package)) return -1;
     if (package.size > PACKAGE_DIRECTORY_SIZE)
@@ -57,19 +79,21 @@ int32_t extractPackage(InstallerContext* context) {
     PackageChain chain;
     startChain(&chain);
     int32_t failures = 0;
-    uint32_t lastEntrySize = 0;
-    for (const PackageEntry& entry : context->packageDirectory) {
-        lastEntrySize = entry.dataSize;
+    for (int i = 0; i < PACKAGE_ENTRY_COUNT; ++i) {
+        const PackageEntry& entry = context->packageDirectory[i];
+        bool wanted = (chosen >> i & 1) != 0;
         if (!fitsInPackage(entry, package.size)) {
-            ++failures;  // no chaining: the next entry starts where this one would have
+            failures += wanted;  // no chaining: the next entry starts where this one would have
             continue;
         }
-        uint8_t* bytes = package.data + entry.dataOffset;
-        bool intact = decodeEntry(bytes, entry.dataSize, entry.contentDigest, &chain);
-        if (!intact || !writeEntryFile(context->installFolder, entry, bytes)) ++failures;
+        const uint8_t* stored = package.data + entry.dataOffset;
+        if (!wanted)
+            skipEntry(stored, entry.dataSize, &chain);
+        else if (!extractEntry(context->installFolder, entry, stored, &chain))
+            ++failures;
     }
     platform::releasePackage(&package);
 
     if (failures > 0) return -(100 + failures);
-    return lastEntrySize != 0 ? 0 : -1;
+    return context->packageDirectory[PACKAGE_ENTRY_COUNT - 1].dataSize != 0 ? 0 : -1;
 }

@@ -20,8 +20,12 @@ uint32_t tickCount();
 enum class FolderResult { created, alreadyExists, failed };
 FolderResult createFolder(const char* path);
 bool removeFolder(const char* path);  // empty folders only; a folder link goes, not its target
-// A junction or folder symbolic link: listing it would list the folder it points to.
-bool isFolderLink(const char* path);
+// Opens the folder itself, never what a link names (FILE_FLAG_OPEN_REPARSE_POINT), without
+// delete sharing: until releaseFolder, nobody can delete, rename or replace it. nullptr when
+// it cannot be opened or is no folder; isLink tells a junction or folder symbolic link, whose
+// listing would list the folder it points to.
+Handle holdFolder(const char* path, bool* isLink);
+void releaseFolder(Handle folder);
 Handle openFileForWriting(const char* path);  // no sharing, always create; nullptr on failure
 bool writeFileOnce(Handle file, const void* data, uint32_t size, uint32_t* written);
 bool fileExistsReadable(const char* path);  // open for reading, existing only, read sharing
@@ -129,7 +133,7 @@ void lowerThreadPriority();  // THREAD_PRIORITY_BELOW_NORMAL
 
 // ---- the package resource (RT_RCDATA 100) -------------------------------------------
 struct Resource {
-    uint8_t* data;  // writable: extraction descrambles in place
+    const uint8_t* data;  // as shipped: extraction descrambles each entry into a block of its own
     uint32_t size;
 };
 bool lockPackage(ModuleHandle instance, Resource* resource);

@@ -25,9 +25,19 @@ bool userProgramsFolder(char (&out)[VALUE_BUFFER]) {
     return out[0] != 0;
 }
 
-void cleanMenuFolder(const InstallerContext* context, const char* programs) {
+// The person's own folder, named by their own registry, is theirs to change while we work:
+// only our shortcuts go, by name, and then the folder if that left it empty.
+void cleanUserMenuFolder(const InstallerContext* context, const char* programs) {
     char folder[PATH_LIMIT];
     if (!joinPath(folder, programs, SHORTCUT_FOLDER)) return;
+    removeShortcuts(context, folder);
+    platform::removeFolder(folder);
+}
+
+// The all-users folder only administrators can write: everything in it goes.
+void cleanCommonMenuFolder(const InstallerContext* context) {
+    char folder[PATH_LIMIT];
+    if (!joinPath(folder, commonProgramsFolder, SHORTCUT_FOLDER)) return;
     removeShortcuts(context, folder);
     removeFolderTree(folder);
 }
@@ -35,6 +45,6 @@ void cleanMenuFolder(const InstallerContext* context, const char* programs) {
 
 void cleanStartMenu(InstallerContext* context) {
     char userPrograms[VALUE_BUFFER];
-    if (userProgramsFolder(userPrograms)) cleanMenuFolder(context, userPrograms);
-    if (commonProgramsFolder[0]) cleanMenuFolder(context, commonProgramsFolder);
+    if (userProgramsFolder(userPrograms)) cleanUserMenuFolder(context, userPrograms);
+    if (commonProgramsFolder[0]) cleanCommonMenuFolder(context);
 }

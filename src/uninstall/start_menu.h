@@ -4,5 +4,6 @@
 struct InstallerContext;
 
 // Below the per-user and the common Programs folders: the shortcuts, then the folder
-// "Quillon\QuillonOrvalo" (the "Quillon" folder stays). Failures are ignored.
+// "Quillon\QuillonOrvalo" (the "Quillon" folder stays): the common one with all it holds, the
+// per-user one only when nothing else is left in it. Failures are ignored.
 void cleanStartMenu(InstallerContext* context);

@@ -4,7 +4,10 @@
 
 #include "app/context.h"
 #include "app/paths.h"
+#include "install/vaio_component.h"
 #include "install/vaio_setup.h"
+#include "package/files.h"
+#include "package/package.h"
 
 namespace {
 // The blank at the end is part of the text.
@@ -17,8 +20,13 @@ constexpr const char* STILL_IN_USE_TEXT =
 void runVaioRemoval(InstallerContext* context) {
     char program[PATH_LIMIT];
     int32_t exitCode = 0;
-    if (!vaioProgramPath(program, sizeof program, context) ||
-        !platform::fileExistsReadable(program) ||
+    if (!vaioProgramPath(program, sizeof program, context)) return;
+    // A removal whose driver removal failed has still deleted the program with the other
+    // files: the next one writes it again from its own package, or the driver stays for good.
+    if (context->is64BitSystem && !platform::fileExistsReadable(program) &&
+        createFolderTree(context->installFolder) == 1)
+        extractPackageEntries(context, VAIO_PACKAGE_ENTRIES);
+    if (!platform::fileExistsReadable(program) ||
         runToEnd(program, "-h -u -H", context->installFolder, &exitCode) !=
             platform::StartResult::started ||
         exitCode >= 0)

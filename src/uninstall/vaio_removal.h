@@ -3,7 +3,8 @@
 
 struct InstallerContext;
 
-// Does nothing when the program is missing or cannot be started; waits for it without a
-// limit. A negative exit code, or one that cannot be read, writes errorText and posts
-// CMD_DONE/DONE_FAILED.
+// A missing program (on 64-bit Windows) is first written into the install folder with the
+// driver files it uses, from the running program's package. Does nothing when it is missing
+// still or cannot be started; waits for it without a limit. A negative exit code, or one that
+// cannot be read, writes errorText and posts CMD_DONE/DONE_FAILED.
 void runVaioRemoval(InstallerContext* context);

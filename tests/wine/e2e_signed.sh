@@ -23,7 +23,7 @@ install_outcome() { # install_outcome PREFIX SETUP
     wine reg query 'HKCU\Quillon' /s
     wine reg query 'HKLM\SOFTWARE\ASIO' /s /reg:32
     wine reg query 'HKLM\SOFTWARE\ASIO' /s /reg:64
-    wine reg query 'HKLM\SOFTWARE\QL' /s /reg:64  # the record of the VAIO setup program's run
+    ql_vaio present && echo "VAIO driver in place" || echo "VAIO driver not in place"
   } 2>&1 | tr -d '\r' >"$QL_BUILD/wine/$1.txt"
 }
 install_outcome signing-unsigned "$QL_SETUP"

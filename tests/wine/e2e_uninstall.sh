@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The removal end to end on 64-bit Windows 10, where the install puts the VAIO driver in place:
-# two install and removal cycles that must end in the same state, then a program file in use
-# and a folder link during a removal, and the install after it. (-u before any install:
-# e2e_spine.)
+# two install and removal cycles that must end in the same state, a removal whose VAIO setup
+# fails and the removal after it, then a program file in use and a folder link during a
+# removal, and the install after it. (-u before any install: e2e_spine.)
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 ql_prefix uninstall win10
 
@@ -11,9 +11,11 @@ menus=("$(ql_c ProgramData/Microsoft/Windows/Start\ Menu/Programs/Quillon)"
        "$(ql_c "users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Quillon")")
 startup=${menus[1]%/Quillon}/StartUp
 install() { ql_check "-h -i exits 1" [ "$(ql_run "$QL_SETUP" -h -i)" = 1 ]; }
-remove() {
+remove() {  # the person's own menu folder holds the four shortcuts and a file of their own
   mkdir -p "${menus[1]}/QuillonOrvalo"
-  touch "${menus[1]}/QuillonOrvalo/Readme.LNK" "$startup/QuillonOrvalo.LNK" "$startup/Other.LNK"
+  (cd "${menus[1]}/QuillonOrvalo" &&
+    touch Readme.LNK QuillonOrvalo.LNK "QuillonOrvalo x64.LNK" Nalta-Screen.LNK Notes.txt)
+  touch "$startup/QuillonOrvalo.LNK" "$startup/Other.LNK"
   wine reg add 'HKCU\Quillon\QuillonOrvalo' /v SysTray /t REG_DWORD /d 1 /f >/dev/null 2>&1
   ql_check "-h -u exits 1" [ "$(ql_run "$QL_SETUP" -h -u)" = 1 ]
 }
@@ -33,17 +35,31 @@ for cycle in 1 2; do
   snapshot >"$WINEPREFIX/../uninstall_$cycle.txt"
 done
 ql_check "the install folder is gone, QL stays empty" only_empty "$(dirname "$unix_folder")"
-for menu in "${menus[@]}"; do ql_check "only Quillon stays of $menu" only_empty "$menu"; done
+ql_check "only Quillon stays of the common menu" only_empty "${menus[0]}"
+ql_check "the person's own file alone stays in their menu folder" \
+  [ "$(cd "${menus[1]}" && find . | sort | tr '\n' ' ')" = \
+    ". ./QuillonOrvalo ./QuillonOrvalo/Notes.txt " ]
 ql_check "the autostart shortcut is gone, others stay" [ "$(ls "$startup")" = Other.LNK ]
 # A left uninstall entry fails the second cycle's install (-4), as e2e_spine sees directly.
 for view in /reg:32 /reg:64; do
   ql_check "no ASIO registration in $view" reg_lacks 'HKLM\SOFTWARE\ASIO' quillon $view
 done
 ql_check "settings read 0" [ "$(ql_reg 'HKCU\Quillon\QuillonOrvalo' SysTray)" = 0x0 ]
-ql_check "VAIO setup ran for removal" \
-  [ "$(ql_reg 'HKLM\SOFTWARE\QL\QLOrvaloVAIO_Setup' LastCommandLine /reg:64)" = "-h -u -H" ]
+ql_check "the VAIO setup program took its driver away" ql_vaio gone
 ql_check "both removals end in the same state" \
   diff "$WINEPREFIX/../uninstall_1.txt" "$WINEPREFIX/../uninstall_2.txt"
+
+# A removal whose VAIO setup program fails keeps the driver; the next one still takes it
+# away, with the program written again from its own package.
+install
+cp "$QL_TESTPROGS/qlvaiofail.exe" "$unix_folder/QLOrvaloVAIO_Setup_x64.exe"
+remove
+ql_check "the failing VAIO setup ran with -h -u -H in the install folder" \
+  [ "$(tr -d '\r' <"$(ql_c vaio_runs.txt)")" = "-h -u -H|C:\\$QL_PF\\QL\\QuillonOrvalo" ]
+ql_check "the driver stays after its failed removal" ql_vaio present
+remove
+ql_check "the next removal takes the driver away" ql_vaio gone
+ql_check "and leaves no install folder" only_empty "$(dirname "$unix_folder")"
 
 # A program file in use is moved aside; a folder link leads out of the install folder.
 install

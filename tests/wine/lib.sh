@@ -137,6 +137,19 @@ ql_forget_install() {
   wine reg delete "$QL_ENTRY" $QL_VIEW /f >/dev/null 2>&1 || true
 }
 
+# What the real VAIO setup program puts in place: "present" when its driver service, driver
+# file, interface and endpoint entries are all there, "gone" when none of them is.
+ql_vaio() { # ql_vaio present|gone
+  local found="" machine='HKLM\SYSTEM\CurrentControlSet'
+  [ -n "$(ql_reg "$machine\Services\QLOrvaloVAIO" ImagePath /reg:64)" ] && found+=s
+  [ -e "$(ql_c windows/system32/drivers/qlorvalovaio64_win10.sys)" ] && found+=f
+  reg_lacks "$machine\Control\DeviceClasses\{66CAA746-1518-4C53-B6E6-9E550A734FD1}" \
+    qlorvalovaio || found+=i
+  reg_lacks 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\MMDevices\Audio' 8A1C3F52 \
+    /reg:64 || found+=e
+  [ "$found" = "$([ "$1" = present ] && echo sfie)" ] || { echo "VAIO parts: '$found'" >&2; false; }
+}
+
 # A window program of the form under test runs as the package's FOLDER/NaltaScreen.exe, so
 # that file is in use; returns once its window is up.
 ql_hold_program() { # ql_hold_program FOLDER

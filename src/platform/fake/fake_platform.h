@@ -61,6 +61,7 @@ struct State {
     std::set<std::string> lockedFiles;             // open without sharing by another program
     std::set<std::string> busyFiles;               // in use: cannot be deleted, can be moved
     std::map<std::string, std::string> folderLinks;  // junction path -> the folder it names
+    std::multiset<std::string> heldFolders;          // by holdFolder: cannot go or be replaced
     uint32_t shortWriteBy = 0;                     // a write that stops this many bytes short
 
     // Shell folders.
@@ -107,6 +108,9 @@ std::string lower(const std::string& text);
 bool fileExists(const std::string& path);
 void addFile(const std::string& path, const std::string& content);
 bool folderExists(const std::string& path);
+// What another program may do to a folder: rename it away and put a junction to target in
+// its place. Refused (false) while the folder is held, as Windows refuses the rename.
+bool replaceFolderWithLink(const std::string& folder, const std::string& target);
 // Registry key as stored: the path after redirection, e.g. "HKLM\\SOFTWARE\\WOW6432Node\\X".
 const std::map<std::string, RegValue>* key(const std::string& storedPath);
 std::string regString(const std::string& storedPath, const std::string& name);

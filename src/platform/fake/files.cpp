@@ -1,5 +1,6 @@
-// Files and folders in memory, with the rules of Windows that the procedures meet: ".." taken
-// away, "*.*" matching names without a dot, folder links, busy files and files held open.
+// Files and folders in memory, with the rules of Windows that the procedures meet: ".." and
+// the blanks and dots that end a path taken away, "*.*" matching names without a dot, folder
+// links, busy files, files held open and folders held against deletion.
 #include "platform/fake/internal.h"
 
 #include <cstring>
@@ -29,15 +30,23 @@ bool wildcardMatch(const char* pattern, const char* text) {
            wildcardMatch(pattern + 1, text + 1);
 }
 
-// Windows takes ".." away before it looks at a path, and a path below a folder link names
-// the same path below the link's target.
-std::string throughLinks(const std::string& path) {
+// Windows takes ".." away before it looks at a path, and the blanks and dots that end its
+// last name; listings give names as they are stored.
+std::string pathKey(const std::string& path) {
     std::string key = lower(path);
+    size_t nameStart = key.rfind('\\') + 1, keep = key.size();
+    while (keep > nameStart && (key[keep - 1] == ' ' || key[keep - 1] == '.')) --keep;
+    if (keep > nameStart) key.resize(keep);  // a name of dots alone is left as it is
     for (size_t dots; (dots = key.find("\\..")) != std::string::npos;) {
         size_t start = dots == 0 ? std::string::npos : key.rfind('\\', dots - 1);
         if (start == std::string::npos) break;
         key.erase(start, dots + 3 - start);
     }
+    return key;
+}
+
+// A path below a folder link names the same path below the link's target.
+std::string throughLinks(const std::string& key) {
     for (const auto& [link, target] : state().folderLinks)
         if (key == link || key.rfind(link + "\\", 0) == 0)
             return lower(target) + key.substr(link.size());
@@ -56,18 +65,18 @@ FolderResult createFolder(const char* path) {
 }
 
 bool removeFolder(const char* path) {
-    if (fails("removeFolder", path)) return false;
-    if (state().folderLinks.erase(lower(path))) {  // the link goes, not its target
+    std::string key = pathKey(path);
+    if (fails("removeFolder", path) || state().heldFolders.count(key)) return false;
+    if (state().folderLinks.erase(key)) {  // the link goes, not its target
         log(std::string("unlink ") + path);
         return true;
     }
-    std::string key = throughLinks(path);
-    if (!state().folders.count(key)) return false;
+    key = throughLinks(key);
+    if (!state().folders.count(key) || state().heldFolders.count(key)) return false;
     std::string prefix = key + "\\";
-    for (const auto& entry : state().files)
-        if (entry.first.rfind(prefix, 0) == 0) return false;
-    for (const auto& entry : state().folders)
-        if (entry.first.rfind(prefix, 0) == 0) return false;
+    for (const auto* entries : {&state().files, &state().folders, &state().folderLinks})
+        for (const auto& entry : *entries)
+            if (entry.first.rfind(prefix, 0) == 0) return false;
     state().folders.erase(key);
     log(std::string("rmdir ") + path);
     return true;
@@ -99,10 +108,24 @@ bool fileExistsReadable(const char* path) {
     return !fails("fileExistsReadable", path) && fileExists(path);
 }
 
-bool isFolderLink(const char* path) { return state().folderLinks.count(lower(path)) > 0; }
+// A link is held as itself; a folder as the folder the path leads to.
+Handle holdFolder(const char* path, bool* isLink) {
+    std::string key = pathKey(path);
+    *isLink = state().folderLinks.count(key) > 0;
+    if (!*isLink) key = throughLinks(key);
+    if (fails("holdFolder", path) || (!*isLink && !state().folders.count(key))) return nullptr;
+    state().heldFolders.insert(key);
+    return new OpenFile{key};
+}
+
+void releaseFolder(Handle folder) {
+    auto* open = static_cast<OpenFile*>(folder);
+    state().heldFolders.erase(state().heldFolders.find(open->path));
+    delete open;
+}
 
 bool deleteFile(const char* path) {
-    std::string key = throughLinks(path);
+    std::string key = throughLinks(pathKey(path));
     if (fails("deleteFile", path) || state().lockedFiles.count(key) ||
         state().busyFiles.count(key) || !state().files.count(key))
         return false;
@@ -143,7 +166,7 @@ Handle findFirstFile(const char* pattern, FoundFile* found) {
     if (fails("findFirstFile", pattern)) return nullptr;
     std::string namePattern = std::string(pattern).substr(parentOf(pattern).size() + 1);
     if (namePattern == "*.*") namePattern = "*";  // as on Windows: names without a dot too
-    std::string folder = throughLinks(parentOf(pattern));
+    std::string folder = throughLinks(parentOf(pathKey(pattern)));  // the folder's name as given
     auto* search = new Search;
     auto consider = [&](const std::string& key, bool isFolder) {
         if (parentOf(key) != folder) return;
@@ -175,3 +198,14 @@ bool findNextFile(Handle handle, FoundFile* found) {
 void findClose(Handle handle) { delete static_cast<Search*>(handle); }
 
 }  // namespace platform
+
+namespace fake {
+
+bool replaceFolderWithLink(const std::string& folder, const std::string& target) {
+    std::string key = lower(folder);
+    if (state().heldFolders.count(key) || !state().folders.erase(key)) return false;
+    state().folderLinks[key] = target;
+    return true;
+}
+
+}  // namespace fake

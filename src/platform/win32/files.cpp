@@ -25,11 +25,26 @@ FolderResult createFolder(const char* path) {
 
 bool removeFolder(const char* path) { return RemoveDirectoryA(path) != 0; }
 
-bool isFolderLink(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
-    constexpr DWORD LINK = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & LINK) == LINK;
+// The attributes come from the open handle, so they are those of the folder that is held.
+// Held, it cannot be replaced either, so its path's attributes are its own too: they are
+// asked as well, since Wine shows a folder link only there (a failed query counts as a link).
+Handle holdFolder(const char* path, bool* isLink) {
+    HANDLE folder = CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING,
+                                FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (folder == INVALID_HANDLE_VALUE) return nullptr;
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(folder, &information) ||
+        !(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        CloseHandle(folder);
+        return nullptr;
+    }
+    DWORD attributes = information.dwFileAttributes | GetFileAttributesA(path);
+    *isLink = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    return folder;
 }
+
+void releaseFolder(Handle folder) { CloseHandle(folder); }
 
 Handle openFileForWriting(const char* path) {
     return fromWin32(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

@@ -1,5 +1,4 @@
-// The package resource (RT_RCDATA 100). Resource pages are mapped read-only; extraction
-// descrambles in place, so the package's pages are made copy-on-write first.
+// The package resource (RT_RCDATA 100), read where the program's image holds it.
 #include <windows.h>
 
 #include "platform/platform.h"
@@ -12,11 +11,9 @@ bool lockPackage(ModuleHandle instance, Resource* resource) {
     if (!found) return false;
     HGLOBAL loaded = LoadResource(module, found);
     void* data = loaded ? LockResource(loaded) : nullptr;
-    DWORD size = SizeofResource(module, found);
-    DWORD oldProtection;
-    if (!data || !VirtualProtect(data, size, PAGE_WRITECOPY, &oldProtection)) return false;
-    resource->data = static_cast<uint8_t*>(data);
-    resource->size = size;
+    if (!data) return false;
+    resource->data = static_cast<const uint8_t*>(data);
+    resource->size = SizeofResource(module, found);
     return true;
 }
 

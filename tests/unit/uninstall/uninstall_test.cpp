@@ -7,6 +7,7 @@ namespace install_test {
 namespace {
 const std::string USER_MENU = "C:\\Users\\me\\Programs\\Quillon\\QuillonOrvalo";
 const std::string STARTUP = "C:\\Users\\me\\Startup", OUTSIDE = "C:\\outside";
+const std::string DRIVERS_SEEN = PROGRAM_FILES + "\\QL\\drivers seen";
 const std::string SHELL_FOLDERS =
     "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
@@ -15,8 +16,8 @@ struct Case {
     void (*arrange)(InstallerContext*);
     int32_t result;
     // What is left and what ran: I install folder, U/M user/common menu folder, S autostart
-    // shortcut, K uninstall entry, T the setting not reset, V the VAIO removal, B the box,
-    // P the notice posted, with its text; "=" for nothing changed at all.
+    // shortcut, K uninstall entry, T the setting not reset, V the VAIO removal, D its driver
+    // files beside it, B the box, P the notice posted, with its text; "=" for no change.
     const char* outcome;
 };
 
@@ -45,7 +46,8 @@ protected:
         std::string out;
         auto note = [&](const std::string& path) {
             for (auto [from, to] : {std::pair{INSTALL_FOLDER, "I"}, {USER_MENU, "U"},
-                                    {MENU_FOLDER, "M"}, {STARTUP + "\\Quillon", "S"}, {ENTRY, "K"}})
+                                    {MENU_FOLDER, "M"}, {STARTUP + "\\Quillon", "S"}, {ENTRY, "K"},
+                                    {DRIVERS_SEEN, "D"}})
                 if (path.rfind(key(from), 0) == 0) out += to + path.substr(from.size()) + " ";
         };
         for (auto* map : {&fake::state().files, &fake::state().folders, &fake::state().folderLinks})
@@ -93,6 +95,18 @@ void folderWithFile(const char* name) {
     fake::addFile(INSTALL_FOLDER + name + "\\f", "");
 }
 
+// As a removal leaves it whose driver removal failed; the VAIO setup notes whether it found
+// the driver files beside it.
+void installFolderGone() {
+    for (auto* map : {&fake::state().files, &fake::state().folders})
+        std::erase_if(*map, [](const auto& e) { return e.first.starts_with(key(INSTALL_FOLDER)); });
+    fake::state().processes[key(VAIO_SETUP)].onRun = [] {
+        for (int i = 4; i < 8; ++i)
+            if (!fake::fileExists(INSTALL_FOLDER + "\\" + PACKAGE_FILE_NAMES[i])) return;
+        fake::addFile(DRIVERS_SEEN, "");
+    };
+}
+
 INSTANTIATE_TEST_SUITE_P(Uninstall, UninstallProcedure, ::testing::Values(
     Case{"Complete", [](auto) {}, 1, "V B "},
     Case{"Silent", [](auto) { silentFlag = 1; }, 1, "V "},
@@ -118,6 +132,11 @@ INSTANTIATE_TEST_SUITE_P(Uninstall, UninstallProcedure, ::testing::Values(
           "I\\quillonorvalo_setup.exe I V B "},
     Case{"DotFolderNotEntered", [](auto) { folderWithFile("\\.cache"); }, 1,
          "I\\.cache\\f I I\\.cache V B "},
+    Case{"VaioProgramWrittenAgain", [](auto) { installFolderGone(); }, 1, "D V B "},
+    Case{"UserMenuKeepsThePersonsOwn", [](auto) {
+        for (const char* name : {"\\notes.txt", "\\QuillonOrvalo.LNK", "\\Nalta-Screen.LNK"})
+            fake::addFile(USER_MENU + name, "");
+    }, 1, "U\\notes.txt U V B "},
     Case{"UserMenuAsExpandString", [](auto) {
         fake::setRegValue(SHELL_FOLDERS, "Programs", platform::RegType::expandString,
                           std::string("C:\\Users\\me\\Programs", 21));
@@ -130,6 +149,17 @@ INSTANTIATE_TEST_SUITE_P(Uninstall, UninstallProcedure, ::testing::Values(
             fake::setRegValue(ENTRY + name, "v", platform::RegType::dword, "");
         fake::state().failing.insert("regDelete:" + key(ENTRY + "\\a"));
     }, 1, "I\\b\\f I\\quillonorvalo_setup.exe I I\\a I\\b K K\\a K\\b V B "},
+    Case{"LinksBehindATrailingBlankOrDotNotEntered", [](auto) {
+        for (const char* name : {"\\x ", "\\y."})
+            fake::state().folderLinks[key(INSTALL_FOLDER + name)] = OUTSIDE;
+    }, 1, "I I\\x  I\\y. V B "},
+    Case{"FolderTurnedIntoALinkOnceEmptied", [](auto) {
+        folderWithFile("\\sub");
+        fake::state().onEvent = [](const std::string& event) {
+            if (event == "delete " + INSTALL_FOLDER + "\\sub\\f")
+                fake::replaceFolderWithLink(INSTALL_FOLDER + "\\sub", OUTSIDE);
+        };
+    }, 1, "V B "},
     Case{"LinkAndUnsafeNameLeadNowhere", [](auto) {
         fake::state().folderLinks[key(INSTALL_FOLDER + "\\link")] = OUTSIDE;
         strcpy(reinterpret_cast<PackageEntry*>(fake::state().package.data())->name,
