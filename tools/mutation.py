@@ -179,9 +179,9 @@ def verdict(build, args):
         if status is None:
             return f"caught ({Path(test).name}: timeout)"
         if status != 0:
-            failed = re.search(r"^\[  FAILED  \] (\S+)", output, re.M)
-            how = failed.group(1) if failed else f"status {status}" if status > 0 else \
-                signal.Signals(-status).name
+            failed = re.search(r"^\[  FAILED  \] (\S+)|(\w+Sanitizer|runtime error)", output, re.M)
+            how = failed.group(1) or failed.group(2) if failed else \
+                f"status {status}" if status > 0 else signal.Signals(-status).name
             return f"caught ({Path(test).name}: {how})"
     return "SURVIVED"
 
