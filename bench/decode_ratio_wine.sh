@@ -4,6 +4,7 @@
 # run under Wine. Prints the same table as build/native/bench/decode_ratio.
 #   bash bench/decode_ratio_wine.sh [runs]
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/on_error.sh"  # a failed command says so
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$root/build/bench-i686
 mkdir -p "$out"

@@ -5,6 +5,7 @@
 # budget of 96 KB (98304 bytes).
 #   bash bench/stub_size.sh [build/windows/QuillonOrvalo_Setup.exe]
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/on_error.sh"  # a failed command says so
 setup=${1:-build/windows/QuillonOrvalo_Setup.exe}
 llvm-readobj --coff-resources "$setup" | awk -v file="$(stat -c %s "$setup")" '
   $1 == "Type:" { type = $0; sub(/.*\(ID /, "", type); sub(/\).*/, "", type) }

@@ -3,6 +3,7 @@
 # file, each as a whole process, taken in turns; best of five each, and their ratio.
 #   bash bench/verify_vs_md5.sh build/native/tools/qlpack [runs]
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/on_error.sh"  # a failed command says so
 qlpack=$1
 runs=${2:-5}
 work=$(mktemp -d); trap 'rm -rf "$work"' EXIT

@@ -5,6 +5,7 @@
 # The signing time is SOURCE_DATE_EPOCH when it is set, so that a release can be rebuilt
 # byte for byte; otherwise osslsigncode takes the current time.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/on_error.sh"  # a failed command says so
 cert=$1 key=$2; shift 2
 files=()
 for path in "$@"; do

@@ -3,6 +3,7 @@
 # Usage: fuzz/run.sh <build folder of the fuzz configuration>
 # Exits non-zero when the fuzzer finds a crash, a sanitizer report or a broken invariant.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/on_error.sh"  # a failed command says so
 [ $# -eq 1 ] || { echo "usage: $0 <build folder>" >&2; exit 2; }
 build=$(cd "$1" && pwd)
 target=$build/fuzz/package_fuzz

@@ -5,6 +5,7 @@
 # prints what was installed and the exit code.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/on_error.sh  # a failed command says so
 bash scripts/setup.sh
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$(nproc)"

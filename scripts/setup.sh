@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need on a Debian machine, only what is missing.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/on_error.sh"  # a failed command says so
 packages=(cmake ninja-build g++ clang lld llvm libgtest-dev libgmock-dev libbenchmark-dev
           libssl-dev libfuzzer-14-dev libclang-rt-14-dev mingw-w64 wine wine32:i386 wine64
           libwine:i386 xvfb xauth x11-apps x11-utils imagemagick fonts-liberation binutils file

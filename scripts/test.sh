@@ -62,4 +62,4 @@ else
   echo "Wine suites drove the x86-64 test form (build/windows/x64/QuillonOrvalo_Setup.exe): $QL_WINE32_WHY"
 fi
 echo "tests: $passed passed, $failed failed, $skipped skipped"
-[ $failed -eq 0 ] && [ ${#failures[@]} -eq 0 ]
+[ $failed -eq 0 ] && [ ${#failures[@]} -eq 0 ] || exit 1

@@ -5,6 +5,7 @@
 #   second_build.sh SOURCE FIRST_BUILD WORK [cmake options of the first build...]
 # WORK receives the copy and the second build (the signing check reuses it).
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/on_error.sh"  # a failed command says so
 source=$1 first=$2 work=$3; shift 3
 checkout=$work/another/checkout/quillon
 rm -rf "$work"

@@ -5,6 +5,7 @@
 # package still verifies.
 #   signed_build.sh WORK
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/on_error.sh"  # a failed command says so
 work=$1
 cd "$work"
 rm -rf signer extracted && mkdir signer

@@ -6,6 +6,7 @@
 # code). Each of these places must yield a code, so that a pattern gone stale is noticed.
 #   exit_codes_documented.sh README SOURCE-FOLDER
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/on_error.sh"  # a failed command says so
 readme=$1 src=$2
 codes=()
 found() { # found WHERE PATTERN FILE...: the codes that PATTERN matches (\K before the code)

@@ -6,6 +6,7 @@
 # package's catalog lists it with its digest.
 #   check_arm64_driver.sh DRIVER LINK_MAP CATALOG
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/on_error.sh"  # a failed command says so
 driver=$1 map=$2 catalog=$3
 fail() { echo "${driver##*/}: $*"; exit 1; }
 image=$(llvm-readobj --file-headers --sections --coff-imports "$driver")

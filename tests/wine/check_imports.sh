@@ -5,6 +5,7 @@
 # And it is an i386 GUI program with address-space randomisation (with the relocations that it
 # needs), no-execute data and terminal-server awareness.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/on_error.sh"  # a failed command says so
 allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|setupapi|msvcrt|shlwapi|ntdll)\.dll$'
 file "$1" | grep -q 'PE32 executable (GUI) Intel 80386' || { echo "not a PE32 GUI program: $1"; exit 1; }
 headers=$(objdump -p "$1")

@@ -2,6 +2,7 @@
 # small readers for files and registry values inside the prefix. Source it, then call
 # ql_prefix NAME [win10].
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/on_error.sh"  # a failed command says so
 QL_BUILD=${QL_BUILD:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/windows}
 
 # Whether this machine runs 32-bit Windows programs: Wine's 32-bit loader must execute, which it
