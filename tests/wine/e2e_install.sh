@@ -9,6 +9,7 @@ folder="C:\\$QL_PF\\QL\\QuillonOrvalo"
 unix_folder=$(ql_c "$QL_PF/QL/QuillonOrvalo")
 menu='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Quillon\QuillonOrvalo'
 vaio_record='HKLM\SOFTWARE\QL\QLOrvaloVAIO_Setup'
+entry_is() { [ "$(ql_reg "$QL_ENTRY" "$1" $QL_VIEW)" = "$2" ]; }  # entry_is VALUE TEXT
 
 # Removes what an install leaves that would make the next -i refuse or pass by accident; the
 # running VAIO driver's interface, too, marks the product installed.
@@ -33,10 +34,10 @@ for link in Readme=readme.txt QuillonOrvalo=QuillonOrvalo.exe Nalta-Screen=Nalta
   ql_check "${link%=*} shortcut" [ "$read_link" = "$folder\\${link#*=}|$folder|${link%=*}" ]
 done
 
-ql_check "entry: DisplayName" [ "$(ql_reg "$QL_ENTRY" DisplayName $QL_VIEW)" = "Quillon Orvalo, Audio Router" ]
-ql_check "entry: Publisher in silent mode" [ "$(ql_reg "$QL_ENTRY" Publisher $QL_VIEW)" = Quillon ]
-ql_check "entry: UninstallString" [ "$(ql_reg "$QL_ENTRY" UninstallString $QL_VIEW)" = "$folder\\QuillonOrvalo_Setup.exe" ]
-ql_check "entry: DisplayIcon" [ "$(ql_reg "$QL_ENTRY" DisplayIcon $QL_VIEW)" = "$folder\\QuillonOrvalo_Setup.exe" ]
+ql_check "entry: DisplayName" entry_is DisplayName "Quillon Orvalo, Audio Router"
+ql_check "entry: Publisher in silent mode" entry_is Publisher Quillon
+ql_check "entry: UninstallString" entry_is UninstallString "\"$folder\\QuillonOrvalo_Setup.exe\""
+ql_check "entry: DisplayIcon, unquoted" entry_is DisplayIcon "$folder\\QuillonOrvalo_Setup.exe"
 other_view=/reg:64; [ "$QL_VIEW" = /reg:64 ] && other_view=/reg:32
 ql_check "entry: not in the other view" [ -z "$(ql_reg "$QL_ENTRY" DisplayName $other_view)" ]
 for key in 'HKCU\Quillon\QuillonOrvalo' 'HKCU\Quillon\QuillonOrvaloZintho'; do
@@ -71,7 +72,7 @@ cp "$QL_SETUP" "$(ql_c MySetup.exe)"
 ql_check "renamed setup exits 1" [ "$(ql_run 'C:\MySetup.exe' -h -i)" = 1 ]
 ql_check "copy keeps the running file name" \
   ql_installed_files "$QL_BUILD/payload" MySetup.exe "$(ql_c MySetup.exe)"
-ql_check "entry names the renamed copy" [ "$(ql_reg "$QL_ENTRY" UninstallString $QL_VIEW)" = "$folder\\MySetup.exe" ]
+ql_check "entry names the renamed copy" entry_is UninstallString "\"$folder\\MySetup.exe\""
 
 # --- the VAIO setup program fails: the install still completes ----------------------------------
 clean

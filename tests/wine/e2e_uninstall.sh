@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The removal end to end on 64-bit Windows 10, where the install puts the VAIO driver in place:
 # two install and removal cycles that must end in the same state, then a program file in use
-# and a folder link during a removal, and the install after it. (-u before any install:
-# e2e_spine.)
+# and a folder link during a removal, and the install after it; last the uninstall entry's
+# command line, run as Windows runs it. (-u before any install: e2e_spine.)
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 ql_prefix uninstall win10
 
@@ -60,4 +60,10 @@ wineserver -k && wineserver -w
 rm "$unix_folder/link"
 install
 ql_check "the next install sweeps the .del file" [ ! -e "$unix_folder/NaltaScreen.del" ]
+
+# The entry's UninstallString as Windows runs it, by its first word unless quoted: a program at
+# C:\Program.exe (the stand-in browser, which notes its arguments) must not be the one to run.
+cp "$QL_TESTPROGS/qlurl.exe" "$(ql_c Program.exe)"
+code=$(poke run "$(ql_reg "$QL_ENTRY" UninstallString $QL_VIEW) -h -u")
+ql_check "the entry runs the installed copy, got $code" test "$code" = 1 -a ! -e "$(ql_c urls.txt)"
 echo "e2e_uninstall: all checks passed"

@@ -77,7 +77,7 @@ TEST_F(InstallProcedure, RunsItsStepsInOrderOn64BitWindows10) {
         lastSetting + " = ", "copy " + SETUP_PATH + " -> " + copy, "normal " + copy,
         entry + "DisplayName = Quillon Orvalo, Audio Router",
         entry + "Publisher = Quillon Software",
-        entry + "UninstallString = " + copy, entry + "DisplayIcon = " + copy,
+        entry + "UninstallString = \"" + copy + "\"", entry + "DisplayIcon = " + copy,
         "sleep 1000", "label Configure VAIOs", "sleep 1000"});
     for (int attempt = 0; attempt < 5; ++attempt)  // no VAIO device here: the search gives up
         expected.insert(expected.end(), {"sleep 1000", "sleep 4000"});

@@ -9,6 +9,9 @@
 //   qlpoke nowindow SETUP ARGS    runs SETUP while qlnowindow.dll refuses its window; prints
 //                                 its exit code, or 259 (still running) and ends it when it
 //                                 has not ended within 15 seconds, as when a box holds it
+//   qlpoke run COMMAND-LINE       runs a command line as Windows runs an uninstall entry's
+//                                 UninstallString (no application name) and prints its exit
+//                                 code once it has ended (2 when it did not start)
 // Exit code 0 on success, 1 when the window or box was not found in time.
 #include <process.h>
 #include <windows.h>
@@ -59,6 +62,19 @@ int main(int argc, char** argv) {
         GetExitCodeProcess(setup, &code);
         if (code == STILL_ACTIVE) TerminateProcess(setup, 1);  // it holds this program's output
         UnhookWindowsHookEx(hook);  // the hook would outlive this program for a while
+        printf("%ld\n", long(code));
+        return 0;
+    }
+    if (strcmp(command, "run") == 0 && argc == 3) {
+        STARTUPINFOA startup;
+        GetStartupInfoA(&startup);  // as this program was started
+        PROCESS_INFORMATION process;
+        if (!CreateProcessA(nullptr, argv[2], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &process))
+            return 2;
+        WaitForSingleObject(process.hProcess, INFINITE);
+        DWORD code = 0;
+        GetExitCodeProcess(process.hProcess, &code);
         printf("%ld\n", long(code));
         return 0;
     }
