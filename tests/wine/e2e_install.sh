@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The install end to end on 64-bit Windows 10: files, shortcuts, registry records, driver
-# modules and the VAIO setup program; then a setup program run under another file name, the
-# driver-warning path, and a package file in use by a running program.
+# modules and the VAIO setup program; then a setup program run under another file name from a
+# folder anyone may write to, the driver-warning path, and a package file in use by a running
+# program.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 ql_prefix install win10
 
@@ -66,12 +67,22 @@ done
 ql_check "VAIO setup got its command line" [ "$(ql_reg "$vaio_record" LastCommandLine /reg:64)" = "-h -i -H -n" ]
 ql_check "VAIO setup ran in the install folder" [ "$(ql_reg "$vaio_record" LastFolder /reg:64)" = "$folder" ]
 
-# --- run under another file name ---------------------------------------------------------------
+# --- run under another file name, while another program tries to swap it -----------------------
+# Once its window exists the setup holds its own file: it can be neither renamed nor replaced
+# through Windows, and what lands in the install folder is the program that was started, also
+# over an older copy left there by a removal run from it.
 clean
+mkdir -p "$unix_folder" && cp "$QL_TESTPROGS/qlurl.exe" "$unix_folder/MySetup.exe"
 cp "$QL_SETUP" "$(ql_c MySetup.exe)"
-ql_check "renamed setup exits 1" [ "$(ql_run 'C:\MySetup.exe' -h -i)" = 1 ]
-ql_check "copy keeps the running file name" \
-  ql_installed_files "$QL_BUILD/payload" MySetup.exe "$(ql_c MySetup.exe)"
+cp "$QL_TESTPROGS/qlurl.exe" "$(ql_c Other.exe)"
+QL_SETUP='C:\MySetup.exe' start_setup -h -i
+renamed=$(poke move 'C:\MySetup.exe' 'C:\Renamed.exe' && echo yes || echo no)
+poke move 'C:\Other.exe' 'C:\MySetup.exe' || true
+ends_with "the renamed setup" 1 120
+ql_check "the running setup could not be renamed" [ "$renamed" = no ]
+ql_check "nor replaced" cmp -s "$QL_SETUP" "$(ql_c MySetup.exe)"
+ql_check "copy keeps the running file name and is the program started" \
+  ql_installed_files "$QL_BUILD/payload" MySetup.exe "$QL_SETUP"
 ql_check "entry names the renamed copy" entry_is UninstallString "\"$folder\\MySetup.exe\""
 
 # --- the VAIO setup program fails: the install still completes ----------------------------------

@@ -12,6 +12,8 @@
 //   qlpoke run COMMAND-LINE       runs a command line as Windows runs an uninstall entry's
 //                                 UninstallString (no application name) and prints its exit
 //                                 code once it has ended (2 when it did not start)
+//   qlpoke move FROM TO           once the installer window exists: MoveFileExA, replacing
+//                                 an existing TO; exit code 1 when nothing moved
 // Exit code 0 on success, 1 when the window or box was not found in time.
 #include <process.h>
 #include <windows.h>
@@ -80,6 +82,8 @@ int main(int argc, char** argv) {
     }
     HWND window = waitFor("QuillonOrvalo0Installer0MainWindow0", nullptr, 20);
     if (!window) return 1;
+    if (strcmp(command, "move") == 0 && argc >= 4)
+        return MoveFileExA(argv[2], argv[3], MOVEFILE_REPLACE_EXISTING) ? 0 : 1;
     if (strcmp(command, "origin") == 0) {
         for (int tries = 0; tries < 50 && !IsWindowVisible(window); ++tries) Sleep(100);  // sized
         POINT origin = {0, 0};
