@@ -49,6 +49,16 @@ extern int32_t silentFlag;
 extern int32_t installFlag;
 extern int32_t uninstallFlag;
 
+// The running program's own file, opened first thing at start and kept open for the whole run
+// (it closes with the process). `held`: nobody can rename, replace or write it meanwhile, and
+// the setup copy is read from this handle. Otherwise it is open for its attributes only, which
+// still tells which file was started.
+struct StartedProgram {
+    platform::Handle file;
+    bool held;
+};
+extern StartedProgram startedProgram;
+
 // busy, procedureResult and exitCode pass between the two threads. The worker stores its result
 // and exit code, then clears busy; a thread that loads busy as 0 therefore sees both.
 inline void storeShared(int32_t& word, int32_t value) {

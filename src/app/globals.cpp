@@ -4,6 +4,7 @@ int32_t exitCode = 0;
 int32_t silentFlag = 0;
 int32_t installFlag = 0;
 int32_t uninstallFlag = 0;
+StartedProgram startedProgram = {};
 
 char commonProgramsFolder[512];
 char startupFolder[512];

@@ -1,5 +1,6 @@
 #include "app/paths.h"
 
+#include <cstdio>
 #include <cstring>
 
 bool copyText(char* out, size_t capacity, const char* text) {
@@ -24,6 +25,13 @@ bool joinPath(char* out, size_t capacity, const char* folder, const char* name) 
     if (needsSeparator) out[folderLen++] = '\\';
     strcpy(out + folderLen, name);
     return true;
+}
+
+bool quotePath(char* out, size_t capacity, const char* path) {
+    int length = snprintf(out, capacity, "\"%s\"", path);
+    if (length >= 0 && size_t(length) < capacity) return true;
+    if (capacity > 0) out[0] = 0;
+    return false;
 }
 
 const char* fileNameOf(const char* path) {

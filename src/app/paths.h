@@ -21,6 +21,14 @@ bool copyText(char (&out)[N], const char* text) {
     return copyText(out, N, text);
 }
 
+// The path between double quotes, as a command line names a program whose path may hold
+// blanks; false (and out empty) when it does not fit.
+bool quotePath(char* out, size_t capacity, const char* path);
+template <size_t N>
+bool quotePath(char (&out)[N], const char* path) {
+    return quotePath(out, N, path);
+}
+
 // The text after the last "\", or the whole text when there is none.
 const char* fileNameOf(const char* path);
 // Length of the folder part: the index of the last "\" (0 when there is none).

@@ -9,6 +9,7 @@
 #include "install/asio_modules.h"
 #include "install/install_folder.h"
 #include "install/registry_records.h"
+#include "install/setup_copy.h"
 #include "install/shortcuts.h"
 #include "install/vaio_setup.h"
 #include "package/files.h"
@@ -35,11 +36,8 @@ int32_t stop(InstallerContext* context, const char* text, int32_t result) {
 // A copy under the running program's own file name (the pre-install checks compare file
 // names). False when there is no copy in place, so no uninstall entry may name it.
 bool copySetupProgram(InstallerContext* context, char (&copy)[1024]) {
-    if (!joinPath(copy, context->installFolder, fileNameOf(context->setupPath)) ||
-        !platform::copyFileOverwrite(context->setupPath, copy))
-        return false;
-    platform::setNormalAttributes(copy);
-    return true;
+    return joinPath(copy, context->installFolder, fileNameOf(context->setupPath)) &&
+           placeSetupCopy(context->setupPath, copy);
 }
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include "install/registry_records.h"
 
+#include "app/paths.h"
 #include "platform/platform.h"
 
 namespace {
@@ -31,9 +32,14 @@ int32_t writeZeroSetting(const char* keyPath, const char* valueName) {
 }
 
 void writeUninstallEntry(const char* setupCopyPath, int32_t silent) {
+    // Windows runs UninstallString as a command line. Quoted, a path with blanks ("Program
+    // Files") names this program and nothing else: unquoted, its first word comes first
+    // ("C:\Program.exe"). A path too long to quote leaves the value out rather than unquoted.
+    char command[1024 + 2];
+    bool quoted = quotePath(command, setupCopyPath);
     writeUninstallValue(UNINSTALL_KEY, "Quillon Orvalo, Audio Router", "DisplayName");
     writeUninstallValue(UNINSTALL_KEY, silent ? "Quillon" : "Quillon Software", "Publisher");
-    writeUninstallValue(UNINSTALL_KEY, setupCopyPath, "UninstallString");
+    if (quoted) writeUninstallValue(UNINSTALL_KEY, command, "UninstallString");
     writeUninstallValue(UNINSTALL_KEY, setupCopyPath, "DisplayIcon");
 }
 

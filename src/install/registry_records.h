@@ -12,7 +12,8 @@ int32_t writeUninstallValue(const char* keyPath, const char* text, const char* v
 // One REG_DWORD 0 under HKEY_CURRENT_USER: 1, or 0 on failure.
 int32_t writeZeroSetting(const char* keyPath, const char* valueName);
 
-// DisplayName, Publisher (by silent mode), UninstallString and DisplayIcon.
+// DisplayName, Publisher (by silent mode), UninstallString (the path in quotes) and
+// DisplayIcon (the plain path).
 void writeUninstallEntry(const char* setupCopyPath, int32_t silent);
 // The six settings set to 0: the result of the last write.
 int32_t resetApplicationSettings();

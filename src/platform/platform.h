@@ -27,12 +27,23 @@ bool removeFolder(const char* path);  // empty folders only; a folder link goes,
 Handle holdFolder(const char* path, bool* isLink);
 void releaseFolder(Handle folder);
 Handle openFileForWriting(const char* path);  // no sharing, always create; nullptr on failure
+// One WriteFile; each call writes on after the last.
 bool writeFileOnce(Handle file, const void* data, uint32_t size, uint32_t* written);
 bool fileExistsReadable(const char* path);  // open for reading, existing only, read sharing
-void closeFile(Handle file);
+// Open for reading, existing only, sharing reads only: while it is open nobody can rename,
+// replace, delete or write the file. nullptr on failure.
+Handle openFileHeld(const char* path);
+// Open for its attributes only, sharing everything, so whoever holds the file: enough to tell
+// which file a path names. nullptr on failure.
+Handle openFileIdentity(const char* path);
+// Whether two open handles are on one file (volume and file index), whatever the paths that
+// opened them; false when either cannot tell.
+bool sameFile(Handle a, Handle b);
+// Up to capacity bytes from offset; true with *read 0 at the end of the file.
+bool readFileAt(Handle file, uint64_t offset, void* data, uint32_t capacity, uint32_t* read);
+void closeFile(Handle file);  // any handle of the open functions above
 bool deleteFile(const char* path);
 bool moveFileNoReplace(const char* from, const char* to);  // fails when `to` exists
-bool copyFileOverwrite(const char* from, const char* to);
 bool setNormalAttributes(const char* path);
 
 struct FoundFile {

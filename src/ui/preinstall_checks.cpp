@@ -1,6 +1,7 @@
 #include "ui/preinstall_checks.h"
 
 #include <cctype>
+#include <cstring>
 #include <initializer_list>
 
 #include "app/context.h"
@@ -32,6 +33,15 @@ bool readUninstallString(platform::Handle key, char (&text)[VALUE_BUFFER_SIZE]) 
     return true;
 }
 
+// The program that an UninstallString runs: the text inside the quotes when it starts with one
+// (what follows the closing quote are arguments), else the whole text, unquoted as installs
+// before the quoting wrote it. Cuts text at the closing quote.
+const char* programOf(char* text) {
+    if (text[0] != '"') return text;
+    if (char* end = strchr(text + 1, '"')) *end = 0;
+    return text + 1;
+}
+
 bool equalIgnoringAsciiCase(const char* a, const char* b) {
     for (; *a && *b; ++a, ++b)
         if (tolower(static_cast<unsigned char>(*a)) != tolower(static_cast<unsigned char>(*b)))
@@ -52,8 +62,10 @@ int32_t sameSetupCheck(const InstallerContext* context) {
     platform::Handle key = openUninstallEntry();
     if (!key) return 1;
     char text[VALUE_BUFFER_SIZE];
-    if (!readUninstallString(key, text) || !text[0]) return 1;
-    return equalIgnoringAsciiCase(fileNameOf(context->setupPath), fileNameOf(text)) ? 1 : 0;
+    if (!readUninstallString(key, text)) return 1;
+    const char* program = programOf(text);
+    if (!program[0]) return 1;
+    return equalIgnoringAsciiCase(fileNameOf(context->setupPath), fileNameOf(program)) ? 1 : 0;
 }
 
 int32_t deviceNameScan() {

@@ -10,7 +10,8 @@ struct InstallerContext;
 // 1 when the uninstall entry holds a REG_SZ "UninstallString" (even an empty one), else 0.
 int32_t uninstallEntryCheck();
 // 0 when the entry's UninstallString names a setup program of another file name than
-// setupPath (ASCII case ignored); 1 otherwise, also when there is nothing to compare.
+// setupPath (ASCII case ignored), quoted or not; 1 otherwise, also when there is nothing to
+// compare.
 int32_t sameSetupCheck(const InstallerContext* context);
 // Where a product device name was found in the inventory: 0, 1-4 (inputs), 11-14 (outputs).
 int32_t deviceNameScan();

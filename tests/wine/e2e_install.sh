@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # The install end to end on 64-bit Windows 10: files, shortcuts, registry records, driver
-# modules and the VAIO setup program; then a setup program run under another file name, the
-# driver-warning path, and a package file in use by a running program.
+# modules and the VAIO setup program; then a setup program run under another file name from a
+# folder anyone may write to, the driver-warning path, and a package file in use by a running
+# program.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 ql_prefix install win10
 
 folder="C:\\$QL_PF\\QL\\QuillonOrvalo"
 unix_folder=$(ql_c "$QL_PF/QL/QuillonOrvalo")
 menu='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Quillon\QuillonOrvalo'
+entry_is() { [ "$(ql_reg "$QL_ENTRY" "$1" $QL_VIEW)" = "$2" ]; }  # entry_is VALUE TEXT
 
 # Removes what an install leaves that would make the next -i refuse or pass by accident; the
 # running VAIO driver's interface, too, marks the product installed.
@@ -31,10 +33,10 @@ for link in Readme=readme.txt QuillonOrvalo=QuillonOrvalo.exe Nalta-Screen=Nalta
   ql_check "${link%=*} shortcut" [ "$read_link" = "$folder\\${link#*=}|$folder|${link%=*}" ]
 done
 
-ql_check "entry: DisplayName" [ "$(ql_reg "$QL_ENTRY" DisplayName $QL_VIEW)" = "Quillon Orvalo, Audio Router" ]
-ql_check "entry: Publisher in silent mode" [ "$(ql_reg "$QL_ENTRY" Publisher $QL_VIEW)" = Quillon ]
-ql_check "entry: UninstallString" [ "$(ql_reg "$QL_ENTRY" UninstallString $QL_VIEW)" = "$folder\\QuillonOrvalo_Setup.exe" ]
-ql_check "entry: DisplayIcon" [ "$(ql_reg "$QL_ENTRY" DisplayIcon $QL_VIEW)" = "$folder\\QuillonOrvalo_Setup.exe" ]
+ql_check "entry: DisplayName" entry_is DisplayName "Quillon Orvalo, Audio Router"
+ql_check "entry: Publisher in silent mode" entry_is Publisher Quillon
+ql_check "entry: UninstallString" entry_is UninstallString "\"$folder\\QuillonOrvalo_Setup.exe\""
+ql_check "entry: DisplayIcon, unquoted" entry_is DisplayIcon "$folder\\QuillonOrvalo_Setup.exe"
 other_view=/reg:64; [ "$QL_VIEW" = /reg:64 ] && other_view=/reg:32
 ql_check "entry: not in the other view" [ -z "$(ql_reg "$QL_ENTRY" DisplayName $other_view)" ]
 for key in 'HKCU\Quillon\QuillonOrvalo' 'HKCU\Quillon\QuillonOrvaloZintho'; do
@@ -63,13 +65,23 @@ done
 # exact command line and folder.)
 ql_check "VAIO setup installed its driver" ql_vaio present
 
-# --- run under another file name ---------------------------------------------------------------
+# --- run under another file name, while another program tries to swap it -----------------------
+# Once its window exists the setup holds its own file: it can be neither renamed nor replaced
+# through Windows, and what lands in the install folder is the program that was started, also
+# over an older copy left there by a removal run from it.
 clean
+mkdir -p "$unix_folder" && cp "$QL_TESTPROGS/qlurl.exe" "$unix_folder/MySetup.exe"
 cp "$QL_SETUP" "$(ql_c MySetup.exe)"
-ql_check "renamed setup exits 1" [ "$(ql_run 'C:\MySetup.exe' -h -i)" = 1 ]
-ql_check "copy keeps the running file name" \
-  ql_installed_files "$QL_BUILD/payload" MySetup.exe "$(ql_c MySetup.exe)"
-ql_check "entry names the renamed copy" [ "$(ql_reg "$QL_ENTRY" UninstallString $QL_VIEW)" = "$folder\\MySetup.exe" ]
+cp "$QL_TESTPROGS/qlurl.exe" "$(ql_c Other.exe)"
+QL_SETUP='C:\MySetup.exe' start_setup -h -i
+renamed=$(poke move 'C:\MySetup.exe' 'C:\Renamed.exe' && echo yes || echo no)
+poke move 'C:\Other.exe' 'C:\MySetup.exe' || true
+ends_with "the renamed setup" 1 120
+ql_check "the running setup could not be renamed" [ "$renamed" = no ]
+ql_check "nor replaced" cmp -s "$QL_SETUP" "$(ql_c MySetup.exe)"
+ql_check "copy keeps the running file name and is the program started" \
+  ql_installed_files "$QL_BUILD/payload" MySetup.exe "$QL_SETUP"
+ql_check "entry names the renamed copy" entry_is UninstallString "\"$folder\\MySetup.exe\""
 
 # --- the VAIO setup program fails: the install still completes ----------------------------------
 clean

@@ -2,7 +2,8 @@
 # The removal end to end on 64-bit Windows 10, where the install puts the VAIO driver in place:
 # two install and removal cycles that must end in the same state, a removal whose VAIO setup
 # fails and the removal after it, then a program file in use and a folder link during a
-# removal, and the install after it. (-u before any install: e2e_spine.)
+# removal, and the install after it; last the installed copy of the setup program, run as the
+# uninstall entry says, removes and installs again in place. (-u before any install: e2e_spine.)
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 ql_prefix uninstall win10
 
@@ -76,4 +77,16 @@ wineserver -k && wineserver -w
 rm "$unix_folder/link"
 install
 ql_check "the next install sweeps the .del file" [ ! -e "$unix_folder/NaltaScreen.del" ]
+
+# The entry's UninstallString as Windows runs it, by its first word unless quoted: a program at
+# C:\Program.exe (the stand-in browser, which notes its arguments) must not be the one to run.
+copy="C:\\$QL_PF\\QL\\QuillonOrvalo\\QuillonOrvalo_Setup.exe"
+cp "$QL_TESTPROGS/qlurl.exe" "$(ql_c Program.exe)"
+code=$(poke run "$(ql_reg "$QL_ENTRY" UninstallString $QL_VIEW) -h -u")
+ql_check "the entry runs the installed copy, got $code" test "$code" = 1 -a ! -e "$(ql_c urls.txt)"
+ql_check "only the installed copy is left" [ "$(ls "$unix_folder")" = QuillonOrvalo_Setup.exe ]
+ql_check "the installed copy installs again in place" [ "$(ql_run "$copy" -h -i)" = 1 ]
+ql_check "its entry names it" [ "$(ql_reg "$QL_ENTRY" UninstallString $QL_VIEW)" = "\"$copy\"" ]
+remove
+ql_check "a further removal takes it all" [ ! -e "$unix_folder" ]
 echo "e2e_uninstall: all checks passed"

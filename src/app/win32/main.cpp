@@ -13,6 +13,7 @@
 #include "app/system_libraries.h"
 #include "app/win32/probe.h"
 #include "devices/inventory.h"
+#include "install/setup_copy.h"
 #include "ui/win32/window.h"
 
 InstallerContext installerContext;
@@ -58,6 +59,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     // First of all: whatever is loaded by name from now on, by this program or by the system
     // code that it calls, comes from the system folder, never from the program's own folder.
     platform::restrictDllSearch();
+    // And the program's own file is held from now on: the folder it runs from is usually open
+    // to the user's other programs, which must not rename or replace it under the setup.
+    char ownPath[1024];
+    DWORD length = GetModuleFileNameA(nullptr, ownPath, sizeof ownPath);
+    if (length > 0 && length < sizeof ownPath) openStartedProgram(ownPath);
     parseCommandLine(commandLine);
 
     HANDLE mutex = CreateMutexA(nullptr, TRUE, MUTEX_NAME);

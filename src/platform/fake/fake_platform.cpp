@@ -64,6 +64,7 @@ bool fileExists(const std::string& path) { return state().files.count(lower(path
 bool folderExists(const std::string& path) { return state().folders.count(lower(path)) > 0; }
 void addFile(const std::string& path, const std::string& content) {
     state().files[lower(path)] = content;
+    state().fileIds[lower(path)] = ++state().lastFileId;
 }
 
 const std::map<std::string, RegValue>* key(const std::string& storedPath) {

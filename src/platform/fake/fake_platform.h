@@ -59,6 +59,10 @@ struct State {
     std::map<std::string, std::string> folders;    // path -> spelling
     std::set<std::string> failing;                 // "operation:path" or "operation:*"
     std::set<std::string> lockedFiles;             // open without sharing by another program
+    std::multiset<std::string> heldFiles;          // open here sharing reads only (openFileHeld)
+    // Which file a path names: a move takes it along, addFile puts a new file in the place.
+    std::map<std::string, uint64_t> fileIds;
+    uint64_t lastFileId = 0;
     std::set<std::string> busyFiles;               // in use: cannot be deleted, can be moved
     std::map<std::string, std::string> folderLinks;  // junction path -> the folder it names
     std::multiset<std::string> heldFolders;          // by holdFolder: cannot go or be replaced
@@ -106,7 +110,7 @@ void reset();  // a fresh machine: C:\ exists, nothing else
 // Helpers for tests.
 std::string lower(const std::string& text);
 bool fileExists(const std::string& path);
-void addFile(const std::string& path, const std::string& content);
+void addFile(const std::string& path, const std::string& content);  // a new file there
 bool folderExists(const std::string& path);
 // What another program may do to a folder: rename it away and put a junction to target in
 // its place. Refused (false) while the folder is held, as Windows refuses the rename.

@@ -1,6 +1,7 @@
 // Files and folders in memory, with the rules of Windows that the procedures meet: ".." and
 // the blanks and dots that end a path taken away, "*.*" matching names without a dot, folder
-// links, busy files, files held open and folders held against deletion.
+// links, busy files, files held open, folders held against deletion, and file identity, which
+// follows a file through a move and not its path.
 #include "platform/fake/internal.h"
 
 #include <cstring>
@@ -11,7 +12,10 @@ using namespace fake;
 namespace {
 // Open files, searches and keys are heap records behind the opaque handle.
 struct OpenFile {
+    enum class Kind { writing, held, identity };
     std::string path;
+    Kind kind = Kind::writing;
+    uint64_t id = 0;
 };
 struct Search {
     std::vector<platform::FoundFile> matches;
@@ -52,6 +56,27 @@ std::string throughLinks(const std::string& key) {
             return lower(target) + key.substr(link.size());
     return key;
 }
+
+uint64_t fileIdOf(const std::string& key) {
+    uint64_t& id = state().fileIds[key];
+    if (!id) id = ++state().lastFileId;
+    return id;
+}
+
+// Open elsewhere without sharing, or here sharing reads only: no write, move or delete.
+bool inUse(const std::string& key) {
+    return state().lockedFiles.count(key) || state().heldFiles.count(key);
+}
+
+Handle openExisting(const char* path, const char* operation, OpenFile::Kind kind) {
+    std::string key = throughLinks(pathKey(path));
+    bool held = kind == OpenFile::Kind::held;
+    if (fails(operation, path) || !state().files.count(key) ||
+        (held && state().lockedFiles.count(key)))
+        return nullptr;
+    if (held) state().heldFiles.insert(key);
+    return new OpenFile{key, kind, fileIdOf(key)};
+}
 }  // namespace
 
 FolderResult createFolder(const char* path) {
@@ -84,8 +109,7 @@ bool removeFolder(const char* path) {
 
 Handle openFileForWriting(const char* path) {
     std::string key = lower(path);
-    if (fails("openFileForWriting", path) || state().lockedFiles.count(key) ||
-        state().busyFiles.count(key) ||
+    if (fails("openFileForWriting", path) || inUse(key) || state().busyFiles.count(key) ||
         state().folders.count(key) || !state().folders.count(lower(parentOf(path))))
         return nullptr;
     state().files[key].clear();
@@ -96,13 +120,41 @@ bool writeFileOnce(Handle file, const void* data, uint32_t size, uint32_t* writt
     auto* open = static_cast<OpenFile*>(file);
     if (fails("writeFileOnce", open->path)) return false;
     uint32_t count = size > state().shortWriteBy ? size - state().shortWriteBy : 0;
-    state().files[open->path].assign(static_cast<const char*>(data), count);
+    state().files[open->path].append(static_cast<const char*>(data), count);
     *written = count;
     log("write " + open->path);
     return true;
 }
 
-void closeFile(Handle file) { delete static_cast<OpenFile*>(file); }
+Handle openFileHeld(const char* path) {
+    return openExisting(path, "openFileHeld", OpenFile::Kind::held);
+}
+
+Handle openFileIdentity(const char* path) {
+    return openExisting(path, "openFileIdentity", OpenFile::Kind::identity);
+}
+
+bool sameFile(Handle a, Handle b) {
+    return a && b && static_cast<OpenFile*>(a)->id == static_cast<OpenFile*>(b)->id;
+}
+
+bool readFileAt(Handle file, uint64_t offset, void* data, uint32_t capacity, uint32_t* read) {
+    auto* open = static_cast<OpenFile*>(file);
+    *read = 0;
+    if (open->kind != OpenFile::Kind::held || fails("readFileAt", open->path)) return false;
+    const std::string& content = state().files[open->path];
+    if (offset < content.size())
+        *read = uint32_t(content.copy(static_cast<char*>(data), capacity, size_t(offset)));
+    return true;
+}
+
+void closeFile(Handle file) {
+    auto* open = static_cast<OpenFile*>(file);
+    auto& held = state().heldFiles;
+    if (open->kind == OpenFile::Kind::held && held.count(open->path))
+        held.erase(held.find(open->path));
+    delete open;
+}
 
 bool fileExistsReadable(const char* path) {
     return !fails("fileExistsReadable", path) && fileExists(path);
@@ -126,10 +178,11 @@ void releaseFolder(Handle folder) {
 
 bool deleteFile(const char* path) {
     std::string key = throughLinks(pathKey(path));
-    if (fails("deleteFile", path) || state().lockedFiles.count(key) ||
-        state().busyFiles.count(key) || !state().files.count(key))
+    if (fails("deleteFile", path) || inUse(key) || state().busyFiles.count(key) ||
+        !state().files.count(key))
         return false;
     state().files.erase(key);
+    state().fileIds.erase(key);
     log(std::string("delete ") + path);
     return true;
 }
@@ -137,22 +190,14 @@ bool deleteFile(const char* path) {
 bool moveFileNoReplace(const char* from, const char* to) {
     std::string source = lower(from), target = lower(to);
     if (fails("moveFile", from) || !state().files.count(source) || state().files.count(target) ||
-        state().lockedFiles.count(source) || !state().folders.count(lower(parentOf(to))))
+        inUse(source) || !state().folders.count(lower(parentOf(to))))
         return false;
     state().files[target] = state().files[source];
     state().files.erase(source);
+    state().fileIds[target] = fileIdOf(source);
+    state().fileIds.erase(source);
     if (state().busyFiles.erase(source)) state().busyFiles.insert(target);
     log(std::string("move ") + from + " -> " + to);
-    return true;
-}
-
-bool copyFileOverwrite(const char* from, const char* to) {
-    std::string source = lower(from), target = lower(to);
-    if (fails("copyFile", to) || !state().files.count(source) || state().lockedFiles.count(target) ||
-        !state().folders.count(lower(parentOf(to))))
-        return false;
-    state().files[target] = state().files[source];
-    log(std::string("copy ") + from + " -> " + to);
     return true;
 }
 

@@ -66,13 +66,41 @@ bool fileExistsReadable(const char* path) {
     return true;
 }
 
+Handle openFileHeld(const char* path) {
+    return fromWin32(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+Handle openFileIdentity(const char* path) {
+    constexpr DWORD SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    return fromWin32(CreateFileA(path, FILE_READ_ATTRIBUTES, SHARE_ALL, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool sameFile(Handle a, Handle b) {
+    BY_HANDLE_FILE_INFORMATION first, second;
+    return GetFileInformationByHandle(a, &first) && GetFileInformationByHandle(b, &second) &&
+           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+           first.nFileIndexHigh == second.nFileIndexHigh &&
+           first.nFileIndexLow == second.nFileIndexLow;
+}
+
+// With an offset on a synchronous handle, the end of the file is an error of its own.
+bool readFileAt(Handle file, uint64_t offset, void* data, uint32_t capacity, uint32_t* read) {
+    OVERLAPPED at = {};
+    at.Offset = DWORD(offset);
+    at.OffsetHigh = DWORD(offset >> 32);
+    DWORD count = 0;
+    bool ok = ReadFile(file, data, capacity, &count, &at) || GetLastError() == ERROR_HANDLE_EOF;
+    *read = ok ? count : 0;
+    return ok;
+}
+
 void closeFile(Handle file) { CloseHandle(file); }
 
 bool deleteFile(const char* path) { return DeleteFileA(path) != 0; }
 
 bool moveFileNoReplace(const char* from, const char* to) { return MoveFileA(from, to) != 0; }
-
-bool copyFileOverwrite(const char* from, const char* to) { return CopyFileA(from, to, FALSE) != 0; }
 
 bool setNormalAttributes(const char* path) {
     return SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL) != 0;

@@ -1,6 +1,6 @@
 // A machine ready for an install: a real package of 23 small files, the shell folders of a
-// 64-bit Windows 10, the setup program in a download folder, the driver modules and the
-// programs of the package scripted to succeed.
+// 64-bit Windows 10, the setup program in a download folder, held open as at its start, the
+// driver modules and the programs of the package scripted to succeed.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 
 #include "app/context.h"
 #include "app/paths.h"
+#include "install/setup_copy.h"
 #include "platform/fake/fake_platform.h"
 #include "../package/package_builder.h"
 
@@ -45,6 +46,7 @@ protected:
     std::unique_ptr<InstallerContext> context;
 
     void SetUp() override {
+        closeStartedProgram();
         fake::reset();
         auto& machine = fake::state();
         machine.package = ::buildPackage().bytes;
@@ -52,6 +54,7 @@ protected:
         snprintf(commonProgramsFolder, sizeof commonProgramsFolder, "%s", COMMON_PROGRAMS.c_str());
         machine.folders[key("C:\\Downloads")] = "C:\\Downloads";
         fake::addFile(SETUP_PATH, "the setup program");
+        openStartedProgram(SETUP_PATH.c_str());
         for (const char* module : MODULES_32) {
             auto& scripted = machine.modules[key(INSTALL_FOLDER + "\\" + module)];
             scripted.exports["DllRegisterServer"] = 0;
@@ -71,9 +74,15 @@ protected:
     }
 
     void TearDown() override {
+        closeStartedProgram();
         commonProgramsFolder[0] = 0;
         silentFlag = 0;
         exitCode = 0;
+    }
+
+    static void closeStartedProgram() {
+        if (startedProgram.file) platform::closeFile(startedProgram.file);
+        startedProgram = {};
     }
 
     static std::vector<std::string> events(const std::string& prefix) {

@@ -52,8 +52,8 @@ TEST_F(InstallProcedure, RunsItsStepsInOrderOn64BitWindows10) {
     fake::addFile(INSTALL_FOLDER + "\\QuillonOrvalo.del", "old");
     const std::string lastSetting = "reg hkcu\\quillon\\quillonorvalozintho\\EngineMode";
     const std::string folder = INSTALL_FOLDER, copy = folder + "\\QuillonOrvalo_Setup.exe";
-    traceCalls({"sleep", "start", "post", "link", "copy", "normal", "delete", lastSetting,
-                "write " + key(folder + "\\readme.txt"), "reg " + key(ENTRY)});
+    traceCalls({"sleep", "start", "post", "link", "write " + key(copy), "normal", "delete",
+                lastSetting, "write " + key(folder + "\\readme.txt"), "reg " + key(ENTRY)});
     ASSERT_EQ(runInstall(context.get()), 1);
     std::vector<std::string> expected = {
         "label Extract Package", "sleep 3000", "label Copy Files", "sleep 3000",
@@ -74,10 +74,10 @@ TEST_F(InstallProcedure, RunsItsStepsInOrderOn64BitWindows10) {
     }
     const std::string entry = "reg " + key(ENTRY) + "\\";
     expected.insert(expected.end(), {
-        lastSetting + " = ", "copy " + SETUP_PATH + " -> " + copy, "normal " + copy,
+        lastSetting + " = ", "write " + key(copy), "normal " + copy,
         entry + "DisplayName = Quillon Orvalo, Audio Router",
         entry + "Publisher = Quillon Software",
-        entry + "UninstallString = " + copy, entry + "DisplayIcon = " + copy,
+        entry + "UninstallString = \"" + copy + "\"", entry + "DisplayIcon = " + copy,
         "sleep 1000", "label Configure VAIOs", "sleep 1000"});
     for (int attempt = 0; attempt < 5; ++attempt)  // no VAIO device here: the search gives up
         expected.insert(expected.end(), {"sleep 1000", "sleep 4000"});
@@ -193,11 +193,67 @@ TEST_F(InstallProcedure, FailingOptionalStepsDoNotChangeTheOutcome) {
         int32_t(0x80004005);
     ASSERT_EQ(runInstall(context.get()), 1);
     EXPECT_EQ(events("post "), Posts{"post 180 128"});
-    SetUp();  // without the setup copy in place no entry may name it
-    fake::state().failing.insert("copyFile:*");
-    ASSERT_EQ(runInstall(context.get()), 1);
-    EXPECT_EQ(events("post "), Posts{"post 180 128"});
-    EXPECT_TRUE(events("reg hklm").empty());
+}
+
+// While the install runs, another program tries to rename the started setup away and to put
+// its own in the place.
+void swapStarted() {
+    fake::state().processes[key(VAIO_SETUP)].onRun = [] {
+        if (platform::moveFileNoReplace(SETUP_PATH.c_str(), "C:\\Downloads\\x.exe"))
+            fake::addFile(SETUP_PATH, "another program");
+    };
+}
+
+// Once the driver setup has run, every write stops a byte short.
+void shortWrites() {
+    fake::state().processes[key(VAIO_SETUP)].onRun = [] { fake::state().shortWriteBy = 1; };
+}
+
+// The copy is the program that was started, read from its file held since start, never
+// another file put in its place; run from the install folder it is in place already. Without
+// the copy in place no entry may name it, and the install still succeeds.
+TEST_F(InstallProcedure, TheEntryNamesTheStartedProgramInTheInstallFolderOrNothing) {
+    static const std::string COPY = INSTALL_FOLDER + "\\QuillonOrvalo_Setup.exe";
+    static const std::string RUNNING = "the installed setup, running";
+    auto inPlace = [] { fake::addFile(COPY, RUNNING); };
+    struct Case {
+        const char* name;
+        std::string started;
+        void (*arrange)();
+        bool heldAtStart;
+        std::string copied;  // what the copy holds after the install
+    } cases[] = {
+        {"HeldAgainstASwapOverAnOlderCopy", SETUP_PATH, [] {
+             swapStarted();
+             fake::addFile(COPY, "an older setup");
+         }, true, "the setup program"},
+        {"ReadFails", SETUP_PATH,
+         [] { fake::state().failing.insert("readFileAt:" + key(SETUP_PATH)); }, true, "<none>"},
+        {"ShortWriteAndNothingShortStays", SETUP_PATH, shortWrites, true, "<none>"},
+        {"HeldOnlyAtTheCopy", SETUP_PATH, [] {}, false, "the setup program"},
+        {"NotHeldAndSwapped", SETUP_PATH, swapStarted, false, "<none>"},
+        {"FromTheInstalledCopy", COPY, inPlace, true, RUNNING},
+        {"ThroughOtherCase", key(COPY), inPlace, true, RUNNING},
+        {"WithDots", INSTALL_FOLDER + "\\x\\..\\QuillonOrvalo_Setup.exe", inPlace, true, RUNNING},
+        {"ThroughAFolderLink", "C:\\Link\\QuillonOrvalo_Setup.exe", inPlace, true, RUNNING},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        fake::state().folderLinks[key("C:\\Link")] = INSTALL_FOLDER;
+        c.arrange();
+        closeStartedProgram();  // started anew: from where the case says, held or not
+        snprintf(context->setupPath, sizeof context->setupPath, "%s", c.started.c_str());
+        if (!c.heldAtStart) fake::state().failing.insert("openFileHeld:" + key(c.started));
+        openStartedProgram(c.started.c_str());
+        fake::state().failing.erase("openFileHeld:" + key(c.started));
+        ASSERT_EQ(runInstall(context.get()), 1);
+        std::string copy = INSTALL_FOLDER + "\\" + fileNameOf(c.started.c_str());
+        EXPECT_EQ(fake::fileExists(copy) ? fake::state().files[key(copy)] : "<none>", c.copied);
+        EXPECT_EQ(fake::regString(ENTRY, "UninstallString"),
+                  c.copied == "<none>" ? "<no key>" : "\"" + copy + "\"");
+        EXPECT_EQ(fake::state().heldFiles.size(), c.heldAtStart ? 1u : 0u);  // a late hold ends
+    }
 }
 
 TEST_F(InstallProcedure, WorkerStoresTheResultAndClearsBusyLast) {

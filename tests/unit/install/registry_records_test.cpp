@@ -7,6 +7,9 @@ namespace install_test {
 namespace {
 
 TEST_F(InstallMachine, EachUninstallValueStandsAlone) {
+    // In quotes one byte beyond the value's room: left out, never written unquoted.
+    writeUninstallEntry(std::string(1024, 'a').c_str(), 0);
+    EXPECT_EQ(fake::regString(ENTRY, "UninstallString"), "<no value>");
     fake::state().failing.insert("regSet:" + key(ENTRY) + "\\uninstallstring");
     writeUninstallEntry("C:\\x.exe", 0);
     EXPECT_EQ(fake::regString(ENTRY, "UninstallString"), "<no value>");

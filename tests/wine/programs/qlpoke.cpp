@@ -9,6 +9,11 @@
 //   qlpoke nowindow SETUP ARGS    runs SETUP while qlnowindow.dll refuses its window; prints
 //                                 its exit code, or 259 (still running) and ends it when it
 //                                 has not ended within 15 seconds, as when a box holds it
+//   qlpoke run COMMAND-LINE       runs a command line as Windows runs an uninstall entry's
+//                                 UninstallString (no application name) and prints its exit
+//                                 code once it has ended (2 when it did not start)
+//   qlpoke move FROM TO           once the installer window exists: MoveFileExA, replacing
+//                                 an existing TO; exit code 1 when nothing moved
 // Exit code 0 on success, 1 when the window or box was not found in time.
 #include <process.h>
 #include <windows.h>
@@ -62,8 +67,23 @@ int main(int argc, char** argv) {
         printf("%ld\n", long(code));
         return 0;
     }
+    if (strcmp(command, "run") == 0 && argc == 3) {
+        STARTUPINFOA startup;
+        GetStartupInfoA(&startup);  // as this program was started
+        PROCESS_INFORMATION process;
+        if (!CreateProcessA(nullptr, argv[2], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &process))
+            return 2;
+        WaitForSingleObject(process.hProcess, INFINITE);
+        DWORD code = 0;
+        GetExitCodeProcess(process.hProcess, &code);
+        printf("%ld\n", long(code));
+        return 0;
+    }
     HWND window = waitFor("QuillonOrvalo0Installer0MainWindow0", nullptr, 20);
     if (!window) return 1;
+    if (strcmp(command, "move") == 0 && argc >= 4)
+        return MoveFileExA(argv[2], argv[3], MOVEFILE_REPLACE_EXISTING) ? 0 : 1;
     if (strcmp(command, "origin") == 0) {
         for (int tries = 0; tries < 50 && !IsWindowVisible(window); ++tries) Sleep(100);  // sized
         POINT origin = {0, 0};
