@@ -39,7 +39,8 @@ protected:
     std::unique_ptr<InstallerContext> context = std::make_unique<InstallerContext>();
     // The driver's answer for pin 0-15 at its reading 0, 1, 2, ...
     std::function<uint32_t(int pin, int reading)> pinValue = [](int, int) { return 6000u; };
-    std::function<bool(int stream, int reading)> answers = [](int, int) { return true; };
+    // The bytes it answers of the 416 asked for (-1: the request fails).
+    std::function<int32_t(int stream, int reading)> answers = [](int, int) { return 416; };
     std::vector<std::string> labels;  // each label seen by the step's calls, in turn
 
     void SetUp() override {
@@ -49,14 +50,14 @@ protected:
         fake::state().deviceOpen = platform::DeviceOpen::opened;
         fake::state().deviceControl = [this, reading = -1](uint32_t code, const void* in, uint32_t,
                                                            void* out, uint32_t) mutable {
-            if (code == 0x222040) return true;
+            if (code == 0x222040) return 4;
             int stream = int(*static_cast<const uint32_t*>(in));
             reading += stream == 0;
-            if (code != 0x222050 || !answers(stream, reading)) return false;
-            auto* record = static_cast<uint32_t*>(out);
-            record[4] = pinValue(2 * stream, reading);
-            record[7] = pinValue(2 * stream + 1, reading);
-            return true;
+            int32_t answered = code == 0x222050 ? answers(stream, reading) : -1;
+            auto* record = static_cast<uint32_t*>(out);  // the pins at bytes 16 and 28
+            if (answered >= 20) record[4] = pinValue(2 * stream, reading);
+            if (answered >= 32) record[7] = pinValue(2 * stream + 1, reading);
+            return answered;
         };
         fake::state().onEvent = [this](const std::string&) {
             char label[STATUS_LABEL_MAX + 1];
@@ -91,8 +92,11 @@ TEST_F(VaioConfiguration, PinsThatMoveOrStayLowAreNotReadyAndStallTheWaitForAMin
     pinValue = [](int pin, int reading) {
         return pin == 3 ? 5000u + reading : pin == 12 ? 4999u : 5000u;
     };
-    // Stream 5 stops answering after the first cycle: its pins keep their last values, ready.
-    answers = [](int stream, int reading) { return stream != 5 || reading < 2; };
+    // After the first cycle stream 5 fails and stream 6 answers its first pin only: both keep
+    // their last values, ready. Stream 0 answers its two pins and no more, which is enough.
+    answers = [](int stream, int reading) {
+        return stream == 0 ? 32 : reading < 2 ? 416 : stream == 5 ? -1 : stream == 6 ? 31 : 416;
+    };
     EXPECT_EQ(pollingCycles(), 62u);  // a minute from the first cycle, which made it 14
     EXPECT_EQ(labels, (Labels{"Configure VAIOs", "14/16 Pin(s) Ok", "Set Pin Name/Icon"}));
 }

@@ -55,7 +55,10 @@ protected:
         for (const auto& entry : fake::state().keys) note(entry.first);
         if (fake::key("HKCU\\Quillon\\QuillonOrvalo")->at("systray").data[0]) out += "T ";
         if (!events("start " + VAIO_SETUP + "|-h -u -H|" + INSTALL_FOLDER).empty()) out += "V ";
-        if (!events("box REBOOT YOUR SYSTEM|Restart System").empty()) out += "B ";
+        // Warning icon and system-modal, owned by the window.
+        if (!events("box REBOOT YOUR SYSTEM|Restart System to finish the uninstallation!|flags "
+                    "0x1030, owner 0x1234").empty())
+            out += "B ";
         if (!events("post 180 127").empty()) out += std::string("P ") + context->errorText;
         return out;
     }
@@ -68,6 +71,7 @@ TEST_P(UninstallProcedure, LeavesOnlyWhatCannotGo) {
     EXPECT_EQ(runUninstall(context.get()), GetParam().result);
     const char* expected = GetParam().outcome;
     EXPECT_EQ(outcome(), expected[0] == '=' ? before + (expected + 1) : expected);
+    EXPECT_STREQ(context->errorTitle, "QuillonOrvalo Uninstallation Error");
     EXPECT_TRUE(fake::folderExists(PROGRAM_FILES + "\\QL") &&
                 fake::folderExists(COMMON_PROGRAMS + "\\Quillon") &&
                 fake::fileExists(OUTSIDE + "\\keep.txt"));
