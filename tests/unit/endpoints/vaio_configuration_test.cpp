@@ -10,6 +10,7 @@
 
 #include "app/context.h"
 #include "app/status_label.h"
+#include "endpoints/icon_source.h"
 #include "platform/fake/fake_platform.h"
 
 namespace {
@@ -20,6 +21,8 @@ const std::string MEDIA_CLASS =
     "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96C-E325-11CE-BFC1-08002BE10318}";
 const char* const NAME = "{a45c254e-df1c-4efd-8020-67d146a850e0},2";
 const char* const ICON = "{259abffc-50a7-47ce-af08-68c9a7d73366},12";
+const char* const SERVICE = "{83da6326-97a6-4088-9453-a1923f573b29},3";
+const std::string STORE32 = "HKLM\\SOFTWARE\\WOW6432Node" + STORE.substr(13);  // default view
 
 void setWide(const std::string& key, const std::string& name, const std::string& text) {
     std::u16string wide(text.begin(), text.end());
@@ -75,11 +78,11 @@ protected:
     void endpoint(const std::string& flow, const std::string& id, const std::string& service,
                   const std::string& path = "") {
         std::string key = STORE + flow + "\\" + id + "\\Properties";
-        setWide(key, "{83da6326-97a6-4088-9453-a1923f573b29},3", "x.inf:Section:" + service);
+        setWide(key, SERVICE, "x.inf:Section:" + service);
         if (!path.empty()) setWide(key, "{233164c8-1b2c-4c7d-bc68-b671687a2567},1", path);
     }
-    std::string named(const std::string& flow, const std::string& id) {
-        std::string key = STORE + flow + "\\" + id + "\\Properties";
+    std::string named(const std::string& endpoint, const std::string& store = STORE) {
+        std::string key = store + endpoint + "\\Properties";
         return readWide(key, NAME) + "|" + readWide(key, ICON);
     }
 };
@@ -125,8 +128,7 @@ TEST_F(VaioConfiguration, DeviceNeverFoundGivesUpAfterAboutTwentyFiveSecondsNami
 
 TEST_F(VaioConfiguration, NamesTheDriversEndpointsInThe64BitViewCarryingNumbersOver) {
     // An empty Render key in the default view: the store is in the 64-bit view.
-    const std::string store32 = "HKLM\\SOFTWARE\\WOW6432Node" + STORE.substr(13);
-    fake::setRegValue(store32 + "Render", "x", platform::RegType::dword, "1234");
+    fake::setRegValue(STORE32 + "Render", "x", platform::RegType::dword, "1234");
     endpoint("Render", "{1}", "QLOrvaloVAIO");
     endpoint("Render", "{2}", "qlorvalovaio", "abc");  // too short: counts on
     endpoint("Render", "{3}", "QLOrvaloVAIOX", "\\x#0007");
@@ -138,12 +140,49 @@ TEST_F(VaioConfiguration, NamesTheDriversEndpointsInThe64BitViewCarryingNumbersO
     EXPECT_EQ(pollingCycles(-1), 1u);  // all pins ready in the first cycle: no more waiting
     EXPECT_EQ(labels, (Labels{"Configure VAIOs", "16/16 Pin(s) Ok", "Set Pin Name/Icon"}));
     const std::string icon = "%windir%\\System32\\drivers\\vaio.sys,-";
-    EXPECT_EQ(named("Render", "{1}"), "QLOrvalo In 1|" + icon + "201");
-    EXPECT_EQ(named("Render", "{2}"), "QLOrvalo In 2|" + icon + "202");
-    EXPECT_EQ(named("Render", "{3}"), "|");
-    EXPECT_EQ(named("Capture", "{1}"), "QLOrvalo Out 3|");
-    EXPECT_EQ(named("Capture", "{2}"), "QLOrvalo Out 4|" + icon + "304");
-    EXPECT_EQ(fake::key(store32 + "Render\\{1}\\Properties"), nullptr);
+    EXPECT_EQ(named("Render\\{1}"), "QLOrvalo In 1|" + icon + "201");
+    EXPECT_EQ(named("Render\\{2}"), "QLOrvalo In 2|" + icon + "202");
+    EXPECT_EQ(named("Render\\{3}"), "|");
+    EXPECT_EQ(named("Capture\\{1}"), "QLOrvalo Out 3|");
+    EXPECT_EQ(named("Capture\\{2}"), "QLOrvalo Out 4|" + icon + "304");
+    EXPECT_EQ(fake::key(STORE32 + "Render\\{1}\\Properties"), nullptr);
+}
+
+// In the default view a property key that only the 64-bit view holds is created for the
+// writes, and a key name of 255 characters is passed over. A write refused in the Render pass
+// does not fail the step, nor does a Capture key in neither view. The device comes up late.
+TEST_F(VaioConfiguration, DefaultViewSkipsLongNamesAndOnlyTheCapturePassDecides) {
+    setWide(STORE32 + "Render\\{1}\\Properties", SERVICE, "QLOrvaloVAIO");  // no ":" at all
+    fake::setRegValue(STORE32 + "Render\\{2}", "x", platform::RegType::dword, "1234");
+    endpoint("Render", "{2}", "QLOrvaloVAIO");
+    for (size_t length : {254, 255})
+        setWide(STORE32 + "Render\\" + std::string(length, 'k') + "\\Properties", SERVICE,
+                "QLOrvaloVAIO");
+    fake::state().failing.insert("regSet:" +
+                                 fake::lower(STORE32 + "Render\\{1}\\Properties\\" + NAME));
+    fake::state().deviceOpen = platform::DeviceOpen::openFailed;
+    fake::state().onEvent = [seen = fake::state().onEvent, attempts = 0](auto& event) mutable {
+        if (event.starts_with("interface ") && ++attempts == 3)
+            fake::state().deviceOpen = platform::DeviceOpen::opened;
+        seen(event);
+    };
+    EXPECT_EQ(pollingCycles(), 1u + 2 * 5);  // after two failed attempts of five seconds
+    const std::string icon = "|%windir%\\System32\\drivers\\vaio.sys,-20";
+    EXPECT_EQ(named("Render\\" + std::string(254, 'k'), STORE32), "QLOrvalo In 1" + icon + "1");
+    EXPECT_EQ(named("Render\\" + std::string(255, 'k'), STORE32), "|");
+    EXPECT_EQ(named("Render\\{1}", STORE32), icon + "2");
+    EXPECT_EQ(named("Render\\{2}", STORE32), "QLOrvalo In 3" + icon + "3");
+}
+
+TEST_F(VaioConfiguration, IconSourceDropsTheImagePathsFirstFolderIfItHasAnother) {
+    for (auto [image, source] : {std::pair{"System32\\drivers\\v.sys", "drivers\\v.sys"},
+                                 {"\\v.sys", "\\v.sys"}}) {
+        setWide(MME_SERVICE, "ImagePath", image);
+        char16_t out[ICON_SOURCE_CAPACITY];
+        ASSERT_TRUE(findIconSource(out));
+        EXPECT_EQ(std::string(out, out + std::char_traits<char16_t>::length(out)),
+                  std::string("%windir%\\") + source);
+    }
 }
 
 TEST_F(VaioConfiguration, IconFromTheMediaClassKeyOrNothingNamedWithoutOne) {
@@ -151,10 +190,13 @@ TEST_F(VaioConfiguration, IconFromTheMediaClassKeyOrNothingNamedWithoutOne) {
     endpoint("Capture", "{1}", "QLOrvaloVAIO");
     setWide(MEDIA_CLASS + "\\0000", "MatchingDeviceId", "hdaudio");
     setWide(MEDIA_CLASS + "\\0001", "MatchingDeviceId", "QLOrvaloVaio");
+    const std::string longName = MEDIA_CLASS + "\\" + std::string(255, '0');  // passed over
+    setWide(longName, "MatchingDeviceId", "QLOrvaloVAIO");
+    setWide(longName, "Driver", "long.sys");
     EXPECT_EQ(pollingCycles(-1), 1u);
-    EXPECT_EQ(named("Capture", "{1}"), "|");
+    EXPECT_EQ(named("Capture\\{1}"), "|");
 
     setWide(MEDIA_CLASS + "\\0001", "Driver", "vaio.sys");
     EXPECT_EQ(pollingCycles(), 1u);
-    EXPECT_EQ(named("Capture", "{1}"), "QLOrvalo Out 1|%windir%\\system32\\Drivers\\vaio.sys,-301");
+    EXPECT_EQ(named("Capture\\{1}"), "QLOrvalo Out 1|%windir%\\system32\\Drivers\\vaio.sys,-301");
 }
