@@ -94,6 +94,9 @@ bool regQuery(Handle key, const char* name, RegType* type, void* data, uint32_t 
     if (found == values.end() || found->second.data.size() > capacity) return false;
     *type = found->second.type;
     memcpy(data, found->second.data.data(), found->second.data.size());
+    // Past the value the buffer holds whatever it held: never a terminator to rely on.
+    memset(static_cast<char*>(data) + found->second.data.size(), 0xAA,
+           capacity - found->second.data.size());
     *size = uint32_t(found->second.data.size());
     return true;
 }
