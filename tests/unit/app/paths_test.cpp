@@ -10,6 +10,7 @@ TEST(Paths, JoinPutsExactlyOneSeparatorAndRefusesWhatDoesNotFit) {
     EXPECT_STREQ(out, "C:\\abcd");
     EXPECT_FALSE(joinPath(out, "C:", "abcde"));
     EXPECT_STREQ(out, "");
+    EXPECT_TRUE(copyText(out, "C:\\abcd") && !copyText(out, "C:\\abcde") && !out[0]);
 }
 
 // fileNameOf is pinned through the same-setup check in preinstall_checks_test.cpp.

@@ -10,6 +10,7 @@
 
 #include "app/context.h"
 #include "app/status_label.h"
+#include "endpoints/endpoint_naming.h"
 #include "endpoints/icon_source.h"
 #include "platform/fake/fake_platform.h"
 
@@ -172,16 +173,20 @@ TEST_F(VaioConfiguration, DefaultViewSkipsLongNamesAndOnlyTheCapturePassDecides)
     EXPECT_EQ(named("Render\\" + std::string(255, 'k'), STORE32), "|");
     EXPECT_EQ(named("Render\\{1}", STORE32), icon + "2");
     EXPECT_EQ(named("Render\\{2}", STORE32), "QLOrvalo In 3" + icon + "3");
+    EXPECT_EQ(nameEndpoints(u"Render", u"QLOrvalo In", 200), -1);  // the refused name counts
 }
 
+// One that does not fit after "%windir%\" gives no source: it is refused, not cut.
 TEST_F(VaioConfiguration, IconSourceDropsTheImagePathsFirstFolderIfItHasAnother) {
-    for (auto [image, source] : {std::pair{"System32\\drivers\\v.sys", "drivers\\v.sys"},
-                                 {"\\v.sys", "\\v.sys"}}) {
+    using Row = std::pair<std::string, std::string>;
+    for (auto [image, source] : {Row{"System32\\drivers\\v.sys", "%windir%\\drivers\\v.sys"},
+                                 {"\\v.sys", "%windir%\\\\v.sys"},
+                                 {"\\x\\" + std::string(1015, 'v'), "none"}}) {
         setWide(MME_SERVICE, "ImagePath", image);
         char16_t out[ICON_SOURCE_CAPACITY];
-        ASSERT_TRUE(findIconSource(out));
-        EXPECT_EQ(std::string(out, out + std::char_traits<char16_t>::length(out)),
-                  std::string("%windir%\\") + source);
+        bool found = findIconSource(out);
+        EXPECT_EQ(found ? std::string(out, out + std::char_traits<char16_t>::length(out)) : "none",
+                  source);
     }
 }
 
