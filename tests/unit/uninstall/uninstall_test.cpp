@@ -181,6 +181,10 @@ INSTANTIATE_TEST_SUITE_P(Uninstall, UninstallProcedure, ::testing::Values(
             fake::setRegValue(ENTRY + name, "v", platform::RegType::dword, "");
         fake::state().failing.insert("regDelete:" + key(ENTRY + "\\a"));
     }, 1, "I\\b\\f I\\quillonorvalo_setup.exe I I\\a I\\b K K\\a K\\b V B "},
+    Case{"KeyThatCannotBeListedEndsTheWalk", [](auto) {  // it was named again for ever
+        fake::setRegValue(ENTRY + "\\a\\x", "v", platform::RegType::dword, "");
+        fake::state().failing.insert("regEnum:" + key(ENTRY + "\\a"));
+    }, 1, "K K\\a K\\a\\x V B "},
     Case{"LinksBehindATrailingBlankOrDotNotEntered", [](auto) {
         for (const char* name : {"\\x ", "\\y."})
             fake::state().folderLinks[key(INSTALL_FOLDER + name)] = OUTSIDE;
