@@ -144,8 +144,6 @@ TEST_F(Inventory, EndpointPropertiesFromTheStore) {
     // A flag value of 0 clears its "set" flag; one that is not a DWORD counts as absent.
     storeValue(E, "{b3f8fa53-0004-438e-9003-51a46e139bfc},3", RegType::dword, std::string(4, '\0'));
     storeValue(E, "{b3f8fa53-0004-438e-9003-51a46e139bfc},4", RegType::string, "x");
-    storeValue(E, "{fd8a7b27-0b18-4025-ab1c-bdd6b32e1604},2", RegType::binary,
-               std::string(11, 'x'));
     // Stored without its terminator: read to its end and no further.
     storeValue(E, DESCRIPTION, RegType::string,
                fake::wideBytes(std::u16string(100, u'd')).substr(0, 200));
@@ -157,16 +155,18 @@ TEST_F(Inventory, EndpointPropertiesFromTheStore) {
         value[10] = 7;  // nChannels of the format head, 8 bytes into the value
         storeValue(E, "{f19f064d-082c-4e27-bc73-6882a1bb8e4c},0", RegType::binary, value);
         record = {};
-        record.flags = FLAG_CAPTURE_BOOL;  // a flag the reading must keep
+        record.flags = FLAG_CAPTURE_BOOL | FLAG_LONG_BINARY;  // the first to keep, the other not
+        storeValue(E, "{fd8a7b27-0b18-4025-ab1c-bdd6b32e1604},2", RegType::binary,
+                   std::string(size > 200 ? 11 : 10, 'x'));  // more than 10 bytes sets it
         readEndpointProperties(&record, u"{E}", capture, MME_READS);
         EXPECT_EQ(record.deviceFormat[2], size == 48 || size == 255 ? 7 : 0) << size;
+        EXPECT_EQ(record.flags & FLAG_LONG_BINARY, size > 200 ? FLAG_LONG_BINARY : 0u) << size;
     }
     EXPECT_STREQ(record.matchingDeviceId, "root\\device");
     std::string accents;
     for (int i = 0; i < 255; ++i) accents += "\xc3\xa9";  // the fake's code page is UTF-8
     EXPECT_EQ(std::string(record.interfacePathAnsi), "\\" + accents);
-    EXPECT_EQ(record.flags, uint32_t(FLAG_CAPTURE_BOOL | FLAG_VALUE3_PRESENT | FLAG_VALUE4_SET |
-                                     FLAG_LONG_BINARY));
+    EXPECT_EQ(record.flags, 0x100u | 0x10 | 0x80 | 0x200);
     EXPECT_EQ(std::u16string(record.description), std::u16string(100, u'd'));
     EXPECT_EQ(record.iconPath[0], 0);
     EXPECT_EQ(std::u16string(record.interfaceName), std::u16string(126, u'\u00e9'));
@@ -175,7 +175,8 @@ TEST_F(Inventory, EndpointPropertiesFromTheStore) {
 TEST_F(Inventory, EnumeratesEndpointsAndMmeDevicesAndLeavesOutWhatCannotBeRead) {
     auto& state = fake::state();
     state.renderEndpoints = {
-        endpoint(u"{0.0.0.00000000}.{R1-QLOrvalo-Out}", u"QLOrvalo Out (Virtual Cable)", u"VC"),
+        endpoint(std::u16string(600, u'0') + u"{0.0.0.00000000}.{R1-QLOrvalo-Out}",  // its end
+                 u"QLOrvalo Out (Virtual Cable)", u"VC"),
         endpoint(u"{0.0.0.00000000}.{0123456789abcd}", u"Speakers", u"HDA"),  // tail of 16
         endpoint(u"{0.0.0.00000000}.{R3-failing-store}", u"Gone", u"x"),
         endpoint(u"{0.0.0.00000000}.{R4-no-name-value}", u"Gone", u"x"),
@@ -210,13 +211,14 @@ TEST_F(Inventory, EnumeratesEndpointsAndMmeDevicesAndLeavesOutWhatCannotBeRead) 
     EXPECT_EQ(std::u16string(mme.endpointKey), u"{R1-QLOrvalo-Out}");
     EXPECT_STREQ(mme.matchingDeviceId, "VC");
     EXPECT_TRUE(mme.kind == KIND_MME && mme.deviceIndex == 0 && mme.channels == 2);
-    EXPECT_EQ(item(out, 4).flags, 0u);  // "Alone" matched nothing
+    EXPECT_TRUE(item(out, 4).flags == 0 && item(out, 4).deviceIndex == 2);  // "Alone": no match
     const DeviceList& in = deviceInventory.inputDevices;
     EXPECT_TRUE(item(in, 1).kind == KIND_ENDPOINT_IN && std::string(item(in, 1).nameAnsi) == "Mic");
     EXPECT_EQ(item(in, 1).flags & FLAG_CAPTURE_BOOL, FLAG_CAPTURE_BOOL);
     EXPECT_EQ(item(in, 2).flags & FLAG_CAPTURE_BOOL, 0u);
-    // The MME input device, tied by the fallback over the capture endpoints.
-    EXPECT_STREQ(item(in, 3).matchingDeviceId, "M");
+    // The endpoint's own properties; the MME input device's, tied by the fallback over the
+    // capture endpoints.
+    EXPECT_EQ(std::string(item(in, 1).matchingDeviceId) + item(in, 3).matchingDeviceId, "MM");
 
     closeInventory();
     state.failing = {"endpointCount:render", "activeEndpoints:capture"};

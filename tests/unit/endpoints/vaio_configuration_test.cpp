@@ -131,9 +131,9 @@ TEST_F(VaioConfiguration, NamesTheDriversEndpointsInThe64BitViewCarryingNumbersO
     // An empty Render key in the default view: the store is in the 64-bit view.
     fake::setRegValue(STORE32 + "Render", "x", platform::RegType::dword, "1234");
     endpoint("Render", "{1}", "QLOrvaloVAIO");
-    endpoint("Render", "{2}", "qlorvalovaio", "abc");  // too short: counts on
+    endpoint("Render", "{2}", "qlorvalovaio", "0009");  // too short: counts on
     endpoint("Render", "{3}", "QLOrvaloVAIOX", "\\x#0007");
-    endpoint("Capture", "{1}", "QLORVALOVAIO", "\\\\?\\root#media#0003");
+    endpoint("Capture", "{1}", "QLORVALOVAIO", "#0003");
     endpoint("Capture", "{2}", "QLOrvaloVAIO", "\\x#0000");  // 0 is no number either
     // A refused write is counted and the other writes are still made.
     fake::state().failing.insert("regSet:" +
@@ -153,7 +153,8 @@ TEST_F(VaioConfiguration, NamesTheDriversEndpointsInThe64BitViewCarryingNumbersO
 // writes, and a key name of 255 characters is passed over. A write refused in the Render pass
 // does not fail the step, nor does a Capture key in neither view. The device comes up late.
 TEST_F(VaioConfiguration, DefaultViewSkipsLongNamesAndOnlyTheCapturePassDecides) {
-    setWide(STORE32 + "Render\\{1}\\Properties", SERVICE, "QLOrvaloVAIO");  // no ":" at all
+    fake::setRegValue(STORE32 + "Render\\{1}\\Properties", SERVICE, platform::RegType::string,
+                      fake::wideBytes(u"QLOrvaloVAIO").substr(0, 24));  // no ":", no terminator
     fake::setRegValue(STORE32 + "Render\\{2}", "x", platform::RegType::dword, "1234");
     endpoint("Render", "{2}", "QLOrvaloVAIO");
     for (size_t length : {254, 255})
@@ -201,7 +202,8 @@ TEST_F(VaioConfiguration, IconFromTheMediaClassKeyOrNothingNamedWithoutOne) {
     EXPECT_EQ(pollingCycles(-1), 1u);
     EXPECT_EQ(named("Capture\\{1}"), "|");
 
-    setWide(MEDIA_CLASS + "\\0001", "Driver", "vaio.sys");
+    setWide(MEDIA_CLASS + "\\" + std::string(254, '0'), "MatchingDeviceId", "QLOrvaloVAIO");
+    setWide(MEDIA_CLASS + "\\" + std::string(254, '0'), "Driver", "vaio.sys");
     EXPECT_EQ(pollingCycles(), 1u);
     EXPECT_EQ(named("Capture\\{1}"), "QLOrvalo Out 1|%windir%\\system32\\Drivers\\vaio.sys,-301");
 }

@@ -79,6 +79,7 @@ TEST_P(UninstallProcedure, LeavesOnlyWhatCannotGo) {
     const char* expected = GetParam().outcome;
     EXPECT_EQ(outcome(), expected[0] == '=' ? before + (expected + 1) : expected);
     EXPECT_STREQ(context->errorTitle, "QuillonOrvalo Uninstallation Error");
+    EXPECT_EQ(context->installFolder[0] == 0, GetParam().result == 1);
     EXPECT_TRUE(fake::folderExists(PROGRAM_FILES + "\\QL") &&
                 fake::folderExists(COMMON_PROGRAMS + "\\Quillon"));
     for (const std::string& file : KEPT) EXPECT_TRUE(fake::fileExists(file)) << file;
@@ -145,6 +146,7 @@ INSTANTIATE_TEST_SUITE_P(Uninstall, UninstallProcedure, ::testing::Values(
     Case{"BusyFilesDifferingInExtension", [](auto) {
         for (const char* name : {"\\qlorvalovaio64_win10.inf", "\\qlorvalovaio64_win10.sys"})
             fake::state().busyFiles.insert(key(INSTALL_FOLDER + name));
+        fake::addFile(INSTALL_FOLDER + "\\zz.del", "");  // an earlier one's: swept first
     }, 1, "I\\qlorvalovaio64_win10.del I\\qlorvalovaio64_win10.sys "
           "I\\quillonorvalo_setup.exe I V B "},
     Case{"DotFolderNotEntered", [](auto) { folderWithFile("\\.cache"); }, 1,
