@@ -140,7 +140,8 @@ TEST_F(Inventory, EndpointPropertiesFromTheStore) {
     // 511 units of the path, then whole characters of its ANSI copy; 4,096 bytes in all
     storeText(E, "{233164c8-1b2c-4c7d-bc68-b671687a2567},1",
               u"{x}.\\" + std::u16string(2042, u'\u00e9'));
-    storeText(E, "{259abffc-50a7-47ce-af08-68c9a7d73366},12", std::u16string(2048, u'i'));  // over
+    storeValue(E, "{259abffc-50a7-47ce-af08-68c9a7d73366},12", RegType::string,
+               std::string(4097, 'i'));  // over
     // A flag value of 0 clears its "set" flag; one that is not a DWORD counts as absent.
     storeValue(E, "{b3f8fa53-0004-438e-9003-51a46e139bfc},3", RegType::dword, std::string(4, '\0'));
     storeValue(E, "{b3f8fa53-0004-438e-9003-51a46e139bfc},4", RegType::string, "x");
@@ -189,7 +190,7 @@ TEST_F(Inventory, EnumeratesEndpointsAndMmeDevicesAndLeavesOutWhatCannotBeRead) 
     state.renderEndpoints[5].properties[ADAPTER].kind = fake::PropertyValue::Kind::failing;
     state.renderEndpoints[6].itemFails = true;
     state.captureEndpoints = {endpoint(u"{0.0.1.00000000}.{C1-capture-endpoint}", u"Mic", u"A"),
-                              endpoint(u"{0.0.1.00000000}.{C2-capture-endpoint}", u"Mic 2", u"A")};
+                              endpoint(u"{0.0.1.00000000}.{C2-capture-endpoint}", u"Line", u"A")};
     for (int16_t value : {-1, 1})  // only VARIANT_TRUE counts
         state.captureEndpoints[value < 0 ? 0 : 1].properties[CAPTURE_BOOL] = {
             fake::PropertyValue::Kind::boolean, u"", value};
@@ -207,18 +208,19 @@ TEST_F(Inventory, EnumeratesEndpointsAndMmeDevicesAndLeavesOutWhatCannotBeRead) 
                                     u"QLOrvalo Out (Virtual Cable"};
     for (int i = 0; i < 5; ++i) EXPECT_EQ(item(out, i + 1).name, order[i]) << i;
     EXPECT_EQ(std::u16string(item(out, 3).endpointKey), u"{sp}");  // id tail too short
+    EXPECT_EQ(item(out, 3).deviceIndex, 1);
     const DeviceRecord& mme = item(out, 5);  // tied by the fallback over the endpoints
     EXPECT_EQ(std::u16string(mme.endpointKey), u"{R1-QLOrvalo-Out}");
     EXPECT_STREQ(mme.matchingDeviceId, "VC");
     EXPECT_TRUE(mme.kind == KIND_MME && mme.deviceIndex == 0 && mme.channels == 2);
     EXPECT_TRUE(item(out, 4).flags == 0 && item(out, 4).deviceIndex == 2);  // "Alone": no match
     const DeviceList& in = deviceInventory.inputDevices;
-    EXPECT_TRUE(item(in, 1).kind == KIND_ENDPOINT_IN && std::string(item(in, 1).nameAnsi) == "Mic");
-    EXPECT_EQ(item(in, 1).flags & FLAG_CAPTURE_BOOL, FLAG_CAPTURE_BOOL);
-    EXPECT_EQ(item(in, 2).flags & FLAG_CAPTURE_BOOL, 0u);
+    EXPECT_TRUE(item(in, 2).kind == KIND_ENDPOINT_IN && std::string(item(in, 2).nameAnsi) == "Mic");
+    EXPECT_EQ(item(in, 2).flags & FLAG_CAPTURE_BOOL, FLAG_CAPTURE_BOOL);
+    EXPECT_EQ(item(in, 1).flags & FLAG_CAPTURE_BOOL, 0u);  // "Line", sorted before it
     // The endpoint's own properties; the MME input device's, tied by the fallback over the
     // capture endpoints.
-    EXPECT_EQ(std::string(item(in, 1).matchingDeviceId) + item(in, 3).matchingDeviceId, "MM");
+    EXPECT_EQ(std::string(item(in, 2).matchingDeviceId) + item(in, 3).matchingDeviceId, "MM");
 
     closeInventory();
     state.failing = {"endpointCount:render", "activeEndpoints:capture"};

@@ -74,7 +74,7 @@ TEST_F(InstallProcedure, RunsItsStepsInOrderOn64BitWindows10) {
     }
     const std::string entry = "reg " + key(ENTRY) + "\\";
     expected.insert(expected.end(), {
-        lastSetting + " = ", "write " + key(copy), "normal " + copy,
+        lastSetting + " = ", "write " + key(copy), "write " + key(copy), "normal " + copy,
         entry + "DisplayName = Quillon Orvalo, Audio Router",
         entry + "Publisher = Quillon Software",
         entry + "UninstallString = \"" + copy + "\"", entry + "DisplayIcon = " + copy,
@@ -226,11 +226,14 @@ TEST_F(InstallProcedure, TheEntryNamesTheStartedProgramInTheInstallFolderOrNothi
         {"HeldAgainstASwapOverAnOlderCopy", SETUP_PATH, [] {
              swapStarted();
              fake::addFile(COPY, "an older setup");
-         }, true, "the setup program"},
+         }, true, SETUP_CONTENT},
         {"ReadFails", SETUP_PATH,
          [] { fake::state().failing.insert("readFileAt:" + key(SETUP_PATH)); }, true, "<none>"},
         {"ShortWriteAndNothingShortStays", SETUP_PATH, shortWrites, true, "<none>"},
-        {"HeldOnlyAtTheCopy", SETUP_PATH, [] {}, false, "the setup program"},
+        {"HeldOnlyAtTheCopy", SETUP_PATH, [] {}, false, SETUP_CONTENT},
+        {"NotOpenedAtAll", SETUP_PATH, [] {
+             fake::state().failing.insert("openFileIdentity:" + key(SETUP_PATH));
+         }, false, "<none>"},
         {"NotHeldAndSwapped", SETUP_PATH, swapStarted, false, "<none>"},
         {"FromTheInstalledCopy", COPY, inPlace, true, RUNNING},
         {"ThroughOtherCase", key(COPY), inPlace, true, RUNNING},

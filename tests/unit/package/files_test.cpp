@@ -40,7 +40,7 @@ TEST(WholeFile, WritesOrReportsEveryFailure) {
 }
 
 TEST(EntryName, AcceptsPlainRelativeNamesUpTo127Bytes) {
-    for (const char* name : {"readme.txt", "sub\\file.dll", ".hidden", "a..b", "...config", "x.."})
+    for (const char* name : {"a", "sub\\file.dll", ".hidden", "a..b", "...config", "x.."})
         EXPECT_TRUE(isSafeEntryName(name, 128)) << name;
     EXPECT_TRUE(isSafeEntryName(std::string(127, 'a').c_str(), 128));
 }
