@@ -13,7 +13,10 @@ int32_t writeUninstallValue(const char* keyPath, const char* text, const char* v
 int32_t writeZeroSetting(const char* keyPath, const char* valueName);
 
 // DisplayName, Publisher (by silent mode), UninstallString (the path in quotes) and
-// DisplayIcon (the plain path).
-void writeUninstallEntry(const char* setupCopyPath, int32_t silent);
+// DisplayIcon (the plain path); then the version (DisplayVersion, VersionMajor, VersionMinor),
+// InstallLocation, EstimatedSize (sizeKb), InstallDate (today, "yyyymmdd"), QuietUninstallString (the quoted path
+// with "-h -u"), NoModify and NoRepair (1) and URLInfoAbout (the maker's home page).
+void writeUninstallEntry(const char* setupCopyPath, const char* installFolder, uint32_t sizeKb,
+                         int32_t silent);
 // The six settings set to 0: the result of the last write.
 int32_t resetApplicationSettings();

@@ -3,7 +3,8 @@
 # two install and removal cycles that must end in the same state, a removal whose VAIO setup
 # fails and the removal after it, then a program file in use and a folder link during a
 # removal, and the install after it; last the installed copy of the setup program, run as the
-# uninstall entry says, removes and installs again in place. (-u before any install: e2e_spine.)
+# uninstall entry says (its UninstallString, its QuietUninstallString, and through Wine's own
+# uninstaller), removes and installs again in place. (-u before any install: e2e_spine.)
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 ql_prefix uninstall win10
 
@@ -87,6 +88,23 @@ ql_check "the entry runs the installed copy, got $code" test "$code" = 1 -a ! -e
 ql_check "only the installed copy is left" [ "$(ls "$unix_folder")" = QuillonOrvalo_Setup.exe ]
 ql_check "the installed copy installs again in place" [ "$(ql_run "$copy" -h -i)" = 1 ]
 ql_check "its entry names it" [ "$(ql_reg "$QL_ENTRY" UninstallString $QL_VIEW)" = "\"$copy\"" ]
+# QuietUninstallString as a deployment tool runs it, through cmd /c, just as it stands.
+code=$(poke run "cmd /c \"$(ql_reg "$QL_ENTRY" QuietUninstallString $QL_VIEW)\"")
+ql_check "QuietUninstallString removes, got $code" test "$code" = 1 -a ! -e "$(ql_c urls.txt)"
+ql_check "no value of the entry remains" key_missing "$QL_ENTRY" $QL_VIEW
+# Wine's own uninstaller finds the entry by its key's name (in both registry views), runs
+# its UninstallString as a command line and waits for it: the window offers the removal.
+ql_check "the installed copy installs again" [ "$(ql_run "$copy" -h -i)" = 1 ]
+wine uninstaller --remove "${QL_ENTRY##*\\}" >/dev/null 2>&1 & uninstaller=$!
+poke key 13 >/dev/null || ql_fail "no window from Wine's uninstaller"
+poke box "REBOOT YOUR SYSTEM" 60 keep >/dev/null || ql_fail "no restart box after the removal"
+ql_check "Wine's uninstaller waits for the removal" kill -0 $uninstaller
+poke box "REBOOT YOUR SYSTEM" >/dev/null
+wait $uninstaller
+ql_check "Wine's uninstaller removed through the entry" \
+  test "$(ls "$unix_folder")" = QuillonOrvalo_Setup.exe -a ! -e "$(ql_c urls.txt)"
+ql_check "and no value of the entry remains" key_missing "$QL_ENTRY" $QL_VIEW
+install
 remove
 ql_check "a further removal takes it all" [ ! -e "$unix_folder" ]
 echo "e2e_uninstall: all checks passed"
