@@ -39,15 +39,6 @@ bool copySetupProgram(InstallerContext* context, char (&copy)[1024]) {
     return joinPath(copy, context->installFolder, fileNameOf(context->setupPath)) &&
            placeSetupCopy(context->setupPath, copy);
 }
-
-// What the install wrote, in kilobytes rounded up: the packaged files and the setup copy,
-// which is the started program byte for byte.
-uint32_t installedKilobytes(const InstallerContext* context) {
-    uint64_t bytes = 0, copy = 0;
-    for (const PackageEntry& entry : context->packageDirectory) bytes += entry.dataSize;
-    if (platform::fileSize(startedProgram.file, &copy)) bytes += copy;
-    return uint32_t((bytes + 1023) / 1024);
-}
 }  // namespace
 
 uint32_t installWorker(InstallerContext* context) {

@@ -58,6 +58,13 @@ int32_t writeZeroSetting(const char* keyPath, const char* valueName) {
     return written ? 1 : 0;
 }
 
+uint32_t installedKilobytes(const InstallerContext* context) {
+    uint64_t bytes = 0, copy = 0;
+    for (const PackageEntry& entry : context->packageDirectory) bytes += entry.dataSize;
+    if (platform::fileSize(startedProgram.file, &copy)) bytes += copy;
+    return uint32_t((bytes + 1023) / 1024);
+}
+
 void writeUninstallEntry(const char* setupCopyPath, const char* installFolder, uint32_t sizeKb,
                          int32_t silent) {
     // Windows runs UninstallString as a command line. Quoted, a path with blanks ("Program
