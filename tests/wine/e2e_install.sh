@@ -36,11 +36,10 @@ done
 # The whole uninstall entry, value by value with its type, as Windows' list of installed apps
 # and deployment tools read it (Wine lists the values by name): "Quillon" is the silent
 # install's publisher; EstimatedSize is the install folder's files in kilobytes, rounded up.
-copy="$folder\\QuillonOrvalo_Setup.exe"
 kilobytes=$(( ($(find "$unix_folder" -type f -printf '%s+') 0 + 1023) / 1024 ))
 ql_check "entry: every value" \
   diff <(wine reg query "$QL_ENTRY" $QL_VIEW | tr -d '\r' | grep '^ ') - <<EOF
-    DisplayIcon    REG_SZ    $copy
+    DisplayIcon    REG_SZ    $folder\QuillonOrvalo_Setup.exe
     DisplayName    REG_SZ    Quillon Orvalo, Audio Router
     DisplayVersion    REG_SZ    1.0.2.9
     EstimatedSize    REG_DWORD    $(printf 0x%x $kilobytes)
@@ -49,8 +48,8 @@ ql_check "entry: every value" \
     NoModify    REG_DWORD    0x1
     NoRepair    REG_DWORD    0x1
     Publisher    REG_SZ    Quillon
-    QuietUninstallString    REG_SZ    "$copy" -h -u
-    UninstallString    REG_SZ    "$copy"
+    QuietUninstallString    REG_SZ    "$folder\QuillonOrvalo_Setup.exe" -h -u
+    UninstallString    REG_SZ    "$folder\QuillonOrvalo_Setup.exe"
     URLInfoAbout    REG_SZ    https://quillon.example/
     VersionMajor    REG_DWORD    0x1
     VersionMinor    REG_DWORD    0x0

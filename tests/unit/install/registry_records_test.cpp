@@ -33,10 +33,8 @@ TEST_F(InstallMachine, EachUninstallValueStandsAlone) {
 
 // The rest of the entry's texts and types are read back under Wine (e2e_install).
 TEST_F(InstallMachine, UninstallEntryGivesTheKilobytesWrittenAndAPaddedDate) {
-    closeStartedProgram();
-    fake::addFile(SETUP_PATH, std::string(3000, 's'));
-    openStartedProgram(SETUP_PATH.c_str());
-    ASSERT_EQ(loadPackageDirectory(context.get()), 0);  // 11,661 bytes in 23 files: 14.3 KB
+    fake::state().package = ::buildPackage({2775}).bytes;  // 23 files of exactly 14 KB
+    ASSERT_EQ(loadPackageDirectory(context.get()), 0);  // and the 17 bytes of the setup copy
     fake::state().today = {2031, 1, 5};
     writeUninstallEntry("C:\\x.exe", "C:\\", installedKilobytes(context.get()), 0);
     EXPECT_EQ(fake::key(ENTRY)->at("estimatedsize").data, std::string("\x0f\0\0\0", 4));
