@@ -5,7 +5,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/on_error.sh"  # a failed command says so
 packages=(cmake ninja-build g++ clang lld llvm libgtest-dev libgmock-dev libbenchmark-dev
           libssl-dev libfuzzer-14-dev libclang-rt-14-dev mingw-w64 wine wine32:i386 wine64
           libwine:i386 xvfb xauth x11-apps x11-utils imagemagick fonts-liberation binutils file
-          python3 pulseaudio osslsigncode openssl)
+          python3 python3-yaml pulseaudio osslsigncode openssl)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

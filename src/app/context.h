@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "app/version.h"
 #include "package/package_entry.h"
 #include "platform/platform.h"
 
@@ -75,7 +76,7 @@ extern char startupFolder[512];
 // Product texts used by more than one subsystem.
 inline constexpr const char* PRODUCT_ID = "QuillonOrvalo";
 inline constexpr const char* PRODUCT_NAME = "Quillon Orvalo";
-inline constexpr const char* SETUP_VERSION = "1.0.2.9";
+inline constexpr const char* SETUP_VERSION = SETUP_VERSION_TEXT;
 inline constexpr const char* MAKER_SITE = "https://www.quillon-software.example";
 
 // Commands posted to the installer window (WM_COMMAND: id in wParam, code in lParam).

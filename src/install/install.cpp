@@ -79,7 +79,9 @@ int32_t runInstall(InstallerContext* context) {
     setStatusLabel(context, "Create Shortcuts");
     createShortcuts(context);
     resetApplicationSettings();
-    if (copySetupProgram(context, setupCopy)) writeUninstallEntry(setupCopy, silentFlag);
+    if (copySetupProgram(context, setupCopy))
+        writeUninstallEntry(setupCopy, context->installFolder, installedKilobytes(context),
+                            silentFlag);
 
     if (!driverFailed && context->vaioInstalled) {
         platform::sleepMs(1000);

@@ -12,9 +12,13 @@ using Handle = void*;  // process, file, find, registry key, module: opaque to c
 using WindowHandle = void*;
 using ModuleHandle = void*;
 
-// ---- waits and ticks --------------------------------------------------------------
+// ---- waits, ticks and the calendar ------------------------------------------------
 void sleepMs(uint32_t ms);
 uint32_t tickCount();
+struct LocalDate {
+    uint16_t year, month, day;  // 1-based month and day
+};
+LocalDate localDate();  // GetLocalTime: today where this computer is
 
 // ---- files and folders --------------------------------------------------------------
 enum class FolderResult { created, alreadyExists, failed };
@@ -41,6 +45,8 @@ Handle openFileIdentity(const char* path);
 bool sameFile(Handle a, Handle b);
 // Up to capacity bytes from offset; true with *read 0 at the end of the file.
 bool readFileAt(Handle file, uint64_t offset, void* data, uint32_t capacity, uint32_t* read);
+// The file's size in bytes (GetFileSizeEx); false when it cannot be read.
+bool fileSize(Handle file, uint64_t* size);
 void closeFile(Handle file);  // any handle of the open functions above
 bool deleteFile(const char* path);
 bool moveFileNoReplace(const char* from, const char* to);  // fails when `to` exists

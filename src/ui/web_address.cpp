@@ -12,16 +12,25 @@ void scrambleAddress(uint8_t* bytes, uint32_t length, uint32_t seed) {
     }
 }
 
+bool readWebAddress(const uint8_t* stored, uint32_t size, char* out, size_t capacity) {
+    if (size > capacity) return false;
+    memcpy(out, stored, size);
+    scrambleAddress(reinterpret_cast<uint8_t*>(out), size, WEB_ADDRESS_SEED);
+    return true;
+}
+
+void wipeWebAddress(char* text, size_t capacity) {
+    volatile char* wipe = text;  // volatile: the stores must stay although nothing reads them
+    for (size_t i = 0; i < capacity; ++i) wipe[i] = 0;
+}
+
 void openWebAddress(platform::WindowHandle owner, const uint8_t* stored, uint32_t size) {
     char address[512];
-    if (size > sizeof address) return;
-    memcpy(address, stored, size);
-    scrambleAddress(reinterpret_cast<uint8_t*>(address), size, WEB_ADDRESS_SEED);
+    if (!readWebAddress(stored, size, address, sizeof address)) return;
     // A shell that was reached and refused is not overruled with administrator rights.
     if (platform::shellOpenAsDesktopUser(address) == platform::ShellCall::missing)
         platform::shellOpen(owner, address);
-    volatile char* wipe = address;  // volatile: the stores must stay although nothing reads them
-    for (size_t i = 0; i < sizeof address; ++i) wipe[i] = 0;
+    wipeWebAddress(address, sizeof address);
 }
 
 // "https://quillon.example/" and "https://quillon.example/orvalo/installed", scrambled with

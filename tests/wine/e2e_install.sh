@@ -33,10 +33,27 @@ for link in Readme=readme.txt QuillonOrvalo=QuillonOrvalo.exe Nalta-Screen=Nalta
   ql_check "${link%=*} shortcut" [ "$read_link" = "$folder\\${link#*=}|$folder|${link%=*}" ]
 done
 
-ql_check "entry: DisplayName" entry_is DisplayName "Quillon Orvalo, Audio Router"
-ql_check "entry: Publisher in silent mode" entry_is Publisher Quillon
-ql_check "entry: UninstallString" entry_is UninstallString "\"$folder\\QuillonOrvalo_Setup.exe\""
-ql_check "entry: DisplayIcon, unquoted" entry_is DisplayIcon "$folder\\QuillonOrvalo_Setup.exe"
+# The whole uninstall entry, value by value with its type, as Windows' list of installed apps
+# and deployment tools read it (Wine lists the values by name): "Quillon" is the silent
+# install's publisher; EstimatedSize is the install folder's files in kilobytes, rounded up.
+kilobytes=$(( ($(find "$unix_folder" -type f -printf '%s+') 0 + 1023) / 1024 ))
+ql_check "entry: every value" \
+  diff <(wine reg query "$QL_ENTRY" $QL_VIEW | tr -d '\r' | grep '^ ') - <<EOF
+    DisplayIcon    REG_SZ    $folder\QuillonOrvalo_Setup.exe
+    DisplayName    REG_SZ    Quillon Orvalo, Audio Router
+    DisplayVersion    REG_SZ    1.0.2.9
+    EstimatedSize    REG_DWORD    $(printf 0x%x $kilobytes)
+    InstallDate    REG_SZ    $(date +%Y%m%d)
+    InstallLocation    REG_SZ    $folder
+    NoModify    REG_DWORD    0x1
+    NoRepair    REG_DWORD    0x1
+    Publisher    REG_SZ    Quillon
+    QuietUninstallString    REG_SZ    "$folder\QuillonOrvalo_Setup.exe" -h -u
+    UninstallString    REG_SZ    "$folder\QuillonOrvalo_Setup.exe"
+    URLInfoAbout    REG_SZ    https://quillon.example/
+    VersionMajor    REG_DWORD    0x1
+    VersionMinor    REG_DWORD    0x0
+EOF
 other_view=/reg:64; [ "$QL_VIEW" = /reg:64 ] && other_view=/reg:32
 ql_check "entry: not in the other view" [ -z "$(ql_reg "$QL_ENTRY" DisplayName $other_view)" ]
 for key in 'HKCU\Quillon\QuillonOrvalo' 'HKCU\Quillon\QuillonOrvaloZintho'; do

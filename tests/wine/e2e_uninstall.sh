@@ -3,7 +3,8 @@
 # two install and removal cycles that must end in the same state, a removal whose VAIO setup
 # fails and the removal after it, then a program file in use and a folder link during a
 # removal, and the install after it; last the installed copy of the setup program, run as the
-# uninstall entry says, removes and installs again in place. (-u before any install: e2e_spine.)
+# uninstall entry says (its QuietUninstallString, then its UninstallString through Wine's own
+# uninstaller), removes and installs again in place. (-u before any install: e2e_spine.)
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 ql_prefix uninstall win10
 
@@ -78,15 +79,24 @@ rm "$unix_folder/link"
 install
 ql_check "the next install sweeps the .del file" [ ! -e "$unix_folder/NaltaScreen.del" ]
 
-# The entry's UninstallString as Windows runs it, by its first word unless quoted: a program at
+# The entry's commands as Windows runs them, by their first word unless quoted: a program at
 # C:\Program.exe (the stand-in browser, which notes its arguments) must not be the one to run.
 copy="C:\\$QL_PF\\QL\\QuillonOrvalo\\QuillonOrvalo_Setup.exe"
 cp "$QL_TESTPROGS/qlurl.exe" "$(ql_c Program.exe)"
-code=$(poke run "$(ql_reg "$QL_ENTRY" UninstallString $QL_VIEW) -h -u")
+# QuietUninstallString, as deployment tools run it: through cmd /c, just as it stands.
+code=$(poke run "cmd /c \"$(ql_reg "$QL_ENTRY" QuietUninstallString $QL_VIEW)\"")
 ql_check "the entry runs the installed copy, got $code" test "$code" = 1 -a ! -e "$(ql_c urls.txt)"
 ql_check "only the installed copy is left" [ "$(ls "$unix_folder")" = QuillonOrvalo_Setup.exe ]
 ql_check "the installed copy installs again in place" [ "$(ql_run "$copy" -h -i)" = 1 ]
 ql_check "its entry names it" [ "$(ql_reg "$QL_ENTRY" UninstallString $QL_VIEW)" = "\"$copy\"" ]
+# Wine's own uninstaller finds the entry by its key's name (in both registry views), runs its
+# UninstallString as a command line and waits for it: the window offers the removal.
+wine uninstaller --remove "${QL_ENTRY##*\\}" >/dev/null 2>&1 & uninstaller=$!
+poke key 13 >/dev/null || ql_fail "no window from the entry's UninstallString"
+poke box "REBOOT YOUR SYSTEM" 60 >/dev/null || ql_fail "no restart box after the removal"
+wait $uninstaller
+ql_check "Wine's uninstaller removed it, the entry with it" key_missing "$QL_ENTRY" $QL_VIEW
+install
 remove
 ql_check "a further removal takes it all" [ ! -e "$unix_folder" ]
 echo "e2e_uninstall: all checks passed"

@@ -51,6 +51,7 @@ struct Endpoint {
 
 struct State {
     uint64_t clockMs = 0;
+    platform::LocalDate today = {2024, 5, 14};
     std::vector<std::string> events;
     std::function<void(const std::string& event)> onEvent;  // sees each event as it is logged
 

@@ -148,6 +148,13 @@ bool readFileAt(Handle file, uint64_t offset, void* data, uint32_t capacity, uin
     return true;
 }
 
+bool fileSize(Handle file, uint64_t* size) {
+    auto* open = static_cast<OpenFile*>(file);
+    if (fails("fileSize", open->path)) return false;
+    *size = state().files[open->path].size();
+    return true;
+}
+
 void closeFile(Handle file) {
     auto* open = static_cast<OpenFile*>(file);
     auto& held = state().heldFiles;

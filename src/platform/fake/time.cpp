@@ -1,4 +1,4 @@
-// The virtual clock: a wait costs nothing and moves the clock on.
+// The virtual clock: a wait costs nothing and moves the clock on. The date is the machine's.
 #include "platform/fake/internal.h"
 
 namespace platform {
@@ -9,5 +9,6 @@ void sleepMs(uint32_t ms) {
     log("sleep " + std::to_string(ms));
 }
 uint32_t tickCount() { return uint32_t(state().clockMs); }
+LocalDate localDate() { return state().today; }
 
 }  // namespace platform

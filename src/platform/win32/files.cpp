@@ -96,6 +96,13 @@ bool readFileAt(Handle file, uint64_t offset, void* data, uint32_t capacity, uin
     return ok;
 }
 
+bool fileSize(Handle file, uint64_t* size) {
+    LARGE_INTEGER bytes;
+    if (!GetFileSizeEx(file, &bytes)) return false;
+    *size = uint64_t(bytes.QuadPart);
+    return true;
+}
+
 void closeFile(Handle file) { CloseHandle(file); }
 
 bool deleteFile(const char* path) { return DeleteFileA(path) != 0; }

@@ -52,8 +52,10 @@ TEST_F(InstallProcedure, RunsItsStepsInOrderOn64BitWindows10) {
     fake::addFile(INSTALL_FOLDER + "\\QuillonOrvalo.del", "old");
     const std::string lastSetting = "reg hkcu\\quillon\\quillonorvalozintho\\EngineMode";
     const std::string folder = INSTALL_FOLDER, copy = folder + "\\QuillonOrvalo_Setup.exe";
+    const std::string entry = "reg " + key(ENTRY) + "\\";  // the values first written
     traceCalls({"sleep", "start", "post", "link", "write " + key(copy), "normal", "delete",
-                lastSetting, "write " + key(folder + "\\readme.txt"), "reg " + key(ENTRY)});
+                lastSetting, "write " + key(folder + "\\readme.txt"), entry + "DisplayName",
+                entry + "Publisher", entry + "UninstallString", entry + "DisplayIcon"});
     ASSERT_EQ(runInstall(context.get()), 1);
     std::vector<std::string> expected = {
         "label Extract Package", "sleep 3000", "label Copy Files", "sleep 3000",
@@ -72,7 +74,6 @@ TEST_F(InstallProcedure, RunsItsStepsInOrderOn64BitWindows10) {
         expected.push_back("link " + MENU_FOLDER + "\\" + name + ".LNK|" + folder + "\\" +
                            target + "|" + name + "|" + folder);
     }
-    const std::string entry = "reg " + key(ENTRY) + "\\";
     expected.insert(expected.end(), {
         lastSetting + " = ", "write " + key(copy), "write " + key(copy), "normal " + copy,
         entry + "DisplayName = Quillon Orvalo, Audio Router",
@@ -148,7 +149,7 @@ TEST_F(InstallProcedure, VaioSetupResultDecidesBetweenWarningAndSuccess) {
         EXPECT_EQ(context->vaioInstalled, 1);
         // Shortcuts, settings and the entry are written either way.
         EXPECT_EQ(events("link ").size(), 4u);
-        EXPECT_EQ(events("reg ").size(), 6u + 4u);
+        EXPECT_EQ(events("reg ").size(), 6u + 14u);
         EXPECT_EQ(finalLabel(), "Installation Completed");
         bool ok = c.start == STARTED && !c.text;
         Posts posts = ok ? Posts{"post 180 128"} : Posts{"post 180 129"};
