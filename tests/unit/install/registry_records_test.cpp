@@ -41,21 +41,5 @@ TEST_F(InstallMachine, UninstallEntryGivesTheKilobytesWrittenAndAPaddedDate) {
     EXPECT_EQ(fake::regString(ENTRY, "InstallDate"), "20310105");
 }
 
-// Values, order and places are pinned by the install order test and read back in e2e_install.
-TEST_F(InstallMachine, SettingsAreZeroDwordsAndEachValueStandsAlone) {
-    fake::setRegValue("HKCU\\Quillon\\QuillonOrvalo", "SysTray", platform::RegType::dword,
-                      std::string("\x05\0\0\0", 4));
-    fake::state().failing.insert("regSet:hkcu\\quillon\\quillonorvalo\\systrayshowonrun");
-    resetApplicationSettings();
-    EXPECT_EQ(events("reg ").size(), 5u);
-    for (const char* path : {"HKCU\\Quillon\\QuillonOrvalo", "HKCU\\Quillon\\QuillonOrvaloZintho"})
-        for (const char* name : {"systray", "enginemode"}) {
-            EXPECT_EQ(fake::key(path)->at(name).type, platform::RegType::dword);
-            EXPECT_EQ(fake::key(path)->at(name).data, std::string(4, '\0'));
-        }
-    fake::state().failing.insert("regCreate:*");
-    EXPECT_EQ(writeZeroSetting("Quillon\\Elsewhere", "SysTray"), 0);  // neither opened nor created
-}
-
 }  // namespace
 }  // namespace install_test
