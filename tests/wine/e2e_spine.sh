@@ -101,12 +101,6 @@ ql_check "the uninstall removed the entry" key_missing "$QL_ENTRY" $QL_VIEW
 ql_check "-h without a window ends at once with -5, no box holding it" \
   [ "$(poke nowindow "$(winepath -w "$QL_SETUP" 2>/dev/null)" -h)" = -5 ]
 
-# Hidden window: without -i or -u it waits for WM_CLOSE from outside.
-start_setup -h
-ql_check "-h alone stays running" still_running 2
-ql_check "the hidden window takes WM_CLOSE" poke close
-ends_with "-h alone then" 0
-
 # Another setup program's entry: the warning box, then the window closes with -2.
 set_entry 'C:\QL\Renamed_Setup.exe'
 start_setup

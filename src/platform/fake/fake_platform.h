@@ -89,8 +89,9 @@ struct State {
     std::vector<uint8_t> package;
 
     platform::DeviceOpen deviceOpen = platform::DeviceOpen::none;
-    std::function<bool(uint32_t code, const void* in, uint32_t inSize, void* out,
-                       uint32_t outSize)>
+    // The driver's answer: it writes its bytes into out and says how many (-1: it fails).
+    std::function<int32_t(uint32_t code, const void* in, uint32_t inSize, void* out,
+                          uint32_t outSize)>
         deviceControl;
 
     int messageBoxAnswer = 1;  // IDOK

@@ -1,5 +1,6 @@
 // The registry in memory: HKLM and HKCU, with the 32-bit view of HKLM\SOFTWARE kept below
-// WOW6432Node, as a 32-bit process on 64-bit Windows sees it.
+// WOW6432Node, as a 32-bit process on 64-bit Windows sees it. A key takes only the values that
+// its handle was opened to set (RegDeleteKey, as on Windows, asks nothing of the parent).
 #include "platform/fake/internal.h"
 
 #include <cstring>
@@ -11,9 +12,14 @@ namespace {
 struct OpenKey {
     std::string path;  // stored path, e.g. "hklm\\software\\wow6432node\\x"
     bool isRoot = false;
+    uint32_t access = platform::regAll;
 };
 OpenKey hklmRoot{"hklm", true};
 OpenKey hkcuRoot{"hkcu", true};
+
+bool maySetValues(const OpenKey* key) {
+    return key->access & (platform::regSetValue | platform::regLegacy | platform::regAll);
+}
 
 std::string resolveKey(platform::Handle parent, const std::string& path, uint32_t access) {
     auto* base = static_cast<OpenKey*>(parent);
@@ -29,8 +35,8 @@ std::string resolveKey(platform::Handle parent, const std::string& path, uint32_
     return base->path + "\\" + relative;
 }
 
-platform::Handle newKey(const std::string& stored) {
-    return new OpenKey{stored, false};
+platform::Handle newKey(const std::string& stored, uint32_t access) {
+    return new OpenKey{stored, false, access};
 }
 }  // namespace
 
@@ -40,7 +46,7 @@ Handle regOpen(Handle parent, const char* path, uint32_t access) {
     std::string stored = resolveKey(parent, path, access);
     ++state().regOpens;
     if (fails("regOpen", stored) || !state().keys.count(stored)) return nullptr;
-    return newKey(stored);
+    return newKey(stored, access);
 }
 
 Handle regOpenWide(Handle parent, const char16_t* path, uint32_t access) {
@@ -51,7 +57,7 @@ Handle regCreate(Handle parent, const char* path, uint32_t access) {
     std::string stored = resolveKey(parent, path, access);
     if (fails("regCreate", stored)) return nullptr;
     for (std::string p = stored; !p.empty(); p = parentOf(p)) state().keys[p];
-    return newKey(stored);
+    return newKey(stored, access);
 }
 
 Handle regCreateWide(Handle parent, const char16_t* path, uint32_t access) {
@@ -60,7 +66,7 @@ Handle regCreateWide(Handle parent, const char16_t* path, uint32_t access) {
 
 static bool setValue(Handle key, const std::string& name, RegType type, const std::string& data) {
     auto* open = static_cast<OpenKey*>(key);
-    if (fails("regSet", open->path + "\\" + lower(name))) return false;
+    if (!maySetValues(open) || fails("regSet", open->path + "\\" + lower(name))) return false;
     state().keys[open->path][lower(name)] = RegValue{type, data};
     log("reg " + open->path + "\\" + name + " = " + data.substr(0, data.find('\0')));
     return true;
@@ -88,6 +94,9 @@ bool regQuery(Handle key, const char* name, RegType* type, void* data, uint32_t 
     if (found == values.end() || found->second.data.size() > capacity) return false;
     *type = found->second.type;
     memcpy(data, found->second.data.data(), found->second.data.size());
+    // Past the value the buffer holds whatever it held: never a terminator to rely on.
+    memset(static_cast<char*>(data) + found->second.data.size(), 0xAA,
+           capacity - found->second.data.size());
     *size = uint32_t(found->second.data.size());
     return true;
 }

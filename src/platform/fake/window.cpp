@@ -1,6 +1,8 @@
 // The window as the procedures see it: posted commands and boxes, logged.
 #include "platform/fake/internal.h"
 
+#include <cstdio>
+
 namespace platform {
 using namespace fake;
 
@@ -8,8 +10,11 @@ void postCommand(WindowHandle, uint32_t id, int32_t code) {
     log("post " + std::to_string(id) + " " + std::to_string(code));
 }
 
-int showMessageBox(WindowHandle, const char* text, const char* caption, uint32_t) {
-    log(std::string("box ") + caption + "|" + text);
+// What Windows would show: caption, text, the buttons, icon and modality, and the owner.
+int showMessageBox(WindowHandle owner, const char* text, const char* caption, uint32_t flags) {
+    char shown[48];
+    snprintf(shown, sizeof shown, "|flags 0x%X, owner %p", flags, owner);
+    log(std::string("box ") + caption + "|" + text + shown);
     return state().messageBoxAnswer;
 }
 

@@ -22,6 +22,7 @@ const std::string FRIENDLY = "{a45c254e-df1c-4efd-8020-67d146a850e0},14";
 const std::string ADAPTER = "{026e516e-b814-414b-83cd-856d6fef4822},2";
 const char* DESCRIPTION = "{a45c254e-df1c-4efd-8020-67d146a850e0},2";
 const char* STORE_ADAPTER = "{b3f8fa53-0004-438e-9003-51a46e139bfc},6";
+const std::string CAPTURE_BOOL = "{24dbb0fc-9311-4b3d-9cf0-18ff155639d4},1";
 
 // A value of an endpoint's properties; endpoint: "Render\\{key}" or "Capture\\{key}".
 void storeValue(const std::string& endpoint, const char* name, RegType type, std::string data) {
@@ -136,14 +137,17 @@ TEST_F(Inventory, EndpointPropertiesFromTheStore) {
     const std::string E = "Capture\\{E}";
     storeText(E, "{83da6326-97a6-4088-9453-a1923f573b29},3", u"a.inf:Section:root\\device");
     // 511 units of the path, then whole characters of its ANSI copy
+    // 511 units of the path, then whole characters of its ANSI copy; 4,096 bytes in all
     storeText(E, "{233164c8-1b2c-4c7d-bc68-b671687a2567},1",
-              u"{x}.\\" + std::u16string(600, u'\u00e9'));
+              u"{x}.\\" + std::u16string(2042, u'\u00e9'));
+    storeValue(E, "{259abffc-50a7-47ce-af08-68c9a7d73366},12", RegType::string,
+               std::string(4097, 'i'));  // over
     // A flag value of 0 clears its "set" flag; one that is not a DWORD counts as absent.
     storeValue(E, "{b3f8fa53-0004-438e-9003-51a46e139bfc},3", RegType::dword, std::string(4, '\0'));
     storeValue(E, "{b3f8fa53-0004-438e-9003-51a46e139bfc},4", RegType::string, "x");
-    storeValue(E, "{fd8a7b27-0b18-4025-ab1c-bdd6b32e1604},2", RegType::binary,
-               std::string(11, 'x'));
-    storeText(E, DESCRIPTION, std::u16string(300, u'd'));
+    // Stored without its terminator: read to its end and no further.
+    storeValue(E, DESCRIPTION, RegType::string,
+               fake::wideBytes(std::u16string(100, u'd')).substr(0, 200));
     // 126 units of text, then a pair that does not fit the 128-unit field.
     storeText(E, STORE_ADAPTER, std::u16string(126, u'\u00e9') + u"\U0001F3B5");
     DeviceRecord record;
@@ -152,37 +156,48 @@ TEST_F(Inventory, EndpointPropertiesFromTheStore) {
         value[10] = 7;  // nChannels of the format head, 8 bytes into the value
         storeValue(E, "{f19f064d-082c-4e27-bc73-6882a1bb8e4c},0", RegType::binary, value);
         record = {};
-        record.flags = FLAG_CAPTURE_BOOL;  // a flag the reading must keep
+        record.flags = FLAG_CAPTURE_BOOL | FLAG_LONG_BINARY;  // the first to keep, the other not
+        storeValue(E, "{fd8a7b27-0b18-4025-ab1c-bdd6b32e1604},2", RegType::binary,
+                   std::string(size > 200 ? 11 : 10, 'x'));  // more than 10 bytes sets it
         readEndpointProperties(&record, u"{E}", capture, MME_READS);
         EXPECT_EQ(record.deviceFormat[2], size == 48 || size == 255 ? 7 : 0) << size;
+        EXPECT_EQ(record.flags & FLAG_LONG_BINARY, size > 200 ? FLAG_LONG_BINARY : 0u) << size;
     }
     EXPECT_STREQ(record.matchingDeviceId, "root\\device");
     std::string accents;
     for (int i = 0; i < 255; ++i) accents += "\xc3\xa9";  // the fake's code page is UTF-8
     EXPECT_EQ(std::string(record.interfacePathAnsi), "\\" + accents);
-    EXPECT_EQ(record.flags, uint32_t(FLAG_CAPTURE_BOOL | FLAG_VALUE3_PRESENT | FLAG_VALUE4_SET |
-                                     FLAG_LONG_BINARY));
-    EXPECT_EQ(std::u16string(record.description), std::u16string(127, u'd'));
+    EXPECT_EQ(record.flags, 0x100u | 0x10 | 0x80 | 0x200);
+    EXPECT_EQ(std::u16string(record.description), std::u16string(100, u'd'));
+    EXPECT_EQ(record.iconPath[0], 0);
     EXPECT_EQ(std::u16string(record.interfaceName), std::u16string(126, u'\u00e9'));
 }
 
 TEST_F(Inventory, EnumeratesEndpointsAndMmeDevicesAndLeavesOutWhatCannotBeRead) {
     auto& state = fake::state();
     state.renderEndpoints = {
-        endpoint(u"{0.0.0.00000000}.{R1-QLOrvalo-Out}", u"QLOrvalo Out (Virtual Cable)", u"VC"),
-        endpoint(u"{0.0.0.00000000}.{short}", u"Speakers", u"HDA"),
+        endpoint(std::u16string(600, u'0') + u"{0.0.0.00000000}.{R1-QLOrvalo-Out}",  // its end
+                 u"QLOrvalo Out (Virtual Cable)", u"VC"),
+        endpoint(u"{0.0.0.00000000}.{0123456789abcd}", u"Speakers", u"HDA"),  // tail of 16
         endpoint(u"{0.0.0.00000000}.{R3-failing-store}", u"Gone", u"x"),
         endpoint(u"{0.0.0.00000000}.{R4-no-name-value}", u"Gone", u"x"),
-        endpoint(u"{0.0.0.00000000}.{R5-not-a-string}", u"", u"x")};
+        endpoint(u"0.0.0.00000000.R5-not-a-string-and-no-brace", u"", u"x"),
+        endpoint(u"{0.0.0.00000000}.{R6-no-adapter}", u"Gone", u"x"),
+        endpoint(u"{0.0.0.00000000}.{R7-no-item}", u"Gone", u"x")};
     state.renderEndpoints[2].storeFails = true;
     state.renderEndpoints[3].properties[FRIENDLY].kind = fake::PropertyValue::Kind::failing;
     state.renderEndpoints[4].properties[FRIENDLY].kind = fake::PropertyValue::Kind::other;
-    state.captureEndpoints = {endpoint(u"{0.0.1.00000000}.{C1-capture-endpoint}", u"Mic", u"A")};
-    state.captureEndpoints[0].properties["{24dbb0fc-9311-4b3d-9cf0-18ff155639d4},1"] = {
-        fake::PropertyValue::Kind::boolean, u"", -1};
+    state.renderEndpoints[5].properties[ADAPTER].kind = fake::PropertyValue::Kind::failing;
+    state.renderEndpoints[6].itemFails = true;
+    state.captureEndpoints = {endpoint(u"{0.0.1.00000000}.{C1-capture-endpoint}", u"Mic", u"A"),
+                              endpoint(u"{0.0.1.00000000}.{C2-capture-endpoint}", u"Line", u"A")};
+    for (int16_t value : {-1, 1})  // only VARIANT_TRUE counts
+        state.captureEndpoints[value < 0 ? 0 : 1].properties[CAPTURE_BOOL] = {
+            fake::PropertyValue::Kind::boolean, u"", value};
     state.waveOut = {{u"QLOrvalo Out (Virtual Cable", 2}, {u"Broken", 2, true}, {u"Alone", 6}};
     state.waveIn = {{u"Mic", 1}};
     storeText("Render\\{R1-QLOrvalo-Out}", "{83da6326-97a6-4088-9453-a1923f573b29},3", u"x:VC");
+    storeText("Capture\\{C1-capture-endpoint}", "{83da6326-97a6-4088-9453-a1923f573b29},3", u"x:M");
     storeText("Render\\{sp}", DESCRIPTION, u"Speakers");  // found by the walk
     storeText("Render\\{sp}", STORE_ADAPTER, u"HDA");
     initInventory();
@@ -193,14 +208,19 @@ TEST_F(Inventory, EnumeratesEndpointsAndMmeDevicesAndLeavesOutWhatCannotBeRead) 
                                     u"QLOrvalo Out (Virtual Cable"};
     for (int i = 0; i < 5; ++i) EXPECT_EQ(item(out, i + 1).name, order[i]) << i;
     EXPECT_EQ(std::u16string(item(out, 3).endpointKey), u"{sp}");  // id tail too short
+    EXPECT_EQ(item(out, 3).deviceIndex, 1);
     const DeviceRecord& mme = item(out, 5);  // tied by the fallback over the endpoints
     EXPECT_EQ(std::u16string(mme.endpointKey), u"{R1-QLOrvalo-Out}");
     EXPECT_STREQ(mme.matchingDeviceId, "VC");
     EXPECT_TRUE(mme.kind == KIND_MME && mme.deviceIndex == 0 && mme.channels == 2);
-    EXPECT_EQ(item(out, 4).flags, 0u);  // "Alone" matched nothing
-    const DeviceRecord& mic = item(deviceInventory.inputDevices, 1);
-    EXPECT_TRUE(mic.kind == KIND_ENDPOINT_IN && (mic.flags & FLAG_CAPTURE_BOOL) &&
-                std::string(mic.nameAnsi) == "Mic");
+    EXPECT_TRUE(item(out, 4).flags == 0 && item(out, 4).deviceIndex == 2);  // "Alone": no match
+    const DeviceList& in = deviceInventory.inputDevices;
+    EXPECT_TRUE(item(in, 2).kind == KIND_ENDPOINT_IN && std::string(item(in, 2).nameAnsi) == "Mic");
+    EXPECT_EQ(item(in, 2).flags & FLAG_CAPTURE_BOOL, FLAG_CAPTURE_BOOL);
+    EXPECT_EQ(item(in, 1).flags & FLAG_CAPTURE_BOOL, 0u);  // "Line", sorted before it
+    // The endpoint's own properties; the MME input device's, tied by the fallback over the
+    // capture endpoints.
+    EXPECT_EQ(std::string(item(in, 2).matchingDeviceId) + item(in, 3).matchingDeviceId, "MM");
 
     closeInventory();
     state.failing = {"endpointCount:render", "activeEndpoints:capture"};
@@ -243,9 +263,9 @@ static int32_t scan(bool output, const char16_t* name, const char16_t* adapter) 
 }
 
 TEST_F(Inventory, DeviceNameScanCodesWhereAndInWhichDirectionTheNameWasFound) {
-    EXPECT_EQ(scan(false, u"x", u"A Quillon Orvalo B"), 1);
+    EXPECT_EQ(scan(false, u"Quillon Orvalo", u"A Quillon Orvalo B"), 1);  // both: the first test
     EXPECT_EQ(scan(false, u"Quillon Orvalo", u"QLOrvalo"), 2);
-    EXPECT_EQ(scan(false, u"x", u"QLOrvalo"), 3);
+    EXPECT_EQ(scan(false, u"QLOrvalo", u"QLOrvalo"), 3);
     EXPECT_EQ(scan(false, u"QLOrvalo VAIO", u""), 4);
     EXPECT_EQ(scan(true, u"x", u"Quillon Orvalo"), 11);
     EXPECT_EQ(scan(true, u"Quillon Orvalo 1", u""), 12);

@@ -10,6 +10,8 @@
 
 #include "app/context.h"
 #include "app/status_label.h"
+#include "endpoints/endpoint_naming.h"
+#include "endpoints/icon_source.h"
 #include "platform/fake/fake_platform.h"
 
 namespace {
@@ -20,6 +22,8 @@ const std::string MEDIA_CLASS =
     "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96C-E325-11CE-BFC1-08002BE10318}";
 const char* const NAME = "{a45c254e-df1c-4efd-8020-67d146a850e0},2";
 const char* const ICON = "{259abffc-50a7-47ce-af08-68c9a7d73366},12";
+const char* const SERVICE = "{83da6326-97a6-4088-9453-a1923f573b29},3";
+const std::string STORE32 = "HKLM\\SOFTWARE\\WOW6432Node" + STORE.substr(13);  // default view
 
 void setWide(const std::string& key, const std::string& name, const std::string& text) {
     std::u16string wide(text.begin(), text.end());
@@ -39,7 +43,8 @@ protected:
     std::unique_ptr<InstallerContext> context = std::make_unique<InstallerContext>();
     // The driver's answer for pin 0-15 at its reading 0, 1, 2, ...
     std::function<uint32_t(int pin, int reading)> pinValue = [](int, int) { return 6000u; };
-    std::function<bool(int stream, int reading)> answers = [](int, int) { return true; };
+    // The bytes it answers of the 416 asked for (-1: the request fails).
+    std::function<int32_t(int stream, int reading)> answers = [](int, int) { return 416; };
     std::vector<std::string> labels;  // each label seen by the step's calls, in turn
 
     void SetUp() override {
@@ -49,14 +54,14 @@ protected:
         fake::state().deviceOpen = platform::DeviceOpen::opened;
         fake::state().deviceControl = [this, reading = -1](uint32_t code, const void* in, uint32_t,
                                                            void* out, uint32_t) mutable {
-            if (code == 0x222040) return true;
+            if (code == 0x222040) return 4;
             int stream = int(*static_cast<const uint32_t*>(in));
             reading += stream == 0;
-            if (code != 0x222050 || !answers(stream, reading)) return false;
-            auto* record = static_cast<uint32_t*>(out);
-            record[4] = pinValue(2 * stream, reading);
-            record[7] = pinValue(2 * stream + 1, reading);
-            return true;
+            int32_t answered = code == 0x222050 ? answers(stream, reading) : -1;
+            auto* record = static_cast<uint32_t*>(out);  // the pins at bytes 16 and 28
+            if (answered >= 20) record[4] = pinValue(2 * stream, reading);
+            if (answered >= 32) record[7] = pinValue(2 * stream + 1, reading);
+            return answered;
         };
         fake::state().onEvent = [this](const std::string&) {
             char label[STATUS_LABEL_MAX + 1];
@@ -74,11 +79,11 @@ protected:
     void endpoint(const std::string& flow, const std::string& id, const std::string& service,
                   const std::string& path = "") {
         std::string key = STORE + flow + "\\" + id + "\\Properties";
-        setWide(key, "{83da6326-97a6-4088-9453-a1923f573b29},3", "x.inf:Section:" + service);
+        setWide(key, SERVICE, "x.inf:Section:" + service);
         if (!path.empty()) setWide(key, "{233164c8-1b2c-4c7d-bc68-b671687a2567},1", path);
     }
-    std::string named(const std::string& flow, const std::string& id) {
-        std::string key = STORE + flow + "\\" + id + "\\Properties";
+    std::string named(const std::string& endpoint, const std::string& store = STORE) {
+        std::string key = store + endpoint + "\\Properties";
         return readWide(key, NAME) + "|" + readWide(key, ICON);
     }
 };
@@ -88,13 +93,17 @@ using Labels = std::vector<std::string>;
 }  // namespace
 
 TEST_F(VaioConfiguration, PinsThatMoveOrStayLowAreNotReadyAndStallTheWaitForAMinute) {
-    pinValue = [](int pin, int reading) {
-        return pin == 3 ? 5000u + reading : pin == 12 ? 4999u : 5000u;
+    pinValue = [](int pin, int reading) {  // pin 2: ready from the second cycle on
+        return pin == 3 ? 5000u + reading : pin == 12 ? 4999u : pin == 2 && !reading ? 0 : 5000u;
     };
-    // Stream 5 stops answering after the first cycle: its pins keep their last values, ready.
-    answers = [](int stream, int reading) { return stream != 5 || reading < 2; };
-    EXPECT_EQ(pollingCycles(), 62u);  // a minute from the first cycle, which made it 14
-    EXPECT_EQ(labels, (Labels{"Configure VAIOs", "14/16 Pin(s) Ok", "Set Pin Name/Icon"}));
+    // After the first cycle stream 5 fails and stream 6 answers its first pin only: both keep
+    // their last values, ready. Stream 0 answers its two pins and no more, which is enough.
+    answers = [](int stream, int reading) {
+        return stream == 0 ? 32 : reading < 2 ? 416 : stream == 5 ? -1 : stream == 6 ? 31 : 416;
+    };
+    EXPECT_EQ(pollingCycles(), 63u);  // a minute from the second cycle, which made it 14
+    EXPECT_EQ(labels, (Labels{"Configure VAIOs", "13/16 Pin(s) Ok", "14/16 Pin(s) Ok",
+                              "Set Pin Name/Icon"}));
 }
 
 TEST_F(VaioConfiguration, NoPinEverReadyKeepsTheLabelForAMinuteAcrossATickWrap) {
@@ -121,12 +130,11 @@ TEST_F(VaioConfiguration, DeviceNeverFoundGivesUpAfterAboutTwentyFiveSecondsNami
 
 TEST_F(VaioConfiguration, NamesTheDriversEndpointsInThe64BitViewCarryingNumbersOver) {
     // An empty Render key in the default view: the store is in the 64-bit view.
-    const std::string store32 = "HKLM\\SOFTWARE\\WOW6432Node" + STORE.substr(13);
-    fake::setRegValue(store32 + "Render", "x", platform::RegType::dword, "1234");
+    fake::setRegValue(STORE32 + "Render", "x", platform::RegType::dword, "1234");
     endpoint("Render", "{1}", "QLOrvaloVAIO");
-    endpoint("Render", "{2}", "qlorvalovaio", "abc");  // too short: counts on
+    endpoint("Render", "{2}", "qlorvalovaio", "0009");  // too short: counts on
     endpoint("Render", "{3}", "QLOrvaloVAIOX", "\\x#0007");
-    endpoint("Capture", "{1}", "QLORVALOVAIO", "\\\\?\\root#media#0003");
+    endpoint("Capture", "{1}", "QLORVALOVAIO", "#0003");
     endpoint("Capture", "{2}", "QLOrvaloVAIO", "\\x#0000");  // 0 is no number either
     // A refused write is counted and the other writes are still made.
     fake::state().failing.insert("regSet:" +
@@ -134,12 +142,54 @@ TEST_F(VaioConfiguration, NamesTheDriversEndpointsInThe64BitViewCarryingNumbersO
     EXPECT_EQ(pollingCycles(-1), 1u);  // all pins ready in the first cycle: no more waiting
     EXPECT_EQ(labels, (Labels{"Configure VAIOs", "16/16 Pin(s) Ok", "Set Pin Name/Icon"}));
     const std::string icon = "%windir%\\System32\\drivers\\vaio.sys,-";
-    EXPECT_EQ(named("Render", "{1}"), "QLOrvalo In 1|" + icon + "201");
-    EXPECT_EQ(named("Render", "{2}"), "QLOrvalo In 2|" + icon + "202");
-    EXPECT_EQ(named("Render", "{3}"), "|");
-    EXPECT_EQ(named("Capture", "{1}"), "QLOrvalo Out 3|");
-    EXPECT_EQ(named("Capture", "{2}"), "QLOrvalo Out 4|" + icon + "304");
-    EXPECT_EQ(fake::key(store32 + "Render\\{1}\\Properties"), nullptr);
+    EXPECT_EQ(named("Render\\{1}"), "QLOrvalo In 1|" + icon + "201");
+    EXPECT_EQ(named("Render\\{2}"), "QLOrvalo In 2|" + icon + "202");
+    EXPECT_EQ(named("Render\\{3}"), "|");
+    EXPECT_EQ(named("Capture\\{1}"), "QLOrvalo Out 3|");
+    EXPECT_EQ(named("Capture\\{2}"), "QLOrvalo Out 4|" + icon + "304");
+    EXPECT_EQ(fake::key(STORE32 + "Render\\{1}\\Properties"), nullptr);
+}
+
+// In the default view a property key that only the 64-bit view holds is created for the
+// writes, and a key name of 255 characters is passed over. A write refused in the Render pass
+// does not fail the step, nor does a Capture key in neither view. The device comes up late.
+TEST_F(VaioConfiguration, DefaultViewSkipsLongNamesAndOnlyTheCapturePassDecides) {
+    fake::setRegValue(STORE32 + "Render\\{1}\\Properties", SERVICE, platform::RegType::string,
+                      fake::wideBytes(u"QLOrvaloVAIO").substr(0, 24));  // no ":", no terminator
+    fake::setRegValue(STORE32 + "Render\\{2}", "x", platform::RegType::dword, "1234");
+    endpoint("Render", "{2}", "QLOrvaloVAIO");
+    for (size_t length : {254, 255})
+        setWide(STORE32 + "Render\\" + std::string(length, 'k') + "\\Properties", SERVICE,
+                "QLOrvaloVAIO");
+    fake::state().failing.insert("regSet:" +
+                                 fake::lower(STORE32 + "Render\\{1}\\Properties\\" + NAME));
+    fake::state().deviceOpen = platform::DeviceOpen::openFailed;
+    fake::state().onEvent = [seen = fake::state().onEvent, attempts = 0](auto& event) mutable {
+        if (event.starts_with("interface ") && ++attempts == 3)
+            fake::state().deviceOpen = platform::DeviceOpen::opened;
+        seen(event);
+    };
+    EXPECT_EQ(pollingCycles(), 1u + 2 * 5);  // after two failed attempts of five seconds
+    const std::string icon = "|%windir%\\System32\\drivers\\vaio.sys,-20";
+    EXPECT_EQ(named("Render\\" + std::string(254, 'k'), STORE32), "QLOrvalo In 1" + icon + "1");
+    EXPECT_EQ(named("Render\\" + std::string(255, 'k'), STORE32), "|");
+    EXPECT_EQ(named("Render\\{1}", STORE32), icon + "2");
+    EXPECT_EQ(named("Render\\{2}", STORE32), "QLOrvalo In 3" + icon + "3");
+    EXPECT_EQ(nameEndpoints(u"Render", u"QLOrvalo In", 200), -1);  // the refused name counts
+}
+
+// One that does not fit after "%windir%\" gives no source: it is refused, not cut.
+TEST_F(VaioConfiguration, IconSourceDropsTheImagePathsFirstFolderIfItHasAnother) {
+    using Row = std::pair<std::string, std::string>;
+    for (auto [image, source] : {Row{"System32\\drivers\\v.sys", "%windir%\\drivers\\v.sys"},
+                                 {"\\v.sys", "%windir%\\\\v.sys"},
+                                 {"\\x\\" + std::string(1015, 'v'), "none"}}) {
+        setWide(MME_SERVICE, "ImagePath", image);
+        char16_t out[ICON_SOURCE_CAPACITY];
+        bool found = findIconSource(out);
+        EXPECT_EQ(found ? std::string(out, out + std::char_traits<char16_t>::length(out)) : "none",
+                  source);
+    }
 }
 
 TEST_F(VaioConfiguration, IconFromTheMediaClassKeyOrNothingNamedWithoutOne) {
@@ -147,10 +197,14 @@ TEST_F(VaioConfiguration, IconFromTheMediaClassKeyOrNothingNamedWithoutOne) {
     endpoint("Capture", "{1}", "QLOrvaloVAIO");
     setWide(MEDIA_CLASS + "\\0000", "MatchingDeviceId", "hdaudio");
     setWide(MEDIA_CLASS + "\\0001", "MatchingDeviceId", "QLOrvaloVaio");
+    const std::string longName = MEDIA_CLASS + "\\" + std::string(255, '0');  // passed over
+    setWide(longName, "MatchingDeviceId", "QLOrvaloVAIO");
+    setWide(longName, "Driver", "long.sys");
     EXPECT_EQ(pollingCycles(-1), 1u);
-    EXPECT_EQ(named("Capture", "{1}"), "|");
+    EXPECT_EQ(named("Capture\\{1}"), "|");
 
-    setWide(MEDIA_CLASS + "\\0001", "Driver", "vaio.sys");
+    setWide(MEDIA_CLASS + "\\" + std::string(254, '0'), "MatchingDeviceId", "QLOrvaloVAIO");
+    setWide(MEDIA_CLASS + "\\" + std::string(254, '0'), "Driver", "vaio.sys");
     EXPECT_EQ(pollingCycles(), 1u);
-    EXPECT_EQ(named("Capture", "{1}"), "QLOrvalo Out 1|%windir%\\system32\\Drivers\\vaio.sys,-301");
+    EXPECT_EQ(named("Capture\\{1}"), "QLOrvalo Out 1|%windir%\\system32\\Drivers\\vaio.sys,-301");
 }

@@ -22,6 +22,7 @@ inline const std::string COMMON_PROGRAMS =
     "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs";
 inline const std::string MENU_FOLDER = COMMON_PROGRAMS + "\\Quillon\\QuillonOrvalo";
 inline const std::string SETUP_PATH = "C:\\Downloads\\QuillonOrvalo_Setup.exe";
+inline const std::string SETUP_CONTENT = "the setup program" + std::string(32 * 1024, '.');
 inline const std::string VAIO_SETUP = INSTALL_FOLDER + "\\QLOrvaloVAIO_Setup_x64.exe";
 inline const std::string REGISTRATION_TOOL = INSTALL_FOLDER + "\\qlregsvr64.exe";
 inline const std::string ENTRY =  // as stored: the 32-bit view
@@ -53,7 +54,7 @@ protected:
         machine.shellFolders[platform::CSIDL_PROGRAM_FILES_FOLDER] = PROGRAM_FILES;
         snprintf(commonProgramsFolder, sizeof commonProgramsFolder, "%s", COMMON_PROGRAMS.c_str());
         machine.folders[key("C:\\Downloads")] = "C:\\Downloads";
-        fake::addFile(SETUP_PATH, "the setup program");
+        fake::addFile(SETUP_PATH, SETUP_CONTENT);  // two chunks for its copy
         openStartedProgram(SETUP_PATH.c_str());
         for (const char* module : MODULES_32) {
             auto& scripted = machine.modules[key(INSTALL_FOLDER + "\\" + module)];

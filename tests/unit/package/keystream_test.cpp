@@ -30,16 +30,6 @@ TEST(Keystream, VectorsWorkedOutByHandAndFromAnIndependentImplementation) {
         0, memcmp(first, "\x43\xd4\x6e\x7b\x34\xf8\x05\xa6\x15\x64\x62\x48\x82\x98\x7a\xe5", 16));
 }
 
-TEST(Keystream, AppliedInPartsEqualsTheWhole) {
-    std::vector<uint8_t> whole(1000), inParts(1000);
-    applyKeystream(whole.data(), 1000, 0x12345678, RAMP_DIGEST);
-    Keystream stream;
-    keystreamStart(&stream, 0x12345678, RAMP_DIGEST, 1000);
-    for (size_t at = 0; at < 1000; at += 64)
-        keystreamApply(&stream, inParts.data() + at, std::min<size_t>(64, 1000 - at));
-    EXPECT_EQ(inParts, whole);
-}
-
 TEST(Keystream, NextKeyStateSquaresShiftsAndTakesTheDigestByte) {
     const uint8_t digest[16] = {0x90, 0x01, 0x50};
     // 0x5c2d71b3^2 mod 2^32 = 0xd36d8329; << 8 keeps 0x6d832900; low byte from the digest.

@@ -7,9 +7,17 @@ namespace install_test {
 namespace {
 const std::string USER_MENU = "C:\\Users\\me\\Programs\\Quillon\\QuillonOrvalo";
 const std::string STARTUP = "C:\\Users\\me\\Startup", OUTSIDE = "C:\\outside";
+// What an empty folder name would reach instead: the root of the current drive.
+const std::string KEPT[] = {OUTSIDE + "\\keep.txt", "\\QuillonOrvalo.LNK",
+                            "\\Quillon\\QuillonOrvalo\\Readme.LNK"};
 const std::string DRIVERS_SEEN = PROGRAM_FILES + "\\QL\\drivers seen";
 const std::string SHELL_FOLDERS =
     "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+void userPrograms(const std::string& value) {
+    fake::setRegValue(SHELL_FOLDERS, "Programs", platform::RegType::string, value);
+}
+const char* const USER_MENU_LEFT = "U\\readme.lnk U V B ";
 
 struct Case {
     const char* name;
@@ -26,13 +34,12 @@ protected:
     void SetUp() override {
         InstallMachine::SetUp();
         ASSERT_EQ(runInstall(context.get()), 1);
-        fake::setRegValue(SHELL_FOLDERS, "Programs", platform::RegType::string,
-                          std::string("C:\\Users\\me\\Programs", 21));
+        userPrograms(std::string("C:\\Users\\me\\Programs", 21));
         for (const std::string& folder : {USER_MENU, STARTUP, OUTSIDE})
             fake::state().folders[key(folder)] = folder;
-        for (const std::string& file : {USER_MENU + "\\Readme.LNK", OUTSIDE + "\\keep.txt",
-                                        STARTUP + "\\QuillonOrvalo.LNK"})
-            fake::addFile(file, "");
+        for (const std::string& file : KEPT) fake::addFile(file, "");
+        fake::addFile(USER_MENU + "\\Readme.LNK", "");
+        fake::addFile(STARTUP + "\\QuillonOrvalo.LNK", "");
         fake::setRegValue("HKCU\\Quillon\\QuillonOrvalo", "SysTray", platform::RegType::dword,
                           "\1");
         snprintf(startupFolder, sizeof startupFolder, "%s", STARTUP.c_str());
@@ -55,7 +62,10 @@ protected:
         for (const auto& entry : fake::state().keys) note(entry.first);
         if (fake::key("HKCU\\Quillon\\QuillonOrvalo")->at("systray").data[0]) out += "T ";
         if (!events("start " + VAIO_SETUP + "|-h -u -H|" + INSTALL_FOLDER).empty()) out += "V ";
-        if (!events("box REBOOT YOUR SYSTEM|Restart System").empty()) out += "B ";
+        // Warning icon and system-modal, owned by the window.
+        if (!events("box REBOOT YOUR SYSTEM|Restart System to finish the uninstallation!|flags "
+                    "0x1030, owner 0x1234").empty())
+            out += "B ";
         if (!events("post 180 127").empty()) out += std::string("P ") + context->errorText;
         return out;
     }
@@ -68,9 +78,11 @@ TEST_P(UninstallProcedure, LeavesOnlyWhatCannotGo) {
     EXPECT_EQ(runUninstall(context.get()), GetParam().result);
     const char* expected = GetParam().outcome;
     EXPECT_EQ(outcome(), expected[0] == '=' ? before + (expected + 1) : expected);
+    EXPECT_STREQ(context->errorTitle, "QuillonOrvalo Uninstallation Error");
+    EXPECT_EQ(context->installFolder[0] == 0, GetParam().result == 1);
     EXPECT_TRUE(fake::folderExists(PROGRAM_FILES + "\\QL") &&
-                fake::folderExists(COMMON_PROGRAMS + "\\Quillon") &&
-                fake::fileExists(OUTSIDE + "\\keep.txt"));
+                fake::folderExists(COMMON_PROGRAMS + "\\Quillon"));
+    for (const std::string& file : KEPT) EXPECT_TRUE(fake::fileExists(file)) << file;
 }
 
 using UninstallSteps = UninstallProcedure;
@@ -120,14 +132,21 @@ INSTANTIATE_TEST_SUITE_P(Uninstall, UninstallProcedure, ::testing::Values(
     }, -103, "=P Failed to get target folder on system disk\nthanks to remove QuillonOrvalo "
              "manually..."},
     Case{"VaioNotInstalled", [](auto* c) { c->vaioInstalled = 0; }, 1, "B "},
-    Case{"VaioRemovalFails", [](auto) {
-        fake::state().processes[key(VAIO_SETUP)] = exitingWith(int32_t(0x80000003));
+    Case{"VaioExitPositiveIsSuccess",
+         [](auto) { fake::state().processes[key(VAIO_SETUP)] = exitingWith(1); }, 1, "V B "},
+    Case{"VaioProgramWithoutX64NotStartedOn32BitWindows", [](auto* c) {
+        c->is64BitSystem = 0;  // not installed: started, it would fail
+        fake::state().processes[key(INSTALL_FOLDER + "\\QLOrvaloVAIO_Setup.exe")] = exitingWith(-1);
+    }, 1, "B "},
+    Case{"VaioExitMinusOneFails", [](auto) {
+        fake::state().processes[key(VAIO_SETUP)] = exitingWith(-1);
     }, 1, "V B P Failed to uninstall QuillonOrvalo virtual i/o driver...\nOne or several "
           "applications are still using it\nClose all possible programs using QuillonOrvalo\n"
           "(including control panels) and try to remove it again "},
     Case{"BusyFilesDifferingInExtension", [](auto) {
         for (const char* name : {"\\qlorvalovaio64_win10.inf", "\\qlorvalovaio64_win10.sys"})
             fake::state().busyFiles.insert(key(INSTALL_FOLDER + name));
+        fake::addFile(INSTALL_FOLDER + "\\zz.del", "");  // an earlier one's: swept first
     }, 1, "I\\qlorvalovaio64_win10.del I\\qlorvalovaio64_win10.sys "
           "I\\quillonorvalo_setup.exe I V B "},
     Case{"DotFolderNotEntered", [](auto) { folderWithFile("\\.cache"); }, 1,
@@ -137,6 +156,21 @@ INSTANTIATE_TEST_SUITE_P(Uninstall, UninstallProcedure, ::testing::Values(
         for (const char* name : {"\\notes.txt", "\\QuillonOrvalo.LNK", "\\Nalta-Screen.LNK"})
             fake::addFile(USER_MENU + name, "");
     }, 1, "U\\notes.txt U V B "},
+    Case{"UserMenuWithoutShellFoldersKey",
+         [](auto) { fake::state().keys.erase(key(SHELL_FOLDERS)); }, 1, USER_MENU_LEFT},
+    Case{"EmptyUserMenuNotTakenAsRoot", [](auto) { userPrograms({'\0'}); }, 1, USER_MENU_LEFT},
+    Case{"UserMenuFillingTheBuffer", [](auto) {
+        userPrograms(std::string("C:\\Users\\me\\Programs").append(4076, '\0'));
+    }, 1, "V B "},
+    Case{"UserMenuOverTheBuffer", [](auto) {
+        userPrograms(std::string("C:\\Users\\me\\Programs").append(4077, '\0'));
+    }, 1, USER_MENU_LEFT},
+    Case{"UserMenuUnendedNotReadPast", [](auto) { userPrograms(std::string(4096, 'a')); }, 1,
+         USER_MENU_LEFT},
+    Case{"EmptyCommonMenuAndStartupNotTakenAsRoot", [](auto) {
+        commonProgramsFolder[0] = startupFolder[0] = 0;
+    }, 1, "M\\nalta-screen.lnk M\\quillonorvalo x64.lnk M\\quillonorvalo.lnk M\\readme.lnk "
+          "Sorvalo.lnk M V B "},
     Case{"UserMenuAsExpandString", [](auto) {
         fake::setRegValue(SHELL_FOLDERS, "Programs", platform::RegType::expandString,
                           std::string("C:\\Users\\me\\Programs", 21));
@@ -149,6 +183,10 @@ INSTANTIATE_TEST_SUITE_P(Uninstall, UninstallProcedure, ::testing::Values(
             fake::setRegValue(ENTRY + name, "v", platform::RegType::dword, "");
         fake::state().failing.insert("regDelete:" + key(ENTRY + "\\a"));
     }, 1, "I\\b\\f I\\quillonorvalo_setup.exe I I\\a I\\b K K\\a K\\b V B "},
+    Case{"KeyThatCannotBeListedEndsTheWalk", [](auto) {  // it was named again for ever
+        fake::setRegValue(ENTRY + "\\a\\x", "v", platform::RegType::dword, "");
+        fake::state().failing.insert("regEnum:" + key(ENTRY + "\\a"));
+    }, 1, "K K\\a K\\a\\x V B "},
     Case{"LinksBehindATrailingBlankOrDotNotEntered", [](auto) {
         for (const char* name : {"\\x ", "\\y."})
             fake::state().folderLinks[key(INSTALL_FOLDER + name)] = OUTSIDE;
