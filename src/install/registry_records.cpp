@@ -18,12 +18,18 @@ platform::Handle openOrCreate(platform::RegRoot root, const char* keyPath) {
 constexpr const char* SETTINGS_KEYS[] = {"Quillon\\QuillonOrvalo", "Quillon\\QuillonOrvaloZintho"};
 constexpr const char* SETTINGS_VALUES[] = {"SysTray", "SysTrayShowOnRun", "EngineMode"};
 
-int32_t writeUninstallNumber(uint32_t value, const char* valueName) {
-    platform::Handle key = openOrCreate(platform::RegRoot::localMachine, UNINSTALL_KEY);
+// One REG_DWORD: 1, or 0 on failure.
+int32_t writeDword(platform::RegRoot root, const char* keyPath, const char* valueName,
+                   uint32_t value) {
+    platform::Handle key = openOrCreate(root, keyPath);
     if (!key) return 0;
     bool written = platform::regSetDword(key, valueName, value);
     platform::regClose(key);
     return written ? 1 : 0;
+}
+
+int32_t writeUninstallNumber(uint32_t value, const char* valueName) {
+    return writeDword(platform::RegRoot::localMachine, UNINSTALL_KEY, valueName, value);
 }
 
 // The maker's home page, which the window opens too, in the clear only while it is written.
@@ -51,11 +57,7 @@ int32_t writeUninstallValue(const char* keyPath, const char* text, const char* v
 }
 
 int32_t writeZeroSetting(const char* keyPath, const char* valueName) {
-    platform::Handle key = openOrCreate(platform::RegRoot::currentUser, keyPath);
-    if (!key) return 0;
-    bool written = platform::regSetDword(key, valueName, 0);
-    platform::regClose(key);
-    return written ? 1 : 0;
+    return writeDword(platform::RegRoot::currentUser, keyPath, valueName, 0);
 }
 
 uint32_t installedKilobytes(const InstallerContext* context) {
