@@ -143,6 +143,12 @@ int32_t callExport(ModuleHandle module, const char* name);  // STDAPI HRESULT na
 void freeModule(ModuleHandle module);    // FreeLibrary
 void coFreeModule(ModuleHandle module);  // CoFreeLibrary
 
+// ---- this program's own image --------------------------------------------------------
+// The digest that the build stamped into this program (install/program_digest.h) and where
+// its file holds it, read from the loaded image, which the person's programs cannot change:
+// false in a program that was never stamped.
+bool programStamp(uint8_t stamp[32], uint64_t* fileOffset);
+
 // ---- COM and threads ------------------------------------------------------------------
 int32_t coInitialize();  // HRESULT; S_OK is 0
 void coUninitialize();

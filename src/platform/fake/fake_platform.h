@@ -85,6 +85,10 @@ struct State {
     std::map<std::string, ScriptedProcess> processes;  // lower-cased application path
     std::map<std::string, ScriptedModule> modules;     // lower-cased module path
 
+    // What the build stamped into the running program (empty: never stamped), and where.
+    std::string programStamp;
+    uint64_t programStampOffset = 0;
+
     bool packagePresent = true;
     std::vector<uint8_t> package;
 

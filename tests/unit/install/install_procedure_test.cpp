@@ -1,5 +1,7 @@
 // The install procedure as a whole: its order, its waits, where it stops and what it leaves.
 // The setup copy under another running file name is checked on the real program (e2e_install).
+#include <cstring>
+
 #include "app/status_label.h"
 #include "install/install.h"
 #include "install_fixture.h"
@@ -244,6 +246,43 @@ TEST_F(InstallProcedure, TheEntryNamesTheStartedProgramInTheInstallFolderOrNothi
         EXPECT_EQ(fake::regString(ENTRY, "UninstallString"),
                   c.copied == "<none>" ? "<no key>" : "\"" + copy + "\"");
         EXPECT_EQ(fake::state().heldFiles.size(), c.heldAtStart ? 1u : 0u);  // a late hold ends
+    }
+}
+
+// A stamp proves a file only as the build left it. A signature added since (a certificate
+// table at the end, its directory entry, the checksum) keeps the digest, and so does the stamp
+// itself; any other byte changed, or one added, changes it; a file whose certificate table
+// would leave part of the program out proves nothing.
+TEST(ProgramDigest, LeavesOutWhatASignatureChangesAndNothingElse) {
+    const std::string program = stampedProgram(std::string(300, 'x'));
+    const uint32_t CHECKSUM = 0x58 + 64, ENTRY_AT = 0x58 + 128, end = uint32_t(program.size());
+    auto changed = [&](std::vector<std::pair<uint32_t, uint32_t>> words, std::string tail = "") {
+        std::string file = program + tail;
+        for (auto [at, value] : words)
+            for (int i = 0; i < 4; ++i) file[at + i] = char(value >> 8 * i);
+        return file;
+    };
+    enum Proves { same, differs, nothing };
+    std::vector<std::pair<std::string, Proves>> cases = {
+        {changed({{ENTRY_AT, end}, {ENTRY_AT + 4, 16}, {CHECKSUM, 7}}, std::string(16, 'c')), same},
+        {changed({{STAMP_OFFSET, 1}, {STAMP_OFFSET + SHA256_SIZE - 4, 1}}), same},
+        {program + "x", differs},
+        // A table that does not end the file, one over the section's data, a cut header.
+        {changed({{ENTRY_AT, end}, {ENTRY_AT + 4, 16}}, std::string(17, 'c')), nothing},
+        {changed({{ENTRY_AT, 0x200}, {ENTRY_AT + 4, end - 0x200}}), nothing},
+        {program.substr(0, 0x150), nothing},
+        {"NZ" + program.substr(2), nothing}};
+    // The neighbours of each part left out, and the last byte.
+    for (uint32_t at : {CHECKSUM - 1, CHECKSUM + 4, ENTRY_AT - 1, ENTRY_AT + 8,
+                        uint32_t(STAMP_OFFSET - 1), uint32_t(STAMP_OFFSET + SHA256_SIZE), end - 1})
+        cases.push_back({changed({{at - at % 4, ~0u}}), differs});
+    uint8_t digest[SHA256_SIZE];
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const auto& [file, proves] = cases[i];
+        bool read = programDigest(reinterpret_cast<const uint8_t*>(file.data()), file.size(),
+                                  STAMP_OFFSET, digest);
+        bool equal = read && memcmp(digest, program.data() + STAMP_OFFSET, SHA256_SIZE) == 0;
+        EXPECT_EQ(read ? equal ? same : differs : nothing, proves) << i;
     }
 }
 
