@@ -92,4 +92,8 @@ enum : int32_t {
     DONE_FAILED = 127,
     DONE_OK = 128,
     DONE_VAIO_WARNING = 129,
+    // The install's final notices when the program could not be placed for removal: alone,
+    // and with the VAIO driver's warning.
+    DONE_NOT_PLACED = 130,
+    DONE_VAIO_WARNING_NOT_PLACED = 131,
 };

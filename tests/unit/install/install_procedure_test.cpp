@@ -77,7 +77,7 @@ TEST_F(InstallProcedure, RunsItsStepsInOrderOn64BitWindows10) {
                            target + "|" + name + "|" + folder);
     }
     expected.insert(expected.end(), {
-        lastSetting + " = ", "write " + key(copy), "write " + key(copy), "normal " + copy,
+        lastSetting + " = ", "write " + key(copy), "normal " + copy,
         entry + "DisplayName = Quillon Orvalo, Audio Router",
         entry + "Publisher = Quillon Software",
         entry + "UninstallString = \"" + copy + "\"", entry + "DisplayIcon = " + copy,
@@ -203,13 +203,14 @@ void shortWrites() {
     fake::state().processes[key(VAIO_SETUP)].onRun = [] { fake::state().shortWriteBy = 1; };
 }
 
-// The copy is the program that was started, read from its file held since start, never
-// another file put in its place; run from the install folder it is in place already. Without
-// the copy in place no entry may name it, and the install still succeeds.
+// The copy is the program that was started, read from its file held since start and proven by
+// the stamp in the running image, never another file put in its place; run from the install
+// folder it is in place already. Without the copy in place no entry may name it, and the
+// install ends with -105 and its own notice.
 TEST_F(InstallProcedure, TheEntryNamesTheStartedProgramInTheInstallFolderOrNothing) {
     static const std::string COPY = INSTALL_FOLDER + "\\QuillonOrvalo_Setup.exe";
-    static const std::string RUNNING = "the installed setup, running";
-    auto inPlace = [] { fake::addFile(COPY, RUNNING); };
+    static const std::string RUNNING = stampedProgram("the installed setup, running");
+    static const std::string NONE = "<none>";
     struct Case {
         const char* name;
         std::string started;
@@ -221,15 +222,21 @@ TEST_F(InstallProcedure, TheEntryNamesTheStartedProgramInTheInstallFolderOrNothi
              swapStarted();
              fake::addFile(COPY, "an older setup");
          }, true, SETUP_CONTENT},
+        // Renamed and replaced before the start held it: the held file is another program.
+        {"SwappedBeforeTheHold", SETUP_PATH,
+         [] { fake::addFile(SETUP_PATH, stampedProgram("another program")); }, true, NONE},
         {"ReadFails", SETUP_PATH,
-         [] { fake::state().failing.insert("readFileAt:" + key(SETUP_PATH)); }, true, "<none>"},
-        {"ShortWriteAndNothingShortStays", SETUP_PATH, shortWrites, true, "<none>"},
+         [] { fake::state().failing.insert("readFileAt:" + key(SETUP_PATH)); }, true, NONE},
+        {"ShortWriteAndNothingShortStays", SETUP_PATH, shortWrites, true, NONE},
         {"HeldOnlyAtTheCopy", SETUP_PATH, [] {}, false, SETUP_CONTENT},
         {"NotOpenedAtAll", SETUP_PATH, [] {
              fake::state().failing.insert("openFileIdentity:" + key(SETUP_PATH));
-         }, false, "<none>"},
-        {"NotHeldAndSwapped", SETUP_PATH, swapStarted, false, "<none>"},
-        {"FromTheInstalledCopy", COPY, inPlace, true, RUNNING},
+         }, false, NONE},
+        {"NotHeldAndSwapped", SETUP_PATH, swapStarted, false, NONE},
+        {"FromTheInstalledCopy", COPY, [] {
+             fake::addFile(COPY, RUNNING);
+             runningProgramIs(RUNNING);
+         }, true, RUNNING},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -240,11 +247,13 @@ TEST_F(InstallProcedure, TheEntryNamesTheStartedProgramInTheInstallFolderOrNothi
         if (!c.heldAtStart) fake::state().failing.insert("openFileHeld:" + key(c.started));
         openStartedProgram(c.started.c_str());
         fake::state().failing.erase("openFileHeld:" + key(c.started));
-        ASSERT_EQ(runInstall(context.get()), 1);
+        bool placed = c.copied != NONE;
+        ASSERT_EQ(runInstall(context.get()), placed ? 1 : -105);
+        EXPECT_EQ(events("post ").back(), placed ? "post 180 128" : "post 180 130");
         std::string copy = INSTALL_FOLDER + "\\" + fileNameOf(c.started.c_str());
-        EXPECT_EQ(fake::fileExists(copy) ? fake::state().files[key(copy)] : "<none>", c.copied);
+        EXPECT_EQ(fake::fileExists(copy) ? fake::state().files[key(copy)] : NONE, c.copied);
         EXPECT_EQ(fake::regString(ENTRY, "UninstallString"),
-                  c.copied == "<none>" ? "<no key>" : "\"" + copy + "\"");
+                  placed ? "\"" + copy + "\"" : "<no key>");
         EXPECT_EQ(fake::state().heldFiles.size(), c.heldAtStart ? 1u : 0u);  // a late hold ends
     }
 }
