@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The install end to end on 64-bit Windows 10: files, shortcuts, registry records, driver
 # modules and the VAIO setup program; then a setup program run under another file name from a
-# folder anyone may write to, the driver-warning path, and a package file in use by a running
-# program.
+# folder anyone may write to, one swapped for another program as it starts, the driver-warning
+# path, and a package file in use by a running program.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 ql_prefix install win10
 
@@ -99,6 +99,32 @@ ql_check "nor replaced" cmp -s "$QL_SETUP" "$(ql_c MySetup.exe)"
 ql_check "copy keeps the running file name and is the program started" \
   ql_installed_files "$QL_BUILD/payload" MySetup.exe "$QL_SETUP"
 ql_check "entry names the renamed copy" entry_is UninstallString "\"$folder\\MySetup.exe\""
+
+# --- renamed and replaced as soon as it starts -------------------------------------------------
+# Before the setup holds its file, another program can rename the running file and put its own
+# under the name (qlpoke, from a second process, as soon as the setup's process appears). The
+# held file is then another program: the install places no copy and no entry and ends with
+# -105 (151); had the hold come first, it copies the program that was started. The other
+# program never lands in the install folder.
+downloads=$(ql_c users/Public/Downloads) win_downloads='C:\users\Public\Downloads'
+mkdir -p "$downloads"
+cp "$QL_TESTPROGS/qlurl.exe" "$(ql_c Other.exe)"
+for attempt in 1 2; do
+  clean
+  cp "$QL_SETUP" "$downloads/QuillonOrvalo_Setup.exe"
+  poke swap "$win_downloads\QuillonOrvalo_Setup.exe" "$win_downloads\aside$attempt.exe" \
+    'C:\Other.exe' >"$downloads.swap" & swapper=$!
+  sleep 3  # until qlpoke watches the processes
+  code=$(ql_run "$downloads/QuillonOrvalo_Setup.exe" -h -i)
+  wait $swapper || ql_fail "no setup process seen by the swapping program"
+  copied=none entry=$(ql_reg "$QL_ENTRY" UninstallString $QL_VIEW) swap=$(cat "$downloads.swap")
+  [ -e "$unix_folder/QuillonOrvalo_Setup.exe" ] && copied=other
+  cmp -s "$unix_folder/QuillonOrvalo_Setup.exe" "$QL_SETUP" && copied=started
+  expected="151.none."
+  [ "$swap" = held ] && expected="1.started.\"$folder\\QuillonOrvalo_Setup.exe\""
+  ql_check "$swap at start ($attempt), got $code $copied '$entry'" \
+    [ "$code.$copied.$entry" = "$expected" ]
+done
 
 # --- the VAIO setup program fails: the install still completes ----------------------------------
 clean

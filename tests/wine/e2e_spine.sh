@@ -4,7 +4,8 @@
 # the warning for a product installed by another setup program, the idle window's painting,
 # clicks (skin, outline, button) and keys, the install from the button and its notices, the
 # installed state, the removal by the Remove button, and -i with the window: it blinks while
-# the install runs, refuses to close, and its final notice stays until dismissed.
+# the install runs, refuses to close, and its final notice (the program not placed for
+# removal) stays until dismissed.
 source "$(dirname "$0")/lib.sh"
 ql_prefix spine win10
 
@@ -57,6 +58,7 @@ dismiss_notices() {
 }
 noticed() { grep -qxF "$1" <<<"$notices"; }
 REBOOT="REBOOT YOUR SYSTEM|Installation Complete and Successful !  YOU MUST RESTART your computer to finalize installation"
+NOT_PLACED="REBOOT YOUR SYSTEM|Installation finished !  The setup program could not be placed for removal: this installation is not listed in Windows Programs and Features.  Thanks to restart your system anyway"
 
 # ---- closing running copies --------------------------------------------------------------
 # Every stand-in ends on WM_DESTROY, so a closed window is an ended process. The packaged
@@ -178,6 +180,9 @@ ql_check "the Remove button removed the install folder" [ ! -e "$(ql_c "$QL_PF/Q
 ql_check "the Remove button removed the entry" key_missing "$QL_ENTRY" $QL_VIEW
 
 # ---- -i with the window: it blinks while the install runs, and its notice stays ------------
+# This time a folder stands where the setup program's copy goes: the final notice says that
+# the program could not be placed for removal, and the install ends with -105.
+mkdir -p "$(ql_c "$QL_PF/QL/QuillonOrvalo/QuillonOrvalo_Setup.exe")"
 start_setup -i
 read -r OX OY CW CH < <(poke origin) || ql_fail "the window of -i did not appear"
 # The install's first step waits three seconds: time enough to try the window while busy.
@@ -198,7 +203,8 @@ blinks() {
 }
 ql_check "the busy button blinks, so the window answers while the install runs" blinks
 notice=$(poke box "REBOOT YOUR SYSTEM" 60 keep) || ql_fail "no final notice after -i"
-ql_check "the final notice asks for a restart, got $notice" [ "$notice" = "$REBOOT" ]
+ql_check "the final notice says the program could not be placed for removal, got $notice" \
+  [ "$notice" = "$NOT_PLACED" ]
 sleep 3
 ql_check "the notice stays until dismissed" poke box "REBOOT YOUR SYSTEM" 1
-ends_with "-i then, with the install's result," 1
+ends_with "-i then, with the install's result (-105)," 151
