@@ -42,8 +42,11 @@ bool programDigest(const uint8_t* file, uint64_t size, uint64_t stampOffset,
     Hole checksum, entry;
     uint64_t dataEnd = 0;
     if (!locate(file, size, &checksum, &entry, &dataEnd)) return false;
-    // The certificate table, if any, ends the file after all the sections' data: a table said
-    // to lie anywhere else would leave part of the program out of the digest.
+    // The certificate table, if any, ends the file after all the sections' data; its entry
+    // holds a file offset, not an image address, and a signature's own digest leaves out the
+    // checksum, that entry and the table. A table said to lie anywhere else would leave part
+    // of the program out. https://learn.microsoft.com/windows/win32/debug/pe-format
+    // ("The Attribute Certificate Table (Image Only)")
     uint64_t table = read32(file + entry.offset), tableSize = read32(file + entry.offset + 4);
     uint64_t end = tableSize ? table : size;
     if (tableSize && (table < dataEnd || table + tableSize != size)) return false;

@@ -50,6 +50,9 @@ constexpr Seal makeSeal() {
 
 namespace platform {
 
+// The image of an elevated process is out of reach of the person's programs: a lower
+// integrity level cannot write to a higher one's objects, whatever the discretionary rights.
+// https://learn.microsoft.com/windows/win32/secauthz/mandatory-integrity-control
 bool programStamp(uint8_t stamp[32], uint64_t* fileOffset) {
     const Seal* seal = &programSeal;
     asm("" : "+r"(seal));  // what the build wrote in the image, not the zeros above
