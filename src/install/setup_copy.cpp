@@ -22,14 +22,14 @@ struct FileBytes {
 // The whole file, in one pass from its start; false when any of it cannot be read.
 bool readWhole(platform::Handle file, FileBytes* out) {
     uint64_t size = 0;
-    if (!platform::fileSize(file, &size) || size == 0 || size > UINT32_MAX) return false;
+    if (!platform::fileSize(file, &size) || size > UINT32_MAX) return false;
     out->data = static_cast<uint8_t*>(platform::allocateMemory(uint32_t(size)));
     out->size = uint32_t(size);
     uint32_t at = 0, got = 0;
     while (out->data && at < out->size &&
            platform::readFileAt(file, at, out->data + at, out->size - at, &got) && got)
         at += got;
-    return out->data && at == out->size;
+    return at == out->size;  // with no block, nothing was read
 }
 
 // Even a file held since start may not be the program that runs: between the start and the

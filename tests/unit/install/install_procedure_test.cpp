@@ -210,7 +210,6 @@ void shortWrites() {
 TEST_F(InstallProcedure, TheEntryNamesTheStartedProgramInTheInstallFolderOrNothing) {
     static const std::string COPY = INSTALL_FOLDER + "\\QuillonOrvalo_Setup.exe";
     static const std::string RUNNING = stampedProgram("the installed setup, running");
-    static const std::string NONE = "<none>";
     struct Case {
         const char* name;
         std::string started;
@@ -224,15 +223,17 @@ TEST_F(InstallProcedure, TheEntryNamesTheStartedProgramInTheInstallFolderOrNothi
          }, true, SETUP_CONTENT},
         // Renamed and replaced before the start held it: the held file is another program.
         {"SwappedBeforeTheHold", SETUP_PATH,
-         [] { fake::addFile(SETUP_PATH, stampedProgram("another program")); }, true, NONE},
+         [] { fake::addFile(SETUP_PATH, stampedProgram("another program")); }, true, "<none>"},
         {"ReadFails", SETUP_PATH,
-         [] { fake::state().failing.insert("readFileAt:" + key(SETUP_PATH)); }, true, NONE},
-        {"ShortWriteAndNothingShortStays", SETUP_PATH, shortWrites, true, NONE},
+         [] { fake::state().failing.insert("readFileAt:" + key(SETUP_PATH)); }, true, "<none>"},
+        {"ShortWriteAndNothingShortStays", SETUP_PATH, shortWrites, true, "<none>"},
+        {"CopyNotCreated", SETUP_PATH,
+         [] { fake::state().failing.insert("openFileForWriting:" + key(COPY)); }, true, "<none>"},
         {"HeldOnlyAtTheCopy", SETUP_PATH, [] {}, false, SETUP_CONTENT},
         {"NotOpenedAtAll", SETUP_PATH, [] {
              fake::state().failing.insert("openFileIdentity:" + key(SETUP_PATH));
-         }, false, NONE},
-        {"NotHeldAndSwapped", SETUP_PATH, swapStarted, false, NONE},
+         }, false, "<none>"},
+        {"NotHeldAndSwapped", SETUP_PATH, swapStarted, false, "<none>"},
         {"FromTheInstalledCopy", COPY, [] {
              fake::addFile(COPY, RUNNING);
              runningProgramIs(RUNNING);
@@ -247,11 +248,11 @@ TEST_F(InstallProcedure, TheEntryNamesTheStartedProgramInTheInstallFolderOrNothi
         if (!c.heldAtStart) fake::state().failing.insert("openFileHeld:" + key(c.started));
         openStartedProgram(c.started.c_str());
         fake::state().failing.erase("openFileHeld:" + key(c.started));
-        bool placed = c.copied != NONE;
+        bool placed = c.copied != "<none>";
         ASSERT_EQ(runInstall(context.get()), placed ? 1 : -105);
         EXPECT_EQ(events("post ").back(), placed ? "post 180 128" : "post 180 130");
         std::string copy = INSTALL_FOLDER + "\\" + fileNameOf(c.started.c_str());
-        EXPECT_EQ(fake::fileExists(copy) ? fake::state().files[key(copy)] : NONE, c.copied);
+        EXPECT_EQ(fake::fileExists(copy) ? fake::state().files[key(copy)] : "<none>", c.copied);
         EXPECT_EQ(fake::regString(ENTRY, "UninstallString"),
                   placed ? "\"" + copy + "\"" : "<no key>");
         EXPECT_EQ(fake::state().heldFiles.size(), c.heldAtStart ? 1u : 0u);  // a late hold ends
@@ -263,7 +264,7 @@ TEST_F(InstallProcedure, TheEntryNamesTheStartedProgramInTheInstallFolderOrNothi
 // itself; any other byte changed, or one added, changes it; a file whose certificate table
 // would leave part of the program out proves nothing.
 TEST(ProgramDigest, LeavesOutWhatASignatureChangesAndNothingElse) {
-    const std::string program = stampedProgram(std::string(300, 'x'));
+    const std::string program = stampedProgram(std::string(70000, 'x'));  // past 16 bits
     const uint32_t CHECKSUM = 0x58 + 64, ENTRY_AT = 0x58 + 128, end = uint32_t(program.size());
     auto changed = [&](std::vector<std::pair<uint32_t, uint32_t>> words, std::string tail = "") {
         std::string file = program + tail;
@@ -276,11 +277,14 @@ TEST(ProgramDigest, LeavesOutWhatASignatureChangesAndNothingElse) {
         {changed({{ENTRY_AT, end}, {ENTRY_AT + 4, 16}, {CHECKSUM, 7}}, std::string(16, 'c')), same},
         {changed({{STAMP_OFFSET, 1}, {STAMP_OFFSET + SHA256_SIZE - 4, 1}}), same},
         {program + "x", differs},
-        // A table that does not end the file, one over the section's data, a cut header.
+        // A table that does not end the file, one over the section's data, a cut header, no
+        // "MZ", no "PE", no known optional header.
         {changed({{ENTRY_AT, end}, {ENTRY_AT + 4, 16}}, std::string(17, 'c')), nothing},
-        {changed({{ENTRY_AT, 0x200}, {ENTRY_AT + 4, end - 0x200}}), nothing},
+        {changed({{ENTRY_AT, end - 16}, {ENTRY_AT + 4, 16}}), nothing},
         {program.substr(0, 0x150), nothing},
-        {"NZ" + program.substr(2), nothing}};
+        {"NZ" + program.substr(2), nothing},
+        {changed({{0x40, 0x4551}}), nothing},
+        {changed({{0x58, 0x10C}}), nothing}};
     // The neighbours of each part left out, and the last byte.
     for (uint32_t at : {CHECKSUM - 1, CHECKSUM + 4, ENTRY_AT - 1, ENTRY_AT + 8,
                         uint32_t(STAMP_OFFSET - 1), uint32_t(STAMP_OFFSET + SHA256_SIZE), end - 1})
