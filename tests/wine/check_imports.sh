@@ -14,7 +14,6 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/on_error.sh"  # a failed co
 allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|setupapi|msvcrt|shlwapi|ntdll)\.dll$'
 check() { # check PROGRAM FORMAT
   file "$1" | grep -q "$2" || { echo "not a $2: $1"; exit 1; }
-  local headers bad flags
   headers=$(objdump -p "$1")
   bad=$(awk '/DLL Name:/ {print tolower($3)}' <<<"$headers" | grep -v -E "$allowed" || true)
   if [ -n "$bad" ]; then echo "unexpected imports in $1: $bad"; exit 1; fi

@@ -105,9 +105,8 @@ TEST_F(WindowCommands, NoticesWarningsAndWhatFollowsThem) {
         {CMD_DONE, DONE_VAIO_WARNING, "REBOOT YOUR SYSTEM",  // each paragraph by its own code
          "Installation finished !\n\nVirtual Audio Driver might not be installed correctly,\n"
          "Virtual inputs and outputs could not be available.\n\nThanks", warning, 0, true, true},
-        {CMD_DONE, DONE_NOT_PLACED, "REBOOT YOUR SYSTEM", "Installation finished !\n\nThe setup "
-         "program could not be placed for removal:\nthis installation is not listed in Windows "
-         "Programs and Features.\n\nThanks", warning, 0, true, true},
+        {CMD_DONE, DONE_NOT_PLACED, "REBOOT YOUR SYSTEM",
+         "Installation finished !\n\nThe setup program could not", warning, 0, true, true},
         {CMD_DONE, DONE_VAIO_WARNING_NOT_PLACED, "REBOOT YOUR SYSTEM",
          "Installation finished !\n\nVirtual Audio Driver might not be installed correctly,\n"
          "Virtual inputs and outputs could not be available.\n\nThe setup program could not",
