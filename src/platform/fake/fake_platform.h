@@ -61,6 +61,7 @@ struct State {
     std::set<std::string> failing;                 // "operation:path" or "operation:*"
     std::set<std::string> lockedFiles;             // open without sharing by another program
     std::multiset<std::string> heldFiles;          // open here sharing reads only (openFileHeld)
+    int openFiles = 0;                             // file handles not closed yet
     // Which file a path names: a move takes it along, addFile puts a new file in the place.
     std::map<std::string, uint64_t> fileIds;
     uint64_t lastFileId = 0;

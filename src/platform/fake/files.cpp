@@ -75,6 +75,7 @@ Handle openExisting(const char* path, const char* operation, OpenFile::Kind kind
         (held && state().lockedFiles.count(key)))
         return nullptr;
     if (held) state().heldFiles.insert(key);
+    ++state().openFiles;
     return new OpenFile{key, kind, fileIdOf(key)};
 }
 }  // namespace
@@ -113,6 +114,7 @@ Handle openFileForWriting(const char* path) {
         state().folders.count(key) || !state().folders.count(lower(parentOf(path))))
         return nullptr;
     state().files[key].clear();
+    ++state().openFiles;
     return new OpenFile{key};
 }
 
@@ -160,6 +162,7 @@ void closeFile(Handle file) {
     auto& held = state().heldFiles;
     if (open->kind == OpenFile::Kind::held && held.count(open->path))
         held.erase(held.find(open->path));
+    --state().openFiles;
     delete open;
 }
 
