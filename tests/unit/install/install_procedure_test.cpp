@@ -277,15 +277,17 @@ TEST(ProgramDigest, LeavesOutWhatASignatureChangesAndNothingElse) {
         {changed({{ENTRY_AT, end}, {ENTRY_AT + 4, 16}, {CHECKSUM, 7}}, std::string(16, 'c')), same},
         {changed({{STAMP_OFFSET, 1}, {STAMP_OFFSET + SHA256_SIZE - 4, 1}}), same},
         {program + "x", differs},
-        // A table that does not end the file, one over the section's data, a cut header, a
-        // file that ends before the stamp, no "MZ", no "PE", no known optional header.
+        // A table that does not end the file, one over the last section's data, a cut header,
+        // a file that ends before the stamp, no "MZ", no "PE", no known optional header, one
+        // too short for the certificate table's entry.
         {changed({{ENTRY_AT, end}, {ENTRY_AT + 4, 16}}, std::string(17, 'c')), nothing},
         {changed({{ENTRY_AT, end - 16}, {ENTRY_AT + 4, 16}}), nothing},
-        {program.substr(0, 0x150), nothing},
+        {program.substr(0, 0x140), nothing},
         {program.substr(0, 0x200), nothing},
         {"NZ" + program.substr(2), nothing},
         {changed({{0x40, 0x4551}}), nothing},
-        {changed({{0x58, 0x10C}}), nothing}};
+        {changed({{0x58, 0x10C}}), nothing},
+        {changed({{0x54, 0x60}}), nothing}};
     // And the stamp is the digest of every other byte but the checksum and the entry, with
     // the stamp's own bytes as zeros: any other byte changed changes it.
     std::string hashed = program.substr(0, CHECKSUM) + program.substr(CHECKSUM + 4, 60) +
