@@ -266,7 +266,7 @@ TEST_F(InstallProcedure, TheEntryNamesTheStartedProgramInTheInstallFolderOrNothi
 TEST(ProgramDigest, LeavesOutWhatASignatureChangesAndNothingElse) {
     const std::string program = stampedProgram(std::string(70000, 'x'));  // past 16 bits
     const uint32_t CHECKSUM = 0x58 + 64, ENTRY_AT = 0x58 + 128, end = uint32_t(program.size());
-    auto changed = [&](std::vector<std::pair<uint32_t, uint32_t>> words, std::string tail = "") {
+    auto edit = [&](std::vector<std::pair<uint32_t, uint32_t>> words, std::string tail = "") {
         std::string file = program + tail;
         for (auto [at, value] : words)
             for (int i = 0; i < 4; ++i) file[at + i] = char(value >> 8 * i);
@@ -274,20 +274,20 @@ TEST(ProgramDigest, LeavesOutWhatASignatureChangesAndNothingElse) {
     };
     enum Proves { same, differs, nothing };
     const std::pair<std::string, Proves> cases[] = {
-        {changed({{ENTRY_AT, end}, {ENTRY_AT + 4, 16}, {CHECKSUM, 7}}, std::string(16, 'c')), same},
-        {changed({{STAMP_OFFSET, 1}, {STAMP_OFFSET + SHA256_SIZE - 4, 1}}), same},
+        {edit({{ENTRY_AT, end}, {ENTRY_AT + 4, 16}, {CHECKSUM, ~0u}}, std::string(16, 'c')), same},
+        {edit({{STAMP_OFFSET, 1}, {STAMP_OFFSET + SHA256_SIZE - 4, 1}}), same},
         {program + "x", differs},
         // A table that does not end the file, one over the last section's data, a cut header,
         // a file that ends before the stamp, no "MZ", no "PE", no known optional header, one
         // too short for the certificate table's entry.
-        {changed({{ENTRY_AT, end}, {ENTRY_AT + 4, 16}}, std::string(17, 'c')), nothing},
-        {changed({{ENTRY_AT, end - 16}, {ENTRY_AT + 4, 16}}), nothing},
+        {edit({{ENTRY_AT, end}, {ENTRY_AT + 4, 16}}, std::string(17, 'c')), nothing},
+        {edit({{ENTRY_AT, end - 16}, {ENTRY_AT + 4, 16}}), nothing},
         {program.substr(0, 0x140), nothing},
         {program.substr(0, 0x200), nothing},
         {"NZ" + program.substr(2), nothing},
-        {changed({{0x40, 0x4551}}), nothing},
-        {changed({{0x58, 0x10C}}), nothing},
-        {changed({{0x54, 0x60}}), nothing}};
+        {edit({{0x40, 0x4551}}), nothing},
+        {edit({{0x58, 0x10C}}), nothing},
+        {edit({{0x54, 0x60}}), nothing}};
     // And the stamp is the digest of every other byte but the checksum and the entry, with
     // the stamp's own bytes as zeros: any other byte changed changes it.
     std::string hashed = program.substr(0, CHECKSUM) + program.substr(CHECKSUM + 4, 60) +
