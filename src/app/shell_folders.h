@@ -3,6 +3,6 @@
 #pragma once
 
 void resolveShellFolders();
-// The lookup itself, every time it is called: SHGetSpecialFolderPathA (creating the folder),
-// then SHFOLDER's SHGetFolderPathA for whatever that left empty.
+// The lookup itself, every time it is called: SHGetSpecialFolderPathW (creating the folder),
+// then SHFOLDER's SHGetFolderPathW for whatever that left empty.
 void findShellFolders();

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "platform/platform.h"
+#include "platform/win32/wide.h"
 
 namespace platform {
 namespace {
@@ -14,7 +15,10 @@ FARPROC kernelExport(const char* name) {
 }
 }  // namespace
 
-ModuleHandle loadModule(const char* path) { return LoadLibraryA(path); }
+ModuleHandle loadModule(const char* path) {
+    Wide widePath(path);
+    return widePath.ok ? LoadLibraryW(widePath.text) : nullptr;
+}
 
 void restrictDllSearch() {
     using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
@@ -26,7 +30,10 @@ void restrictDllSearch() {
 
 bool kernelHasExport(const char* name) { return kernelExport(name) != nullptr; }
 
-uint32_t systemFolder(char* out, uint32_t capacity) { return GetSystemDirectoryA(out, capacity); }
+uint32_t systemFolder(char* out, uint32_t capacity) {
+    wchar_t folder[MAX_PATH];
+    return folderFromWide(folder, GetSystemDirectoryW(folder, MAX_PATH), MAX_PATH, out, capacity);
+}
 
 bool hasExport(ModuleHandle module, const char* name) {
     return GetProcAddress(asModule(module), name) != nullptr;

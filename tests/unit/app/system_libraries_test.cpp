@@ -10,7 +10,13 @@
 namespace {
 const std::string SYSTEM = "C:\\Windows\\SysWOW64";
 const char* const PROGRAMS = "C:\\ProgramData\\Start Menu\\Programs";
-const char* const STARTUP = "C:\\Users\\me\\Start Menu\\Programs\\Startup";
+// A name outside the ANSI code page, in UTF-8: 106 UTF-16 units, well within Windows' limit,
+// but 286 bytes.
+const std::string STARTUP = [] {
+    std::string path = "C:\\Users\\";
+    for (int i = 0; i < 90; ++i) path += "\uFF33";  // a full-width S
+    return path + "\\Startup";
+}();
 
 // The library events in order: search restrictions, loads and frees.
 std::vector<std::string> libraryTrace() {
@@ -54,13 +60,13 @@ TEST_F(SystemLibraries, EveryLoadNamesTheSystemFolderAndTheShellFoldersAreResolv
                                                    : event);
     EXPECT_EQ(libraryTrace(), expected);
     EXPECT_STREQ(commonProgramsFolder, PROGRAMS);  // the system SHFOLDER answered
-    EXPECT_STREQ(startupFolder, STARTUP);
+    EXPECT_EQ(startupFolder, STARTUP);
 }
 
 TEST_F(SystemLibraries, ShellFoldersComeThroughTheShellAndWithoutEitherCallStayEmpty) {
     findShellFolders();
     EXPECT_STREQ(commonProgramsFolder, PROGRAMS);
-    EXPECT_STREQ(startupFolder, STARTUP);
+    EXPECT_EQ(startupFolder, STARTUP);
     fake::state().specialFolderCall = platform::ShellCall::missing;
     fake::state().folderPathCall = platform::ShellCall::missing;
     findShellFolders();
