@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "app/os_version.h"
+#include "platform/win32/wide.h"
 
 namespace {
 using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
@@ -61,4 +62,15 @@ int32_t probeOsCode() {
         report.kernelMinor = kernel.dwMinorVersion;
     }
     return classifyOs(report);
+}
+
+// A path that does not fit comes back cut (on Windows XP unterminated), with the buffer's
+// length.
+bool ownProgramPath(char* out, uint32_t capacity) {
+    wchar_t path[platform::WIDE_CAPACITY];
+    DWORD length = GetModuleFileNameW(nullptr, path, platform::WIDE_CAPACITY);
+    if (length > 0 && length < DWORD(platform::WIDE_CAPACITY))
+        return platform::fromWide(path, out, int(capacity));
+    if (capacity > 0) out[0] = 0;
+    return false;
 }
