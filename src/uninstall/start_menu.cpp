@@ -28,7 +28,7 @@ bool userProgramsFolder(char (&out)[VALUE_BUFFER]) {
 // The person's own folder, named by their own registry, is theirs to change while we work:
 // only our shortcuts go, by name, and then the folder if that left it empty.
 void cleanUserMenuFolder(const InstallerContext* context, const char* programs) {
-    char folder[PATH_LIMIT];
+    char folder[PATH_BYTES];
     if (!joinPath(folder, programs, SHORTCUT_FOLDER)) return;
     removeShortcuts(context, folder);
     platform::removeFolder(folder);
@@ -36,7 +36,7 @@ void cleanUserMenuFolder(const InstallerContext* context, const char* programs) 
 
 // The all-users folder only administrators can write: everything in it goes.
 void cleanCommonMenuFolder(const InstallerContext* context) {
-    char folder[PATH_LIMIT];
+    char folder[PATH_BYTES];
     if (!joinPath(folder, commonProgramsFolder, SHORTCUT_FOLDER)) return;
     removeShortcuts(context, folder);
     removeFolderTree(folder);
