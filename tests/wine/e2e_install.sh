@@ -100,6 +100,21 @@ ql_check "copy keeps the running file name and is the program started" \
   ql_installed_files "$QL_BUILD/payload" MySetup.exe "$QL_SETUP"
 ql_check "entry names the renamed copy" entry_is UninstallString "\"$folder\\MySetup.exe\""
 
+# --- a name outside the ANSI code page, with a plain-named twin, another program, beside it -----
+# The ANSI calls give the twin's path (a full-width S as S, "Gergő" as "Gergo"); the program
+# that was started must be what is held, copied and named by the entry.
+for started in 'dl\QuillonOrvalo_Ｓetup.exe' 'Gergő\QuillonOrvalo_Setup.exe'; do
+  clean
+  path=$(ql_c "${started/\\//}") twin=$(ql_c "$(sed 's/Ｓ/S/; s/ő/o/; s|\\|/|' <<<"$started")")
+  mkdir -p "${path%/*}" "${twin%/*}"
+  cp "$QL_SETUP" "$path" && cp "$QL_TESTPROGS/qlurl.exe" "$twin"
+  ql_check "$started exits 1" [ "$(ql_run "C:\\$started" -h -i)" = 1 ]
+  ql_check "$started: its copy is the program started" \
+    ql_installed_files "$QL_BUILD/payload" "${started#*\\}" "$QL_SETUP"
+  ql_check "$started: the entry names that copy" \
+    [ "$(ql_reg_text "$QL_ENTRY" UninstallString $QL_VIEW)" = "\"$folder\\${started#*\\}\"" ]
+done
+
 # --- the VAIO setup program fails: the install still completes ----------------------------------
 clean
 # A folder where the driver file goes: the real program cannot copy it and ends with -3.

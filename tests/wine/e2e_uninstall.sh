@@ -99,4 +99,25 @@ ql_check "Wine's uninstaller removed it, the entry with it" key_missing "$QL_ENT
 install
 remove
 ql_check "a further removal takes it all" [ ! -e "$unix_folder" ]
+
+# A person whose name is outside the ANSI code page, which the ANSI calls give as "Lukasz": a
+# setup from their downloads folder installs completely, and the removal takes the shortcuts
+# from their own Programs and Startup folders.
+person=$(ql_c users/Łukasz)
+for value in Programs Startup; do
+  for key in 'User Shell Folders' 'Shell Folders'; do
+    wine reg add "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\$key" /v $value \
+      /t REG_SZ /d "C:\\users\\Łukasz\\$value" /f >/dev/null 2>&1
+  done
+done
+menus[1]=$person/Programs/Quillon startup=$person/Startup
+mkdir -p "$startup" "$person/Downloads" && cp "$QL_SETUP" "$person/Downloads/"
+QL_SETUP='C:\users\Łukasz\Downloads\QuillonOrvalo_Setup.exe' install
+ql_check "their setup left its copy" \
+  ql_installed_files "$QL_BUILD/payload" QuillonOrvalo_Setup.exe "$QL_SETUP"
+ql_check "and the entry" [ "$(ql_reg "$QL_ENTRY" UninstallString $QL_VIEW)" = "\"$copy\"" ]
+remove
+ql_check "the removal took their shortcuts alone" \
+  [ "$(cd "$person" && find Programs Startup -type f | sort | tr '\n' ' ')" = \
+    "Programs/Quillon/QuillonOrvalo/Notes.txt Startup/Other.LNK " ]
 echo "e2e_uninstall: all checks passed"
