@@ -119,6 +119,12 @@ std::string wideBytes(const std::u16string& text) {
     return std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * 2);
 }
 
+std::string repeated(const std::string& text, int times) {
+    std::string out;
+    while (times-- > 0) out += text;
+    return out;
+}
+
 std::string propertyName(const platform::PropertyKey& key) {
     const platform::Guid& g = key.fmtid;
     char text[64];

