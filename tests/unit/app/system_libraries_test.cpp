@@ -30,8 +30,9 @@ protected:
         fake::state().systemFolder = SYSTEM;
         for (const char* name : {"user32.dll", "shell32.dll", "shfolder.dll"})
             fake::state().modules[fake::lower(SYSTEM + "\\" + name)] = {};
-        // A planted copy in the program's folder, which a search by bare name could find.
-        fake::state().modules["shfolder.dll"] = {};
+        // Planted copies in the program's folder and at the drive's root, which a search by
+        // bare name or a path without the system folder could find.
+        fake::state().modules["shfolder.dll"] = fake::state().modules["\\shfolder.dll"] = {};
         fake::state().shellFolders[23] = PROGRAMS;
         fake::state().shellFolders[7] = STARTUP;
         commonProgramsFolder[0] = startupFolder[0] = 0;
@@ -63,6 +64,9 @@ TEST_F(SystemLibraries, ShellFoldersComeThroughTheShellAndWithoutEitherCallStayE
     findShellFolders();
     EXPECT_STREQ(commonProgramsFolder, PROGRAMS);
     EXPECT_EQ(startupFolder, STARTUP);
+    fake::state().specialFolderCall = platform::ShellCall::failed;  // SHFOLDER fills both again
+    findShellFolders();
+    EXPECT_EQ(startupFolder, STARTUP);
     fake::state().specialFolderCall = platform::ShellCall::missing;
     fake::state().folderPathCall = platform::ShellCall::missing;
     findShellFolders();
@@ -72,7 +76,7 @@ TEST_F(SystemLibraries, ShellFoldersComeThroughTheShellAndWithoutEitherCallStayE
 
 // Without a whole system folder nothing is loaded at all, rather than a library by bare name.
 TEST_F(SystemLibraries, AnUnreadableSystemFolderLoadsNothing) {
-    for (const std::string& folder : {std::string(), std::string(300, 's')}) {
+    for (const std::string& folder : {std::string(), std::string(1000, 's')}) {
         fake::state().systemFolder = folder;
         fake::state().events.clear();
         EXPECT_EQ(loadSystemLibrary("SHFOLDER.DLL"), nullptr);
