@@ -28,12 +28,10 @@ struct Pass {
     int32_t number = 0, handled = 0, failed = 0;
 };
 
-// Playback endpoints' ids begin with {0.0.0.00000000}, recording endpoints' with {0.0.1...}.
+// Playback ("Render") endpoints' ids begin with {0.0.0.00000000}, recording ("Capture") ones'
+// with {0.0.1.00000000}.
 const char16_t* idPrefix(const char16_t* flow) {
-    const char16_t render[] = u"Render";
-    for (size_t i = 0; i < sizeof render / sizeof *render; ++i)
-        if (flow[i] != render[i]) return u"{0.0.1.00000000}.";
-    return u"{0.0.0.00000000}.";
+    return flow[0] == u'R' ? u"{0.0.0.00000000}." : u"{0.0.1.00000000}.";
 }
 
 // The device whose id is the flow's prefix and the store's key name; nullptr when the

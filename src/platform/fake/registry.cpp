@@ -41,9 +41,10 @@ std::string resolveKey(platform::Handle parent, const std::string& path, uint32_
 // MMDevices refuse the administrator anything but reading.
 bool serviceOwned(const std::string& stored) {
     if (!state().audioServiceOwnsStore) return false;
-    for (std::string store : {"hklm\\software\\microsoft\\windows\\currentversion\\mmdevices",
-                              "hklm\\software\\wow6432node\\microsoft\\windows\\currentversion\\mmdevices"})
+    for (std::string view : {"hklm\\software\\", "hklm\\software\\wow6432node\\"}) {
+        std::string store = view + "microsoft\\windows\\currentversion\\mmdevices";
         if (stored == store || stored.rfind(store + "\\", 0) == 0) return true;
+    }
     return false;
 }
 
