@@ -169,23 +169,22 @@ TEST_F(VaioConfiguration, NamesTheDriversEndpointsThroughTheirDevicesCarryingNum
     EXPECT_EQ(fake::state().liveDeviceObjects, 0);
 }
 
-// In the default view a property key that only the 64-bit view holds is created for the
-// writes of an endpoint without a device (where the key may be written, as under Wine), and a
-// key name of 255 characters is passed over. A write refused in the Render pass does not fail
-// the step, nor does a Capture key in neither view. The device comes up late.
+// Without the device API the endpoints are written in their keys, where that is allowed (as
+// under Wine). In the default view a property key that only the 64-bit view holds is created for the
+// writes, and a key name of 255 characters is passed over. A write refused in the Render pass
+// does not fail the step, nor does a Capture key in neither view. The device comes up late.
 TEST_F(VaioConfiguration, DefaultViewSkipsLongNamesAndOnlyTheCapturePassDecides) {
     fake::state().audioServiceOwnsStore = false;
+    fake::state().failing.insert("createDeviceEnumerator:*");
     fake::setRegValue(STORE32 + "Render\\{1}\\Properties", SERVICE, platform::RegType::string,
                       fake::wideBytes(u"QLOrvaloVAIO").substr(0, 24));  // no ":", no terminator
-    device("Render\\{1}");
     fake::setRegValue(STORE32 + "Render\\{2}", "x", platform::RegType::dword, "1234");
-    endpoint("Render", "{2}", "QLOrvaloVAIO", "", false);
-    for (size_t length : {254, 255}) {
+    endpoint("Render", "{2}", "QLOrvaloVAIO");
+    for (size_t length : {254, 255})
         setWide(STORE32 + "Render\\" + std::string(length, 'k') + "\\Properties", SERVICE,
                 "QLOrvaloVAIO");
-        device("Render\\" + std::string(length, 'k'));
-    }
-    fake::state().failing.insert("endpointSet:{0.0.0.00000000}.{1}\\" + std::string(NAME));
+    fake::state().failing.insert("regSet:" +
+                                 fake::lower(STORE32 + "Render\\{1}\\Properties\\" + NAME));
     fake::state().deviceOpen = platform::DeviceOpen::openFailed;
     fake::state().onEvent = [seen = fake::state().onEvent, attempts = 0](auto& event) mutable {
         if (event.starts_with("interface ") && ++attempts == 3)
@@ -194,11 +193,12 @@ TEST_F(VaioConfiguration, DefaultViewSkipsLongNamesAndOnlyTheCapturePassDecides)
     };
     EXPECT_EQ(pollingCycles(), 1u + 2 * 5);  // after two failed attempts of five seconds
     const std::string icon = "|%windir%\\System32\\drivers\\vaio.sys,-20";
-    EXPECT_EQ(named("Render\\" + std::string(254, 'k')), "QLOrvalo In 1" + icon + "1");
-    EXPECT_EQ(named("Render\\" + std::string(255, 'k')), "|");
-    EXPECT_EQ(named("Render\\{1}"), icon + "2");
+    EXPECT_EQ(written("Render\\" + std::string(254, 'k'), STORE32), "QLOrvalo In 1" + icon + "1");
+    EXPECT_EQ(written("Render\\" + std::string(255, 'k'), STORE32), "|");
+    EXPECT_EQ(written("Render\\{1}", STORE32), icon + "2");
     EXPECT_EQ(written("Render\\{2}", STORE32), "QLOrvalo In 3" + icon + "3");
     EXPECT_EQ(nameEndpoints(u"Render", u"QLOrvalo In", 200), -1);  // the refused name counts
+    EXPECT_EQ(nameEndpoints(u"Capture", u"QLOrvalo Out", 300), 0);
 }
 
 // One that does not fit after "%windir%\" gives no source: it is refused, not cut.
@@ -229,11 +229,6 @@ TEST_F(VaioConfiguration, IconFromTheMediaClassKeyOrNothingNamedWithoutOne) {
     setWide(MEDIA_CLASS + "\\" + std::string(254, '0'), "MatchingDeviceId", "QLOrvaloVAIO");
     setWide(MEDIA_CLASS + "\\" + std::string(254, '0'), "Driver", "vaio.sys");
     EXPECT_EQ(pollingCycles(), 1u);
-    const std::string named1 = "QLOrvalo Out 1|%windir%\\system32\\Drivers\\vaio.sys,-301";
-    EXPECT_EQ(named("Capture\\{1}"), named1);
-    // Without the device API the key is written, where that is allowed.
-    fake::state().failing.insert("createDeviceEnumerator:*");
-    fake::state().audioServiceOwnsStore = false;
-    EXPECT_EQ(pollingCycles(), 1u);
-    EXPECT_EQ(written("Capture\\{1}"), named1);
+    EXPECT_EQ(named("Capture\\{1}"), "QLOrvalo Out 1|%windir%\\system32\\Drivers\\vaio.sys,-301");
+    EXPECT_EQ(nameEndpoints(u"Capture", u"QLOrvalo Out", 300), 1);
 }
