@@ -99,9 +99,8 @@ check_flow() { # check_flow FLOW PREFIX ICON-BASE
 ql_check "the 8 playback endpoints are QLOrvalo In 1-8 with icons -201 to -208" check_flow Render "QLOrvalo In" 200
 ql_check "the 8 recording endpoints are QLOrvalo Out 1-8 with icons -301 to -308" check_flow Capture "QLOrvalo Out" 300
 # Wine traces each value set through a device's property store; none means the fallback.
-set=$(grep -cE 'MMDevPropStore_SetValue .*(a45c254e-df1c-4efd-8020-67d146a850e0},2|259abffc-50a7-47ce-af08-68c9a7d73366},12)"' "$labels.raw" || true)
-echo "e2e_endpoints: Wine took the route $([ "$set" = 0 ] && echo "of the fallback, into the store's keys" ||
-  echo "through the devices' property stores") ($set of 32 values set there)"
+set=$(grep -cE "MMDevPropStore_SetValue .*(${name_id#?}|${icon_id#?})\"" "$labels.raw" || true)
+echo "e2e_endpoints: route: $set of 32 values through the devices' property stores, the rest by the fallback"
 ql_check "the 32 names and icons went through the devices' property stores" [ "$set" = 32 ]
 ql_check "another driver's endpoint is untouched" untouched Render "$speakers" Speakers
 ql_check "an endpoint of a longer service name is untouched" untouched Capture "$line" Line
