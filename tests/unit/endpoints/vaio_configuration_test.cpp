@@ -179,7 +179,7 @@ TEST_F(VaioConfiguration, DefaultViewSkipsLongNamesAndOnlyTheCapturePassDecides)
     fake::setRegValue(STORE32 + "Render\\{1}\\Properties", SERVICE, platform::RegType::string,
                       fake::wideBytes(u"QLOrvaloVAIO").substr(0, 24));  // no ":", no terminator
     fake::setRegValue(STORE32 + "Render\\{2}", "x", platform::RegType::dword, "1234");
-    endpoint("Render", "{2}", "QLOrvaloVAIO");
+    endpoint("Render", "{2}", "QLOrvaloVAIO", "#0001");  // a number of 1 is taken too
     for (size_t length : {254, 255})
         setWide(STORE32 + "Render\\" + std::string(length, 'k') + "\\Properties", SERVICE,
                 "QLOrvaloVAIO");
@@ -196,7 +196,7 @@ TEST_F(VaioConfiguration, DefaultViewSkipsLongNamesAndOnlyTheCapturePassDecides)
     EXPECT_EQ(written("Render\\" + std::string(254, 'k'), STORE32), "QLOrvalo In 1" + icon + "1");
     EXPECT_EQ(written("Render\\" + std::string(255, 'k'), STORE32), "|");
     EXPECT_EQ(written("Render\\{1}", STORE32), icon + "2");
-    EXPECT_EQ(written("Render\\{2}", STORE32), "QLOrvalo In 3" + icon + "3");
+    EXPECT_EQ(written("Render\\{2}", STORE32), "QLOrvalo In 1" + icon + "1");
     EXPECT_EQ(nameEndpoints(u"Render", u"QLOrvalo In", 200), -1);  // the refused name counts
     EXPECT_EQ(nameEndpoints(u"Capture", u"QLOrvalo Out", 300), 0);
 }
