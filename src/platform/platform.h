@@ -207,6 +207,11 @@ enum class PropertyRead { failed, other, ok };  // other: GetValue worked, not o
 // A VT_LPWSTR value, cut to capacity - 1 units; out is empty unless the result is ok.
 PropertyRead endpointText(Handle store, const PropertyKey& key, char16_t* out, uint32_t capacity);
 PropertyRead endpointBool(Handle store, const PropertyKey& key, int16_t* value);  // VT_BOOL
+// Writing an endpoint's properties through the audio service, which owns them.
+Handle endpointById(Handle enumerator, const char16_t* id);  // GetDevice; nullptr: no such one
+Handle openEndpointPropertiesForWriting(Handle device);      // OpenPropertyStore(STGM_READWRITE)
+// SetValue of a VT_LPWSTR, then Commit; true when both succeeded.
+bool setEndpointText(Handle store, const PropertyKey& key, const char16_t* text);
 void releaseObject(Handle object);
 
 // ---- the installer window, as seen from the procedures ------------------------------

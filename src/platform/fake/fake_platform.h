@@ -46,7 +46,7 @@ struct PropertyValue {
 struct Endpoint {
     std::u16string id;  // empty: GetId fails
     std::map<std::string, PropertyValue> properties;  // "{fmtid},pid", fmtid lower case
-    bool itemFails = false, storeFails = false;
+    bool itemFails = false, storeFails = false;  // storeFails: for reading and for writing
 };
 
 struct State {
@@ -80,6 +80,9 @@ struct State {
 
     // Registry: "HKLM\\SOFTWARE\\..." -> values (lower-cased key paths).
     bool wow64 = true;  // a 32-bit process on 64-bit Windows
+    // Below MMDevices only the audio service writes, as on Windows 10 and 11; false: anybody
+    // may, as under Wine.
+    bool audioServiceOwnsStore = true;
     std::map<std::string, std::map<std::string, RegValue>> keys;
 
     std::map<std::string, ScriptedProcess> processes;  // lower-cased application path
@@ -98,7 +101,8 @@ struct State {
 
     // Memory blocks ("allocateMemory:BYTES" and "reallocateMemory:BYTES" fail on demand),
     // audio devices ("createDeviceEnumerator:*", "activeEndpoints:capture|render",
-    // "endpointCount:capture|render" fail on demand) and what was opened of them.
+    // "endpointCount:capture|render", "endpointSet:ID\{fmtid},pid" fail on demand) and what was
+    // opened of them.
     std::vector<WaveDevice> waveIn, waveOut;
     std::vector<Endpoint> captureEndpoints, renderEndpoints;
     std::set<std::string> missingKernelExports;
