@@ -13,6 +13,7 @@
 #include "endpoints/endpoint_naming.h"
 #include "endpoints/icon_source.h"
 #include "platform/fake/fake_platform.h"
+#include "ui/taskbar_progress.h"
 
 namespace {
 
@@ -104,6 +105,13 @@ TEST_F(VaioConfiguration, PinsThatMoveOrStayLowAreNotReadyAndStallTheWaitForAMin
     EXPECT_EQ(pollingCycles(), 63u);  // a minute from the second cycle, which made it 14
     EXPECT_EQ(labels, (Labels{"Configure VAIOs", "13/16 Pin(s) Ok", "14/16 Pin(s) Ok",
                               "Set Pin Name/Icon"}));
+    // The taskbar's bar moves on with each, the pin counts between the two steps.
+    TaskbarProgress bar = progressAfterLabel({}, "Create Shortcuts");
+    for (const std::string& label : labels) {
+        TaskbarProgress next = progressAfterLabel(bar, label.c_str());
+        EXPECT_GT(next.completed, bar.completed) << label;
+        bar = next;
+    }
 }
 
 TEST_F(VaioConfiguration, NoPinEverReadyKeepsTheLabelForAMinuteAcrossATickWrap) {
