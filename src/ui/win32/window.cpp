@@ -231,7 +231,9 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
             requestClose(static_cast<HWND>(context->windowHandle), false);
             return 0;
         case WM_KEYDOWN:
-            if (wParam == VK_RETURN && !procedureStarted) buttonAction(window);
+            // Space presses the button as Enter does.
+            if ((wParam == VK_RETURN || wParam == VK_SPACE) && !procedureStarted)
+                buttonAction(window);
             if (wParam == VK_ESCAPE) post(window, WM_CLOSE);
             return 0;
         case WM_TIMER:
