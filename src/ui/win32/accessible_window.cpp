@@ -159,8 +159,8 @@ public:
         return S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* out) override {
-        if (partOf(child) != PART_BUTTON) return forClientOnly(child, out, &IAccessible::get_accDefaultAction);
-        return textOut("Press", out);
+        if (partOf(child) == PART_BUTTON) return textOut("Press", out);
+        return forClientOnly(child, out, &IAccessible::get_accDefaultAction);
     }
     HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
         int32_t part = partOf(child);
@@ -202,15 +202,16 @@ public:
         setPart(hit, partAt(shownNow(window), at.x, at.y));
         return S_OK;
     }
-    // Exactly a click on the button's middle, posted: the call returns at once, as it must,
-    // and the window acts on it, or refuses it, as on any click.
+    // Exactly a click on the button's middle, posted: the call returns at once ("servers
+    // should avoid implementations that block returns", IAccessible::accDoDefaultAction,
+    // Microsoft Learn), and the window acts on it, or refuses it, as on any click.
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
         int32_t part = partOf(child);
         if (part == PART_CLIENT) return standard->accDoDefaultAction(child);
         if (part != PART_BUTTON) return part == PART_NONE ? E_INVALIDARG : DISP_E_MEMBERNOTFOUND;
         Rect32 button = layoutFor(context->skinWidth, context->skinHeight).button;
-        PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON,
-                     MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2));
+        int x = (button.left + button.right) / 2, y = (button.top + button.bottom) / 2;
+        PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
@@ -253,8 +254,10 @@ void announceChanges(HWND window) {
     }
     uint32_t renamed = renamedParts(announced, now), restated = restatedParts(announced, now);
     for (int32_t part = PART_STATUS_LINE_1; part <= PART_BUTTON; ++part) {
-        if (renamed & (1u << part)) NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, part);
-        if (restated & (1u << part)) NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window, OBJID_CLIENT, part);
+        if (renamed & (1u << part))
+            NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, part);
+        if (restated & (1u << part))
+            NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window, OBJID_CLIENT, part);
     }
     announced = now;
 }
