@@ -5,22 +5,19 @@
 
 namespace {
 
-bool isPart(int32_t part) { return part >= PART_STATUS_LINE_1 && part <= PART_BUTTON; }
-
 bool contains(const Rect32& r, int32_t x, int32_t y) {
     return r.left <= x && x < r.right && r.top <= y && y < r.bottom;
 }
 
-// How far `to` lies beyond `from` in a direction: -1 where it does not lie wholly beyond.
-int32_t distanceBeyond(const Rect32& from, const Rect32& to, int32_t direction) {
-    int32_t gap = -1;
+// Whether `to` lies wholly beyond `from` in a direction.
+bool liesBeyond(const Rect32& from, const Rect32& to, int32_t direction) {
     switch (direction) {
-        case NAV_UP: gap = from.top - to.bottom; break;
-        case NAV_DOWN: gap = to.top - from.bottom; break;
-        case NAV_LEFT: gap = from.left - to.right; break;
-        case NAV_RIGHT: gap = to.left - from.right; break;
+        case NAV_UP: return to.bottom <= from.top;
+        case NAV_DOWN: return to.top >= from.bottom;
+        case NAV_LEFT: return to.right <= from.left;
+        case NAV_RIGHT: return to.left >= from.right;
+        default: return false;
     }
-    return gap < 0 ? -1 : gap;
 }
 
 }  // namespace
@@ -28,14 +25,13 @@ int32_t distanceBeyond(const Rect32& from, const Rect32& to, int32_t direction) 
 void partName(const ShownWindow& shown, int32_t part, char (&out)[PART_NAME_MAX]) {
     StatusLines lines;
     statusLinesFor(shown.installed, &lines);
-    out[0] = 0;
-    if (part == PART_STATUS_LINE_1) snprintf(out, sizeof out, "%s", lines.line1);
-    if (part == PART_STATUS_LINE_2) snprintf(out, sizeof out, "%s", lines.line2);
-    if (part != PART_BUTTON) return;
-    // The busy button shows "Installing" (blinking, but its name does not) over the step.
-    if (!shown.busyShown)
+    if (part == PART_STATUS_LINE_1)
+        snprintf(out, sizeof out, "%s", lines.line1);
+    else if (part == PART_STATUS_LINE_2)
+        snprintf(out, sizeof out, "%s", lines.line2);
+    else if (!shown.busyShown)
         snprintf(out, sizeof out, "%s", buttonLabelFor(shown.installed));
-    else if (shown.busyLabel[0])
+    else if (shown.busyLabel[0])  // "Installing" (blinking, but its name does not) over the step
         snprintf(out, sizeof out, "Installing: %s", shown.busyLabel);
     else
         snprintf(out, sizeof out, "Installing");
@@ -55,17 +51,12 @@ uint32_t partState(const ShownWindow& shown, int32_t part) {
 Rect32 partRect(const ShownWindow& shown, int32_t part) {
     const WindowLayout l = layoutFor(shown.skinWidth, shown.skinHeight);
     const int32_t lineHeight = l.statusLine2.top - l.statusLine1.top;
-    switch (part) {
-        case PART_STATUS_LINE_1:
-            return {l.statusLine1.left, l.statusLine1.top, l.button.left, l.statusLine2.top};
-        case PART_STATUS_LINE_2:
-            return {l.statusLine2.left, l.statusLine2.top, l.button.left,
-                    l.statusLine2.top + lineHeight};
-        case PART_BUTTON:
-            return l.buttonOutline;
-        default:
-            return {0, 0, 0, 0};
-    }
+    if (part == PART_STATUS_LINE_1)
+        return {l.statusLine1.left, l.statusLine1.top, l.button.left, l.statusLine2.top};
+    if (part == PART_STATUS_LINE_2)
+        return {l.statusLine2.left, l.statusLine2.top, l.button.left,
+                l.statusLine2.top + lineHeight};
+    return l.buttonOutline;
 }
 
 int32_t partAt(const ShownWindow& shown, int32_t x, int32_t y) {
@@ -79,19 +70,12 @@ int32_t partNavigate(const ShownWindow& shown, int32_t from, int32_t direction) 
         if (direction == NAV_FIRST_CHILD) return PART_STATUS_LINE_1;
         return direction == NAV_LAST_CHILD ? PART_BUTTON : PART_NONE;
     }
-    if (!isPart(from)) return PART_NONE;
     if (direction == NAV_NEXT) return from < PART_BUTTON ? from + 1 : PART_NONE;
     if (direction == NAV_PREVIOUS) return from > PART_STATUS_LINE_1 ? from - 1 : PART_NONE;
-    // Spatial: the nearest part wholly beyond in that direction; the first in reading order
-    // of those as near.
-    int32_t nearest = PART_NONE, nearestGap = 0;
-    for (int32_t part = PART_STATUS_LINE_1; part <= PART_BUTTON; ++part) {
-        int32_t gap = distanceBeyond(partRect(shown, from), partRect(shown, part), direction);
-        if (part == from || gap < 0 || (nearest != PART_NONE && gap >= nearestGap)) continue;
-        nearest = part;
-        nearestGap = gap;
-    }
-    return nearest;
+    // Spatial: the first part in reading order that lies wholly beyond in that direction.
+    for (int32_t part = PART_STATUS_LINE_1; part <= PART_BUTTON; ++part)
+        if (liesBeyond(partRect(shown, from), partRect(shown, part), direction)) return part;
+    return PART_NONE;
 }
 
 int32_t focusedPart(const ShownWindow& shown) {

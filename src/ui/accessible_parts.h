@@ -36,6 +36,7 @@ struct ShownWindow {
     char busyLabel[STATUS_LABEL_MAX + 1];
 };
 
+// The part is one of the three; the client area is the system's business.
 constexpr size_t PART_NAME_MAX = 160;
 void partName(const ShownWindow& shown, int32_t part, char (&out)[PART_NAME_MAX]);
 int32_t partRole(int32_t part);
@@ -44,7 +45,8 @@ uint32_t partState(const ShownWindow& shown, int32_t part);
 Rect32 partRect(const ShownWindow& shown, int32_t part);
 // The part under a point of the client area; PART_CLIENT where there is none.
 int32_t partAt(const ShownWindow& shown, int32_t x, int32_t y);
-// From the client area (first and last child only) or a part; PART_NONE where nothing lies.
+// From the client area (into it: first and last child only) or from a part; PART_NONE where
+// nothing lies that way.
 int32_t partNavigate(const ShownWindow& shown, int32_t from, int32_t direction);
 // The part that has the keyboard focus: the button while it can be pressed, else the client
 // area; PART_NONE while the window does not have it.
