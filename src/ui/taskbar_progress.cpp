@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "app/context.h"
 
@@ -13,10 +14,9 @@ namespace {
 const char* const STEPS[] = {"Extract Package", "Copy Files",        "Install VAIOs",
                              "Create Shortcuts", "Configure VAIOs", "Set Pin Name/Icon",
                              "Installation Completed"};
-constexpr uint32_t STEP_COUNT = sizeof STEPS / sizeof STEPS[0];
 constexpr uint32_t PIN_STEP = 4;  // "Configure VAIOs", which waits for the pins
 constexpr uint32_t UNIT = 1000;   // of one step
-constexpr uint32_t TOTAL = STEP_COUNT * UNIT;
+constexpr uint32_t TOTAL = std::size(STEPS) * UNIT;
 
 // "ready/count Pin(s) Ok" as the endpoint step writes it: the share of the pins ready.
 // (Read by hand: the C library's scanf would add more to the program than all of this.)
@@ -35,15 +35,13 @@ bool pinShare(const char* label, uint32_t* share) {
 }  // namespace
 
 TaskbarProgress progressAfterLabel(TaskbarProgress current, const char* label) {
-    uint32_t completed = 0, share = 0;
-    if (pinShare(label, &share)) {
-        completed = (PIN_STEP + 1) * UNIT + share;
-    } else {
-        uint32_t step = 0;
-        while (step < STEP_COUNT && strcmp(label, STEPS[step]) != 0) ++step;
-        if (step == STEP_COUNT) return current;
-        completed = (step + 1) * UNIT;
+    uint32_t completed = 0, share = 0, step = 0;
+    for (const char* name : STEPS) {
+        ++step;
+        if (strcmp(label, name) == 0) completed = step * UNIT;
     }
+    if (pinShare(label, &share)) completed = (PIN_STEP + 1) * UNIT + share;
+    if (completed == 0) return current;
     ProgressState state =
         current.state == ProgressState::error ? ProgressState::error : ProgressState::normal;
     return {state, completed, TOTAL};

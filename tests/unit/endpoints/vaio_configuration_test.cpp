@@ -112,6 +112,14 @@ TEST_F(VaioConfiguration, PinsThatMoveOrStayLowAreNotReadyAndStallTheWaitForAMin
         EXPECT_GT(next.completed, bar.completed) << label;
         bar = next;
     }
+    // Half the pins is half their step, all of them the next step; other labels move nothing.
+    auto at = [](const char* label) { return progressAfterLabel({}, label).completed; };
+    EXPECT_EQ(2 * at("8/16 Pin(s) Ok"), at("Configure VAIOs") + at("Set Pin Name/Icon"));
+    EXPECT_EQ(at("16/16 Pin(s) Ok"), at("Set Pin Name/Icon"));
+    bar = progressAfterLabel({}, "Copy Files");
+    for (const char* other : {"", "17/16 Pin(s) Ok", "0/0 Pin(s) Ok", "/16 Pin(s) Ok",
+                              "16/16 Pin(s) Ok!", "16:16 Pin(s) Ok"})
+        EXPECT_EQ(progressAfterLabel(bar, other), bar) << other;
 }
 
 TEST_F(VaioConfiguration, NoPinEverReadyKeepsTheLabelForAMinuteAcrossATickWrap) {

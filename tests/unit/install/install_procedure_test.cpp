@@ -49,7 +49,8 @@ protected:
         std::vector<TaskbarProgress> bars;
         TaskbarProgress bar = {};
         for (const std::string& line : trace) {
-            if (line.rfind("label ", 0) == 0) bars.push_back(bar = progressAfterLabel(bar, &line[6]));
+            if (line.rfind("label ", 0) == 0)
+                bars.push_back(bar = progressAfterLabel(bar, &line[6]));
             if (line.rfind("post 180 ", 0) == 0)
                 bars.push_back(bar = progressAfterNotice(bar, std::stoi(line.substr(9))));
         }
@@ -99,10 +100,11 @@ TEST_F(InstallProcedure, RunsItsStepsInOrderOn64BitWindows10) {
     EXPECT_EQ(std::string(context->errorTitle), "QuillonOrvalo Installation Error");
     // The bar moves on with every step, is full at the last and goes with the final notice.
     std::vector<TaskbarProgress> bars = taskbar();
-    for (size_t step = 1; step + 1 < bars.size(); ++step) {
-        EXPECT_GT(bars[step].completed, bars[step - 1].completed) << step;
+    for (size_t step = 0; step + 1 < bars.size(); ++step) {
+        EXPECT_GT(bars[step].completed, step ? bars[step - 1].completed : 0) << step;
         EXPECT_EQ(bars[step].state, ProgressState::normal) << step;
     }
+    EXPECT_EQ(progressAfterNotice(bars[0], DONE_VAIO_WARNING + 1), bars[0]);  // no notice
     EXPECT_EQ(bars[bars.size() - 2].completed, bars[bars.size() - 2].total);
     EXPECT_EQ(bars.back(), (TaskbarProgress{ProgressState::none, 0, 0}));
 }
@@ -170,7 +172,8 @@ TEST_F(InstallProcedure, VaioSetupResultDecidesBetweenWarningAndSuccess) {
         ASSERT_EQ(runInstall(context.get()), 1);
         // A failure turns the bar red for the steps after it, until the final notice.
         std::vector<TaskbarProgress> bars = taskbar();
-        EXPECT_EQ(bars[bars.size() - 2].state, c.text ? ProgressState::error : ProgressState::normal);
+        EXPECT_EQ(bars[bars.size() - 2].state,
+                  c.text ? ProgressState::error : ProgressState::normal);
         EXPECT_EQ(bars.back().state, ProgressState::none);
         EXPECT_EQ(context->vaioInstalled, 1);
         // Shortcuts, settings and the entry are written either way.
