@@ -17,8 +17,8 @@ TaskbarProgress wanted = {}, shown = {};
 void apply(HWND window) {
     if (!taskbar || wanted == shown) return;
     if (wanted.state != shown.state) taskbar->SetProgressState(window, TBPFLAG(wanted.state));
-    if (wanted.total && (wanted.state == ProgressState::normal || wanted.state == ProgressState::error))
-        taskbar->SetProgressValue(window, wanted.completed, wanted.total);
+    bool measured = wanted.state == ProgressState::normal || wanted.state == ProgressState::error;
+    if (measured && wanted.total) taskbar->SetProgressValue(window, wanted.completed, wanted.total);
     shown = wanted;
 }
 
