@@ -86,6 +86,7 @@ TEST(Accessible, PartsFollowThePaintingAndTheWindowState) {
     for (const auto& [shown, part, expected, state, place] : parts) {
         partName(*shown, part, name);
         EXPECT_STREQ(name, expected);
+        EXPECT_EQ(partRole(part), part == 3 ? ROLE_PUSH_BUTTON : ROLE_STATIC_TEXT) << part;
         EXPECT_EQ(partState(*shown, part), state) << expected;
         EXPECT_EQ(edges(partRect(*shown, part)), place) << expected;
     }
