@@ -60,15 +60,17 @@ dismiss_notices() {
 noticed() { grep -qxF "$1" <<<"$notices"; }
 
 # The window as a screen reader reads it (qlpoke read): the client area, then the status lines
-# and the button, each "id|name, role, states|place in the client area|action", then the part
-# with the keyboard focus. The window takes the focus when it appears, at a moment of its own:
-# heard() leaves the focus out.
-heard() { poke read | sed 's/, focused,/,/; /^focus /d'; }
+# and the button, each "id|name, role, states|place in the client area|action". The window
+# takes the focus when it appears, at a moment of its own: heard() leaves the focus out.
+heard() { poke read | sed 's/, focused,/,/'; }
 IDLE_READ="0|QuillonOrvalo Installation (Version 1.0.2.9), client, focusable|0,0 900x524|
 1|Ready to install ? Click the button right there..., static text, read only|20,454 560x20|
 2|it will install Quillon QuillonOrvalo on your system..., static text, read only|20,474 560x20|
 3|Install, push button, focusable|580,444 301x61|Press"
-focus_on_button() { for _ in $(seq 30); do poke read | grep -qx 'focus 3' && return; sleep 0.2; done; false; }
+focus_on_button() {
+  for _ in $(seq 30); do poke read | grep -q '^3|Install, push button, focused,' && return; sleep 0.2; done
+  false
+}
 # Wine's taskbar never tells a window that its button is in place (qlpoke taskbar does), and
 # its taskbar object notes only the first progress state and value of a run: those of the run
 # started by with_taskbar.
@@ -221,7 +223,6 @@ poke read
 dismiss_notices
 ends_with "after the default action the program, as after the click," 1
 ql_check "the notices are those of the click" [ "$notices" = "$CLICKED" ]
-ql_check "the after-install page was opened again" [ "$(grep -c /orvalo/installed "$URLS")" = 2 ]
 wait "$LISTENER"
 cat "$LISTENED"
 for told in "state 3 .*, unavailable" "name 3 Installing: Copy Files," "name 3 Installing: Create Shortcuts,"; do

@@ -17,7 +17,7 @@
 //   qlpoke read                   the window as a screen reader reads it (Active
 //                                 Accessibility): one line for the client area, then one per
 //                                 part: "id|name, role, states|x,y wxh in the client
-//                                 area|default action", then "focus ID"
+//                                 area|default action"
 //   qlpoke press                  the button's default action
 //   qlpoke taskbar                tells the window that its taskbar button is in place, as
 //                                 Windows' taskbar does (Wine's does not)
@@ -45,13 +45,6 @@ static VARIANT childId(long id) {
     V_VT(&child) = VT_I4;
     V_I4(&child) = id;
     return child;
-}
-
-static IAccessible* clientOf(HWND window) {
-    IAccessible* client = nullptr;
-    AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
-                               reinterpret_cast<void**>(&client));
-    return client;
 }
 
 // As a screen reader says them: name, role, then each state.
@@ -82,9 +75,6 @@ static int readWindow(HWND window, IAccessible* client) {
         printf("|%ld,%ld %ldx%ld|%ls\n", x - origin.x, y - origin.y, width, height,
                action ? action : L"");
     }
-    VARIANT focus = {};
-    client->get_accFocus(&focus);
-    printf("focus %ld\n", V_VT(&focus) == VT_I4 ? V_I4(&focus) : -1);
     return 0;
 }
 
@@ -179,14 +169,13 @@ int main(int argc, char** argv) {
     if (strcmp(command, "move") == 0 && argc >= 4)
         return MoveFileExA(argv[2], argv[3], MOVEFILE_REPLACE_EXISTING) ? 0 : 1;
     CoInitialize(nullptr);
-    if (strcmp(command, "read") == 0) {
-        IAccessible* client = clientOf(window);
-        return client ? readWindow(window, client) : 1;
-    }
-    if (strcmp(command, "press") == 0) {
-        IAccessible* client = clientOf(window);
-        return !client || client->accDoDefaultAction(childId(3)) != S_OK;
-    }
+    IAccessible* client = nullptr;
+    if ((strcmp(command, "read") == 0 || strcmp(command, "press") == 0) &&
+        AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                   reinterpret_cast<void**>(&client)) != S_OK)
+        return 1;
+    if (strcmp(command, "read") == 0) return readWindow(window, client);
+    if (strcmp(command, "press") == 0) return client->accDoDefaultAction(childId(3)) != S_OK;
     if (strcmp(command, "listen") == 0 && argc >= 3) return listen(window, atoi(argv[2]));
     if (strcmp(command, "origin") == 0) {
         for (int tries = 0; tries < 50 && !IsWindowVisible(window); ++tries) Sleep(100);  // sized
