@@ -13,6 +13,7 @@
 #include "endpoints/endpoint_naming.h"
 #include "endpoints/icon_source.h"
 #include "platform/fake/fake_platform.h"
+#include "ui/taskbar_progress.h"
 
 namespace {
 
@@ -120,6 +121,21 @@ TEST_F(VaioConfiguration, PinsThatMoveOrStayLowAreNotReadyAndStallTheWaitForAMin
     EXPECT_EQ(pollingCycles(), 63u);  // a minute from the second cycle, which made it 14
     EXPECT_EQ(labels, (Labels{"Configure VAIOs", "13/16 Pin(s) Ok", "14/16 Pin(s) Ok",
                               "Set Pin Name/Icon"}));
+    // The taskbar's bar moves on with each, the pin counts between the two steps.
+    TaskbarProgress bar = progressAfterLabel({}, "Create Shortcuts");
+    for (const std::string& label : labels) {
+        TaskbarProgress next = progressAfterLabel(bar, label.c_str());
+        EXPECT_GT(next.completed, bar.completed) << label;
+        bar = next;
+    }
+    // Half the pins is half their step, all of them the next step; other labels move nothing.
+    auto at = [](const char* label) { return progressAfterLabel({}, label).completed; };
+    EXPECT_EQ(2 * at("8/16 Pin(s) Ok"), at("Configure VAIOs") + at("Set Pin Name/Icon"));
+    EXPECT_EQ(at("16/16 Pin(s) Ok"), at("Set Pin Name/Icon"));
+    bar = progressAfterLabel({}, "Copy Files");
+    for (const char* other : {"", "17/16 Pin(s) Ok", "0/0 Pin(s) Ok", "/16 Pin(s) Ok",
+                              "16/16 Pin(s) Ok!", "16:16 Pin(s) Ok"})
+        EXPECT_EQ(progressAfterLabel(bar, other), bar) << other;
 }
 
 TEST_F(VaioConfiguration, NoPinEverReadyKeepsTheLabelForAMinuteAcrossATickWrap) {
