@@ -24,12 +24,17 @@ LocalDate localDate();  // GetLocalTime: today where this computer is
 enum class FolderResult { created, alreadyExists, failed };
 FolderResult createFolder(const char* path);
 bool removeFolder(const char* path);  // empty folders only; a folder link goes, not its target
-// Opens the folder itself, never what a link names (FILE_FLAG_OPEN_REPARSE_POINT), without
-// delete sharing: until releaseFolder, nobody can delete, rename or replace it. nullptr when
-// it cannot be opened or is no folder; isLink tells a junction or folder symbolic link, whose
-// listing would list the folder it points to.
+// Opens the folder itself, never what a link names (FILE_FLAG_OPEN_REPARSE_POINT), with
+// FOLDER_HOLD_ACCESS and FOLDER_HOLD_SHARING: until releaseFolder, nobody can delete, rename
+// or replace it. nullptr when it cannot be opened or is no folder; isLink tells a junction or
+// folder symbolic link, whose listing would list the folder it points to.
 Handle holdFolder(const char* path, bool* isLink);
 void releaseFolder(Handle folder);
+// Windows checks sharing only between opens that both ask for data access (read, write,
+// execute or delete): a hold asks for some, listing (FILE_LIST_DIRECTORY, reading data), and
+// shares reads only, so that a rename or delete, which asks for DELETE, is refused.
+constexpr uint32_t FOLDER_HOLD_ACCESS = 0x0001 | 0x0080;  // FILE_LIST_DIRECTORY, READ_ATTRIBUTES
+constexpr uint32_t FOLDER_HOLD_SHARING = 0x1;              // FILE_SHARE_READ
 Handle openFileForWriting(const char* path);  // no sharing, always create; nullptr on failure
 // One WriteFile; each call writes on after the last.
 bool writeFileOnce(Handle file, const void* data, uint32_t size, uint32_t* written);

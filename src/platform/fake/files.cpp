@@ -68,6 +68,16 @@ bool inUse(const std::string& key) {
     return state().lockedFiles.count(key) || state().heldFiles.count(key);
 }
 
+// Windows checks sharing only between opens that both ask for data access (read, write,
+// append, execute or delete): a hold stops a rename or delete, which asks for DELETE, only
+// when it asks for data access itself and does not share deletion.
+Handle hold(const std::string& key) {
+    constexpr uint32_t DATA_ACCESS = 0x1 | 0x2 | 0x4 | 0x20 | 0x10000, SHARE_DELETE = 0x4;
+    bool holds = (FOLDER_HOLD_ACCESS & DATA_ACCESS) && !(FOLDER_HOLD_SHARING & SHARE_DELETE);
+    if (holds) state().heldFolders.insert(key);
+    return new OpenFile{key, holds ? OpenFile::Kind::held : OpenFile::Kind::identity};
+}
+
 Handle openExisting(const char* path, const char* operation, OpenFile::Kind kind) {
     std::string key = throughLinks(pathKey(path));
     bool held = kind == OpenFile::Kind::held;
@@ -173,13 +183,13 @@ Handle holdFolder(const char* path, bool* isLink) {
     *isLink = state().folderLinks.count(key) > 0;
     if (!*isLink) key = throughLinks(key);
     if (fails("holdFolder", path) || (!*isLink && !state().folders.count(key))) return nullptr;
-    state().heldFolders.insert(key);
-    return new OpenFile{key};
+    return hold(key);
 }
 
 void releaseFolder(Handle folder) {
     auto* open = static_cast<OpenFile*>(folder);
-    state().heldFolders.erase(state().heldFolders.find(open->path));
+    if (open->kind == OpenFile::Kind::held)
+        state().heldFolders.erase(state().heldFolders.find(open->path));
     delete open;
 }
 
