@@ -83,8 +83,12 @@ done
 sleep 1
 for name in "${!pid[@]}"; do ql_check "$name is up" kill -0 "${pid[$name]}"; done
 
+# The person's hive names their Startup folder: no start makes it, as administrator.
+wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' \
+  /v Startup /d 'C:\windows\system32\made_by_setup\deep' /f >/dev/null 2>&1
 code=$(ql_run "$QL_SETUP" -h -u)
 ql_check "-h -u on a clean system ends with -4 (252), got $code" [ "$code" = 252 ]
+ql_check "no start makes the Startup folder" [ ! -e "$(ql_c windows/system32/made_by_setup)" ]
 for name in "${!pid[@]}"; do
   ql_check "$name: ${expect[$name]}" "${expect[$name]}" "${pid[$name]}"
 done

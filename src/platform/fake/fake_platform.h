@@ -114,6 +114,7 @@ std::string lower(const std::string& text);
 bool fileExists(const std::string& path);
 void addFile(const std::string& path, const std::string& content);  // a new file there
 bool folderExists(const std::string& path);
+void addFolder(const std::string& path);  // with its missing parents
 // What another program may do to a folder: rename it away and put a junction to target in
 // its place. Refused (false) while the folder is held, as Windows refuses the rename.
 bool replaceFolderWithLink(const std::string& folder, const std::string& target);
