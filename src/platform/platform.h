@@ -88,7 +88,6 @@ int32_t saveShellLink(const char* linkPath, const char* target, const char* desc
 // signed-in person, not with this program's administrator rights. missing: no desktop shell
 // could be reached that way; failed: it was reached, and refused. COM is initialised.
 ShellCall shellOpenAsDesktopUser(const char* address);
-void shellOpen(WindowHandle owner, const char* address);  // ShellExecuteA "open", SW_SHOW
 
 // ---- registry -----------------------------------------------------------------------
 // Paths are relative to parent: a root from regRoot or a key opened here.

@@ -3,8 +3,9 @@
 # application and of the VAIO control panel, the automatic procedures and their exit codes,
 # the warning for a product installed by another setup program, the idle window's painting,
 # clicks (skin, outline, button) and keys, the install from the button and its notices, the
-# installed state, the removal by the Remove button, and -i with the window: it blinks while
-# the install runs, refuses to close, and its final notice stays until dismissed.
+# installed state, the removal by the Remove button, -i with the window: it blinks while the
+# install runs, refuses to close, and its final notice stays until dismissed; last, without
+# the desktop shell no page opens.
 source "$(dirname "$0")/lib.sh"
 ql_prefix spine win10
 
@@ -206,3 +207,14 @@ ql_check "the final notice asks for a restart, got $notice" [ "$notice" = "$REBO
 sleep 3
 ql_check "the notice stays until dismissed" poke box "REBOOT YOUR SYSTEM" 1
 ends_with "-i then, with the install's result," 1
+
+# ---- without the desktop shell (the person's programs can end it) no page opens -------------
+pages=$(wc -l <"$URLS")
+wine taskkill /f /im explorer.exe >/dev/null 2>&1 || true
+start_setup
+poke origin >/dev/null || ql_fail "the installer window did not appear without the shell"
+poke click 100 100 >/dev/null
+no_page() { for _ in $(seq 50); do [ "$(wc -l <"$URLS")" = "$pages" ] || return 1; sleep 0.1; done; }
+ql_check "without the desktop shell a click on the skin opens no page" no_page
+poke key 27 >/dev/null
+ends_with "Escape without the desktop shell" 0

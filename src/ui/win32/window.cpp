@@ -173,7 +173,7 @@ void onCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     decideCommand(wParam, lParam, context, &outcome);
     if (outcome.procedure != Procedure::none) procedureStarted = true;
     if (outcome.openAfterInstallPage)
-        openWebAddress(window, AFTER_INSTALL_ADDRESS, AFTER_INSTALL_ADDRESS_SIZE);
+        openWebAddress(AFTER_INSTALL_ADDRESS, AFTER_INSTALL_ADDRESS_SIZE);
     showBox(window, outcome);
     if (outcome.setsExitCode) storeShared(exitCode, outcome.exitCode);
     if (outcome.procedure == Procedure::installAndWait) runWorkerAndWait();
@@ -200,7 +200,7 @@ void onLeftButtonDown(HWND window, LPARAM lParam) {
             buttonAction(window);
             break;
         case ClickTarget::skin:
-            openWebAddress(window, HOME_ADDRESS, HOME_ADDRESS_SIZE);
+            openWebAddress(HOME_ADDRESS, HOME_ADDRESS_SIZE);
             break;
         case ClickTarget::nothing:
             break;
