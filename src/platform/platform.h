@@ -65,6 +65,32 @@ Handle findFirstFile(const char* pattern, FoundFile* found);  // nullptr when no
 bool findNextFile(Handle search, FoundFile* found);
 void findClose(Handle search);
 
+// ---- the signed-in person's own folders ----------------------------------------------
+// Whose rights the calling thread's file operations run with, from actAsPerson on until
+// actAsProcess.
+enum class PersonRights {
+    own,          // this process's own: it runs unsplit (the system account, User Account
+                  // Control off, Windows before Vista), so its user is the person
+    person,       // the signed-in person's own, unelevated rights
+    unavailable,  // this process is elevated from a person whose unelevated rights it cannot
+                  // take (no desktop shell of theirs): nothing may be done in their name
+};
+PersonRights actAsPerson();
+void actAsProcess();
+
+// A folder reached without passing any link: the drive's root, then one name at a time below
+// an open folder, each resolved in that open folder (never again from the drive, so nothing
+// swapped into the path once walked is followed), opened as itself (a junction, mount point
+// or symbolic link is not followed), refused unless it is a plain folder, and held with
+// FOLDER_HOLD_ACCESS and FOLDER_HOLD_SHARING. nullptr when refused, missing or not a folder.
+Handle openDriveRoot(char letter);  // 'A' to 'Z'
+Handle openFolderIn(Handle folder, const char* name);
+// Deletes the plain file (isFolder false) or the empty plain folder `name` of an open folder
+// through a handle of its own, opened there as itself: never what a link names, never a link.
+// false when refused, missing, not empty or denied.
+bool deleteIn(Handle folder, const char* name, bool isFolder);
+void closeFolder(Handle folder);  // any folder of openDriveRoot and openFolderIn
+
 // ---- shell folders (each function is looked up at run time and may be missing) ------
 // The library is the loaded SHELL32.DLL or SHFOLDER.DLL; nullptr counts as missing.
 enum class ShellCall { missing, failed, ok };
