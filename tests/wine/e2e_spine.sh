@@ -6,7 +6,7 @@
 # installed state, the removal by the Remove button, and -i with the window: it blinks while
 # the install runs, refuses to close, and its final notice stays until dismissed. What a screen
 # reader reads of the window, its press of the button and the changes it is told of, Space, and
-# the progress on the taskbar button.
+# the progress on the taskbar button; last, without the desktop shell no page opens.
 source "$(dirname "$0")/lib.sh"
 ql_prefix spine win10
 
@@ -104,8 +104,12 @@ done
 sleep 1
 for name in "${!pid[@]}"; do ql_check "$name is up" kill -0 "${pid[$name]}"; done
 
+# The person's hive names their Startup folder: no start makes it, as administrator.
+wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' \
+  /v Startup /d 'C:\windows\system32\made_by_setup\deep' /f >/dev/null 2>&1
 code=$(ql_run "$QL_SETUP" -h -u)
 ql_check "-h -u on a clean system ends with -4 (252), got $code" [ "$code" = 252 ]
+ql_check "no start makes the Startup folder" [ ! -e "$(ql_c windows/system32/made_by_setup)" ]
 for name in "${!pid[@]}"; do
   ql_check "$name: ${expect[$name]}" "${expect[$name]}" "${pid[$name]}"
 done
@@ -267,3 +271,14 @@ ql_check "the final notice asks for a restart, got $notice" [ "$notice" = "$REBO
 sleep 3
 ql_check "the notice stays until dismissed" poke box "REBOOT YOUR SYSTEM" 1
 ends_with "-i then, with the install's result," 1
+
+# ---- without the desktop shell (the person's programs can end it) no page opens -------------
+pages=$(wc -l <"$URLS")
+wine taskkill /f /im explorer.exe >/dev/null 2>&1 || true
+start_setup
+poke origin >/dev/null || ql_fail "the installer window did not appear without the shell"
+poke click 100 100 >/dev/null
+no_page() { for _ in $(seq 50); do [ "$(wc -l <"$URLS")" = "$pages" ] || return 1; sleep 0.1; done; }
+ql_check "without the desktop shell a click on the skin opens no page" no_page
+poke key 27 >/dev/null
+ends_with "Escape without the desktop shell" 0

@@ -66,7 +66,12 @@ struct State {
     uint64_t lastFileId = 0;
     std::set<std::string> busyFiles;               // in use: cannot be deleted, can be moved
     std::map<std::string, std::string> folderLinks;  // junction path -> the folder it names
-    std::multiset<std::string> heldFolders;          // by holdFolder: cannot go or be replaced
+    std::multiset<std::string> heldFolders;          // held: cannot go or be replaced
+    // Rights: what actAsPerson finds, whether the thread now acts as the person, and the
+    // folders (with all below them) that only administrators may change.
+    platform::PersonRights personRights = platform::PersonRights::person;
+    bool actingAsPerson = false;
+    std::set<std::string> adminOnly;
     uint32_t shortWriteBy = 0;                     // a write that stops this many bytes short
 
     // Shell folders.
@@ -118,6 +123,7 @@ std::string lower(const std::string& text);
 bool fileExists(const std::string& path);
 void addFile(const std::string& path, const std::string& content);  // a new file there
 bool folderExists(const std::string& path);
+void addFolder(const std::string& path);  // with its missing parents
 // What another program may do to a folder: rename it away and put a junction to target in
 // its place. Refused (false) while the folder is held, as Windows refuses the rename.
 bool replaceFolderWithLink(const std::string& folder, const std::string& target);

@@ -176,7 +176,7 @@ void onCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     if (outcome.procedure != Procedure::none) procedureStarted = true;
     commandArriving(window, wParam, lParam, outcome.procedure);
     if (outcome.openAfterInstallPage)
-        openWebAddress(window, AFTER_INSTALL_ADDRESS, AFTER_INSTALL_ADDRESS_SIZE);
+        openWebAddress(AFTER_INSTALL_ADDRESS, AFTER_INSTALL_ADDRESS_SIZE);
     showBox(window, outcome);
     if (outcome.setsExitCode) storeShared(exitCode, outcome.exitCode);
     if (outcome.procedure == Procedure::installAndWait) runWorkerAndWait();
@@ -203,7 +203,7 @@ void onLeftButtonDown(HWND window, LPARAM lParam) {
             buttonAction(window);
             break;
         case ClickTarget::skin:
-            openWebAddress(window, HOME_ADDRESS, HOME_ADDRESS_SIZE);
+            openWebAddress(HOME_ADDRESS, HOME_ADDRESS_SIZE);
             break;
         case ClickTarget::nothing:
             break;
