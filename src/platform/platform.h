@@ -131,7 +131,11 @@ bool processExitCode(Handle process, int32_t* code);
 void closeProcess(Handle process);
 
 // ---- modules ------------------------------------------------------------------------
+// What a module imports comes from the system folder only (once restrictDllSearch ran).
 ModuleHandle loadModule(const char* path);
+// A module by its full path whose imports come from its own folder, then the system folder,
+// as a module that ships its own libraries needs.
+ModuleHandle loadModuleWithItsFolder(const char* path);
 // SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32), looked up at run time (Vista and 7
 // may lack it): libraries loaded by name, also by system code, come from the system folder
 // only. Nothing happens where the function is missing.

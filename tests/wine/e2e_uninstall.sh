@@ -4,7 +4,8 @@
 # fails and the removal after it, then a program file in use and a folder link during a
 # removal, and the install after it; last the installed copy of the setup program, run as the
 # uninstall entry says (its QuietUninstallString, then its UninstallString through Wine's own
-# uninstaller), removes and installs again in place. (-u before any install: e2e_spine.)
+# uninstaller), removes and installs again in place. Between them: a module with a library of
+# its own. (-u before any install: e2e_spine.)
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 ql_prefix uninstall win10
 
@@ -62,6 +63,21 @@ ql_check "the driver stays after its failed removal" ql_vaio present
 remove
 ql_check "the next removal takes the driver away" ql_vaio gone
 ql_check "and leaves no install folder" only_empty "$(dirname "$unix_folder")"
+
+# A module whose library lies beside it is unregistered. The form's setup loads modules of
+# its own width only, so in the x86-64 form a 64-bit one takes the 32-bit module's place.
+install
+arch=$([ "$QL_FORM" = x64 ] && echo x86_64 || echo i686)
+"$arch-w64-mingw32-g++" -Os -static -s -shared -Wl,--kill-at \
+  "$(dirname "${BASH_SOURCE[0]}")/planted_library.cpp" -o "$unix_folder/qldep.dll"
+printf '%s\n' '#include <windows.h>' \
+  'extern "C" __declspec(dllimport) UINT WINAPI waveOutGetNumDevs();' \
+  'extern "C" __declspec(dllexport) HRESULT WINAPI DllUnregisterServer() {' \
+  '  return CreateDirectoryA("C:\\unregistered", 0) ? waveOutGetNumDevs() : E_FAIL; }' |
+  "$arch-w64-mingw32-g++" -Os -static -s -shared -Wl,--kill-at -x c++ - -x none \
+    "$unix_folder/qldep.dll" -o "$unix_folder/qlorvalo_vasio8_driver.dll"
+remove
+ql_check "the module with its own library was unregistered" [ -d "$(ql_c unregistered)" ]
 
 # A program file in use is moved aside; a folder link leads out of the install folder.
 install

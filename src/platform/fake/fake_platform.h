@@ -25,6 +25,7 @@ struct ScriptedProcess {
 struct ScriptedModule {
     std::map<std::string, int32_t> exports;  // export name -> HRESULT it returns
     std::function<void(const std::string& exportName)> onCall;
+    std::vector<std::string> imports;  // libraries it needs, by name: a load finds them or fails
 };
 
 struct RegValue {
