@@ -172,6 +172,9 @@ DeviceOpen openFirstDeviceInterface(const Guid& interfaceClass, Handle* device);
 bool deviceControl(Handle device, uint32_t code, const void* in, uint32_t inSize, void* out,
                    uint32_t outSize, uint32_t* returned);
 void closeHandle(Handle handle);  // CloseHandle on a device (or any kernel) handle
+// Whether a device with this hardware ID is registered, present or not: the device of a
+// driver that never started (one that the kernel refused) is not present.
+bool hardwareIdHasDevice(const char* hardwareId);
 
 // ---- memory blocks (the device lists; null on failure, a failed resize keeps the block) ---
 void* allocateMemory(uint32_t bytes);

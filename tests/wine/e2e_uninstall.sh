@@ -4,8 +4,8 @@
 # fails and the removal after it, then a program file in use and a folder link during a
 # removal, and the install after it; last the installed copy of the setup program, run as the
 # uninstall entry says (its QuietUninstallString, then its UninstallString through Wine's own
-# uninstaller), removes and installs again in place. Between them: a module with a library of
-# its own. (-u before any install: e2e_spine.)
+# uninstaller), removes and installs again in place. Between them: a driver refused by the
+# kernel, and a module with a library of its own. (-u before any install: e2e_spine.)
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 ql_prefix uninstall win10
 
@@ -63,6 +63,15 @@ ql_check "the driver stays after its failed removal" ql_vaio present
 remove
 ql_check "the next removal takes the driver away" ql_vaio gone
 ql_check "and leaves no install folder" only_empty "$(dirname "$unix_folder")"
+
+# A driver that Wine's kernel refuses to load: its setup program registers it but cannot
+# start it, so it has no interface. The install says so; the removal takes it away anyway.
+overrides='HKCU\Software\Wine\DllOverrides'
+wine reg add "$overrides" /v qlorvalovaio64_win10.sys /d "" /f >/dev/null
+ql_check "-h -i with the driver refused exits -104" [ "$(ql_run "$QL_SETUP" -h -i)" = 152 ]
+wine reg delete "$overrides" /v qlorvalovaio64_win10.sys /f >/dev/null
+remove
+ql_check "the removal took the driver that never started away" ql_vaio gone
 
 # A module whose library lies beside it is unregistered. The form's setup loads modules of
 # its own width only, so in the x86-64 form a 64-bit one takes the 32-bit module's place.

@@ -90,6 +90,7 @@ struct State {
     std::vector<uint8_t> package;
 
     platform::DeviceOpen deviceOpen = platform::DeviceOpen::none;
+    std::set<std::string> deviceHardwareIds;  // of the devices, present or not (lower case)
     // The driver's answer: it writes its bytes into out and says how many (-1: it fails).
     std::function<int32_t(uint32_t code, const void* in, uint32_t inSize, void* out,
                           uint32_t outSize)>
