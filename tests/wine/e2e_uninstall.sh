@@ -79,12 +79,13 @@ install
 arch=$([ "$QL_FORM" = x64 ] && echo x86_64 || echo i686)
 "$arch-w64-mingw32-g++" -Os -static -s -shared -Wl,--kill-at \
   "$(dirname "${BASH_SOURCE[0]}")/planted_library.cpp" -o "$unix_folder/qldep.dll"
-printf '%s\n' '#include <windows.h>' \
-  'extern "C" __declspec(dllimport) UINT WINAPI waveOutGetNumDevs();' \
+# (The library exports its names undecorated: the stdcall fix-up lets a 32-bit link find them.)
+printf '%s\n' '#define WIN32_LEAN_AND_MEAN' '#include <windows.h>' \
+  'extern "C" UINT WINAPI waveOutGetNumDevs();' \
   'extern "C" __declspec(dllexport) HRESULT WINAPI DllUnregisterServer() {' \
   '  return CreateDirectoryA("C:\\unregistered", 0) ? waveOutGetNumDevs() : E_FAIL; }' |
-  "$arch-w64-mingw32-g++" -Os -static -s -shared -Wl,--kill-at -x c++ - -x none \
-    "$unix_folder/qldep.dll" -o "$unix_folder/qlorvalo_vasio8_driver.dll"
+  "$arch-w64-mingw32-g++" -Os -static -s -shared -Wl,--kill-at,--enable-stdcall-fixup -x c++ - \
+    -x none "$unix_folder/qldep.dll" -o "$unix_folder/qlorvalo_vasio8_driver.dll"
 remove
 ql_check "the module with its own library was unregistered" [ -d "$(ql_c unregistered)" ]
 
