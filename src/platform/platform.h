@@ -161,7 +161,11 @@ bool processExitCode(Handle process, int32_t* code);
 void closeProcess(Handle process);
 
 // ---- modules ------------------------------------------------------------------------
+// What a module imports comes from the system folder only (once restrictDllSearch ran).
 ModuleHandle loadModule(const char* path);
+// A module by its full path whose imports come from its own folder, then the system folder,
+// as a module that ships its own libraries needs.
+ModuleHandle loadModuleWithItsFolder(const char* path);
 // SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32), looked up at run time (Vista and 7
 // may lack it): libraries loaded by name, also by system code, come from the system folder
 // only. Nothing happens where the function is missing.
@@ -198,6 +202,9 @@ DeviceOpen openFirstDeviceInterface(const Guid& interfaceClass, Handle* device);
 bool deviceControl(Handle device, uint32_t code, const void* in, uint32_t inSize, void* out,
                    uint32_t outSize, uint32_t* returned);
 void closeHandle(Handle handle);  // CloseHandle on a device (or any kernel) handle
+// Whether a device with this hardware ID is registered, present or not: the device of a
+// driver that never started (one that the kernel refused) is not present.
+bool hardwareIdHasDevice(const char* hardwareId);
 
 // ---- memory blocks (the device lists; null on failure, a failed resize keeps the block) ---
 void* allocateMemory(uint32_t bytes);

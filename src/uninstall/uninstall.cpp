@@ -43,7 +43,7 @@ int32_t runUninstall(InstallerContext* context) {
     if (!findInstallFolder(context)) return stop(context, NO_TARGET_FOLDER_TEXT, PRODUCT_ID, -103);
     platform::sleepMs(SETTLE_MS);
 
-    if (context->vaioInstalled) runVaioRemoval(context);
+    if (vaioRemovalNeeded(context)) runVaioRemoval(context);
     registerAsioModules(context, RegistrationMode::unregisterModules);
     sweepStaleFiles(context->installFolder);
     removePackageFiles(context);

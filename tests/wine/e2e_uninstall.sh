@@ -5,7 +5,8 @@
 # removal without the person's rights, and the install after it; the installed copy of the
 # setup program, run as the uninstall entry says (its QuietUninstallString, then its
 # UninstallString through Wine's own uninstaller), removes and installs again in place; last
-# a removal whose person's folders lead through a link. (-u before any install: e2e_spine.)
+# a removal whose person's folders lead through a link. Between them: a driver refused by the
+# kernel, and a module with a library of its own. (-u before any install: e2e_spine.)
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 ql_prefix uninstall win10
 
@@ -75,6 +76,31 @@ ql_check "the driver stays after its failed removal" ql_vaio present
 remove
 ql_check "the next removal takes the driver away" ql_vaio gone
 ql_check "and leaves no install folder" only_empty "$(dirname "$unix_folder")"
+
+# A driver that Wine's kernel refuses to load: its setup program registers it but cannot
+# start it, so it has no interface. The install says so; the removal takes it away anyway.
+overrides='HKCU\Software\Wine\DllOverrides'
+wine reg add "$overrides" /v qlorvalovaio64_win10.sys /d "" /f >/dev/null
+ql_check "-h -i with the driver refused exits -104" [ "$(ql_run "$QL_SETUP" -h -i)" = 152 ]
+wine reg delete "$overrides" /v qlorvalovaio64_win10.sys /f >/dev/null
+remove
+ql_check "the removal took the driver that never started away" ql_vaio gone
+
+# A module whose library lies beside it is unregistered. The form's setup loads modules of
+# its own width only, so in the x86-64 form a 64-bit one takes the 32-bit module's place.
+install
+arch=$([ "$QL_FORM" = x64 ] && echo x86_64 || echo i686)
+"$arch-w64-mingw32-g++" -Os -static -s -shared -Wl,--kill-at \
+  "$(dirname "${BASH_SOURCE[0]}")/planted_library.cpp" -o "$unix_folder/qldep.dll"
+# (The library exports its names undecorated: the stdcall fix-up lets a 32-bit link find them.)
+printf '%s\n' '#define WIN32_LEAN_AND_MEAN' '#include <windows.h>' \
+  'extern "C" UINT WINAPI waveOutGetNumDevs();' \
+  'extern "C" __declspec(dllexport) HRESULT WINAPI DllUnregisterServer() {' \
+  '  return CreateDirectoryA("C:\\unregistered", 0) ? waveOutGetNumDevs() : E_FAIL; }' |
+  "$arch-w64-mingw32-g++" -Os -static -s -shared -Wl,--kill-at,--enable-stdcall-fixup -x c++ - \
+    -x none "$unix_folder/qldep.dll" -o "$unix_folder/qlorvalo_vasio8_driver.dll"
+remove
+ql_check "the module with its own library was unregistered" [ -d "$(ql_c unregistered)" ]
 
 # A program file in use is moved aside; a folder link leads out of the install folder. Without
 # the person's rights (no stand-in shell, and Wine's own runs elevated) nothing of theirs goes.

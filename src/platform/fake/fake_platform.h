@@ -25,6 +25,7 @@ struct ScriptedProcess {
 struct ScriptedModule {
     std::map<std::string, int32_t> exports;  // export name -> HRESULT it returns
     std::function<void(const std::string& exportName)> onCall;
+    std::vector<std::string> imports;  // libraries it needs, by name: a load finds them or fails
 };
 
 struct RegValue {
@@ -97,6 +98,7 @@ struct State {
     std::vector<uint8_t> package;
 
     platform::DeviceOpen deviceOpen = platform::DeviceOpen::none;
+    std::set<std::string> deviceHardwareIds;  // of the devices, present or not (lower case)
     // The driver's answer: it writes its bytes into out and says how many (-1: it fails).
     std::function<int32_t(uint32_t code, const void* in, uint32_t inSize, void* out,
                           uint32_t outSize)>

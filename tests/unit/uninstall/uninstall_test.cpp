@@ -166,6 +166,15 @@ INSTANTIATE_TEST_SUITE_P(Uninstall, UninstallProcedure, ::testing::Values(
     }, -103, "=P Failed to get target folder on system disk\nthanks to remove QuillonOrvalo "
              "manually..."},
     Case{"VaioNotInstalled", [](auto* c) { c->vaioInstalled = 0; }, 1, "B "},
+    Case{"VaioServiceWithoutInterface", [](auto* c) {  // a driver that never started
+        c->vaioInstalled = 0;
+        fake::setRegValue("HKLM\\SYSTEM\\CurrentControlSet\\Services\\QLOrvaloVAIO", "Type",
+                          platform::RegType::dword, "\1");
+    }, 1, "V B "},
+    Case{"VaioDeviceWithoutInterface", [](auto* c) {
+        c->vaioInstalled = 0;
+        fake::state().deviceHardwareIds.insert("root\\qlorvalovaio");
+    }, 1, "V B "},
     Case{"VaioExitPositiveIsSuccess",
          [](auto) { fake::state().processes[key(VAIO_SETUP)] = exitingWith(1); }, 1, "V B "},
     Case{"VaioProgramWithoutX64NotStartedOn32BitWindows", [](auto* c) {
