@@ -164,6 +164,7 @@ LRESULT onCreate(HWND window) {
     }
     WindowCommand command = startupCommand(context);
     if (command.id) PostMessageA(window, WM_COMMAND, command.id, command.code);
+    if (command.thenEnd) post(window, WM_DESTROY);
     SetFocus(window);
     return 0;
 }
