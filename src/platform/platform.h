@@ -234,8 +234,5 @@ Woken waitFor(Handle process, uint32_t ms, bool messages);
 // Reads the thread's messages: answers the sent ones, paints, drops input; posted ones, the
 // procedures' notices among them, go back in their order, to be acted on after the wait.
 void answerMessages();
-// True inside such a wait: whatever reaches the window then (sent, so not put back) must not
-// act, since the procedure is not over.
-bool answeringWindow();
 
 }  // namespace platform

@@ -6,11 +6,8 @@
 namespace platform {
 
 namespace {
-bool answering = false;  // the window's thread only
-
 bool wait(Handle process, uint32_t ms) {
     if (!onWindowThread()) return waitFor(process, ms, false) == Woken::ended;
-    answering = true;
     const uint32_t start = tickCount();
     Woken woken;
     for (;;) {
@@ -22,7 +19,6 @@ bool wait(Handle process, uint32_t ms) {
         if (woken == Woken::ended || woken == Woken::failed) break;
         if (woken == Woken::timedOut && lastSlice) break;
     }
-    answering = false;
     return woken == Woken::ended;
 }
 }  // namespace
@@ -30,7 +26,5 @@ bool wait(Handle process, uint32_t ms) {
 void sleepMs(uint32_t ms) { wait(nullptr, ms); }
 
 bool waitProcess(Handle process, uint32_t timeoutMs) { return wait(process, timeoutMs); }
-
-bool answeringWindow() { return answering; }
 
 }  // namespace platform

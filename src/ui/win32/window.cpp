@@ -209,16 +209,7 @@ void onLeftButtonDown(HWND window, LPARAM lParam) {
     }
 }
 
-// While a wait of the removal reads the messages, a request that still reaches the window
-// (sent to it: the posted ones are put back for later) is refused, as while busy.
-bool refusedDuringWait(UINT message) {
-    if (!platform::answeringWindow()) return false;
-    return message == WM_CLOSE || message == WM_COMMAND || message == WM_KEYDOWN ||
-           message == WM_LBUTTONDOWN;
-}
-
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (refusedDuringWait(message)) return 0;
     switch (message) {
         case WM_CREATE:
             return onCreate(window);

@@ -46,15 +46,15 @@ TEST_F(WindowCommands, StartupDecisionTable) {
     const StartupCase cases[] = {
         {0, 0, 0, 0, nullptr, {}},                              // clean system
         {0, 0, 0, 12, "D:\\any\\QuillonOrvalo_Setup.exe", {}},  // presence unseen with an entry
-        {0, 0, 0, 0, "C:\\QL\\Renamed_Setup.exe", {CMD_WRONG_SETUP, 0}},
-        {0, 0, 0, 14, nullptr, {CMD_DRIVER_PRESENT, 0}},
+        {0, 0, 0, 0, "C:\\QL\\Renamed_Setup.exe", {CMD_WRONG_SETUP, 0, false}},
+        {0, 0, 0, 14, nullptr, {CMD_DRIVER_PRESENT, 0, false}},
         // Silent without -i or -u: the checks set the exit code, if any, and the program ends.
         {1, 0, 0, 1, nullptr, {CMD_DRIVER_PRESENT, 0, true}},
         {1, 0, 0, 0, "C:\\QL\\Renamed_Setup.exe", {0, 0, true}},
         {1, 0, 0, 0, nullptr, {0, 0, true}},
-        {1, 1, 1, 0, nullptr, {CMD_AUTO, AUTO_INSTALL}},  // -i wins over -u
-        {0, 0, 1, 0, nullptr, {CMD_AUTO, AUTO_UNINSTALL}},
-        {0, 0, 1, 1, "C:\\QL\\Renamed.exe", {CMD_AUTO, AUTO_UNINSTALL}},  // flags beat warnings
+        {1, 1, 1, 0, nullptr, {CMD_AUTO, AUTO_INSTALL, false}},  // -i wins over -u
+        {0, 0, 1, 0, nullptr, {CMD_AUTO, AUTO_UNINSTALL, false}},
+        {0, 0, 1, 1, "C:\\QL\\R.exe", {CMD_AUTO, AUTO_UNINSTALL, false}},  // flags beat warnings
     };
     for (const StartupCase& c : cases) {
         SetUp();
