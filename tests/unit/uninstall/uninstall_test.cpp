@@ -107,6 +107,11 @@ TEST_F(UninstallSteps, RunInOrderAfterTheSettleWaitAnsweringTheWindow) {
                          "delete rmdir box ");
     EXPECT_LT(fake::state().longestUnreadMs, fake::NOT_RESPONDING_AFTER_MS);
     EXPECT_EQ(fake::state().clockMs - start, 5000 + 20000 + 4 * 50 + 4 * 10000);
+    for (uint32_t ms : {0u, 499u, 1250u}) {  // other lengths, no multiples of the slices
+        const uint64_t before = fake::state().clockMs;
+        platform::sleepMs(ms);
+        EXPECT_EQ(fake::state().clockMs - before, ms);
+    }
 }
 
 void folderWithFile(const char* name) {
