@@ -11,6 +11,10 @@ bool resolved = false;
 struct Folder {
     int csidl;
     char* out;
+    // Only the all-users folder, which only administrators write, may be created: the user's
+    // Startup folder is wherever the person's own hive says, and a missing one has nothing of
+    // ours to remove.
+    bool create;
 };
 
 void store(char* out, const char (&path)[260]) {
@@ -26,12 +30,13 @@ void resolveShellFolders() {
 }
 
 void findShellFolders() {
-    const Folder folders[] = {{platform::CSIDL_COMMON_PROGRAMS_FOLDER, commonProgramsFolder},
-                              {platform::CSIDL_STARTUP_FOLDER, startupFolder}};
+    const Folder folders[] = {
+        {platform::CSIDL_COMMON_PROGRAMS_FOLDER, commonProgramsFolder, true},
+        {platform::CSIDL_STARTUP_FOLDER, startupFolder, false}};
     bool needFallback = false;
     for (const Folder& folder : folders) {
         char path[260];
-        platform::ShellCall call = shellSpecialFolder(folder.csidl, true, path);
+        platform::ShellCall call = shellSpecialFolder(folder.csidl, folder.create, path);
         folder.out[0] = 0;
         if (call == platform::ShellCall::ok) store(folder.out, path);
         else needFallback = true;

@@ -8,7 +8,6 @@
 #include "install/asio_modules.h"
 #include "install/install_folder.h"
 #include "install/registry_records.h"
-#include "install/shortcuts.h"
 #include "package/package.h"
 #include "uninstall/folder_remover.h"
 #include "uninstall/key_remover.h"
@@ -49,7 +48,7 @@ int32_t runUninstall(InstallerContext* context) {
     sweepStaleFiles(context->installFolder);
     removePackageFiles(context);
     cleanStartMenu(context);
-    if (startupFolder[0]) removeShortcut(startupFolder, PRODUCT_ID);
+    removeStartupShortcut();
     resetApplicationSettings();
     removeKeyTree(platform::regRoot(platform::RegRoot::localMachine), UNINSTALL_KEY);
     if (findInstallFolder(context)) removeFolderTree(context->installFolder);

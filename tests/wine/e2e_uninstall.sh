@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The removal end to end on 64-bit Windows 10, where the install puts the VAIO driver in place:
 # two install and removal cycles that must end in the same state, a removal from the window
-# whose VAIO setup fails and the removal after it, then a program file in use and a folder link during a
-# removal, and the install after it; last the installed copy of the setup program, run as the
-# uninstall entry says (its QuietUninstallString, then its UninstallString through Wine's own
-# uninstaller), removes and installs again in place. (-u before any install: e2e_spine.)
+# whose VAIO setup fails and the removal after it, then a program file in use and a folder
+# link during a removal without the person's rights, and the install after it; the installed
+# copy of the setup program, run as the uninstall entry says (its QuietUninstallString, then
+# its UninstallString through Wine's own uninstaller), removes and installs again in place;
+# last a removal whose person's folders lead through a link. (-u before any install: e2e_spine.)
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 ql_prefix uninstall win10
 
@@ -13,7 +14,19 @@ menus=("$(ql_c ProgramData/Microsoft/Windows/Start\ Menu/Programs/Quillon)"
        "$(ql_c "users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Quillon")")
 startup=${menus[1]%/Quillon}/StartUp
 install() { ql_check "-h -i exits 1" [ "$(ql_run "$QL_SETUP" -h -i)" = 1 ]; }
-remove() {  # the person's own menu folder holds the four shortcuts and a file of their own
+# Wine runs every program elevated, its desktop shell too: the person's own shell, whose
+# rights the removal takes for the person's folders, is a stand-in that runs unelevated.
+person_shell() {
+  [ -n "${shell_pid:-}" ] && kill -0 "$shell_pid" 2>/dev/null && return 0
+  rm -f "$(ql_c shell.txt)"
+  wine "$QL_TESTPROGS/qlwindow.exe" QLShell0Window shell 'C:\shell.txt' shell >/dev/null 2>&1 &
+  shell_pid=$!
+  for _ in $(seq 100); do grep -qs ready "$(ql_c shell.txt)" && return 0; sleep 0.1; done
+  ql_fail "the person's stand-in shell did not start"
+}
+remove() {  # [noshell] the person's menu folder holds the four shortcuts and a file of theirs
+  if [ "${1:-}" = noshell ]; then wine taskkill /f /im qlwindow.exe >/dev/null 2>&1 || true
+  else person_shell; fi
   mkdir -p "${menus[1]}/QuillonOrvalo"
   (cd "${menus[1]}/QuillonOrvalo" &&
     touch Readme.LNK QuillonOrvalo.LNK "QuillonOrvalo x64.LNK" Nalta-Screen.LNK Notes.txt)
@@ -58,7 +71,9 @@ ql_check "both removals end in the same state" \
 # suite does in the first wait). Windows ghosts a window whose messages stay unread for 5 s;
 # Wine never does, but the probe asks for an answer within a second.
 install
-for name in QLOrvaloVAIO_Setup_x64 qlregsvr64; do cp "$QL_TESTPROGS/qlvaiofail.exe" "$unix_folder/$name.exe"; done
+for name in QLOrvaloVAIO_Setup_x64 qlregsvr64; do
+  cp "$QL_TESTPROGS/qlvaiofail.exe" "$unix_folder/$name.exe"
+done
 QL_STANDIN_RUN="$(winepath -w "$QL_TESTPROGS/qlpoke.exe") answers 2 >>C:\probes.txt" start_setup
 poke key 13 >/dev/null || ql_fail "no window to remove from"
 # answering TEXT: how many lines of TEXT tell of a window that answered every probe, no box up
@@ -70,23 +85,28 @@ poke box "REBOOT YOUR SYSTEM" 60 keep >/dev/null || ql_fail "no restart box"
 ql_check "then the VAIO setup's notice" poke box "QuillonOrvalo Uninstallation Error" 5
 poke box "REBOOT YOUR SYSTEM" 5 >/dev/null
 ends_with "the Remove button's removal" 0 30
+first_run=$(tr -d '\r' <"$(ql_c vaio_runs.txt)" | head -n 1)
 ql_check "the failing VAIO setup ran with -h -u -H in the install folder" \
-  [ "$(tr -d '\r' <"$(ql_c vaio_runs.txt)" | head -n 1)" = "-h -u -H|C:\\$QL_PF\\QL\\QuillonOrvalo" ]
+  [ "$first_run" = "-h -u -H|C:\\$QL_PF\\QL\\QuillonOrvalo" ]
 probes=$(tr -d '\r' <"$(ql_c probes.txt)")
-ql_check "and while the VAIO setup and each registration run: $probes" [ "$(answering "$probes")" = 5 ]
+ql_check "and while the VAIO setup and each registration run: $probes" \
+  [ "$(answering "$probes")" = 5 ]
 ql_check "the driver stays after its failed removal" ql_vaio present
 remove
 ql_check "the next removal takes the driver away" ql_vaio gone
 ql_check "and leaves no install folder" only_empty "$(dirname "$unix_folder")"
 
-# A program file in use is moved aside; a folder link leads out of the install folder.
+# A program file in use is moved aside; a folder link leads out of the install folder. Without
+# the person's rights (no stand-in shell, and Wine's own runs elevated) nothing of theirs goes.
 install
 # The busy program is a window program of the form under test in the screen tool's place, so
 # that it runs where 32-bit programs cannot.
 ql_hold_program "$unix_folder"
 mkdir -p "$(ql_c outside)" && touch "$(ql_c outside/keep.txt)"
 ln -s "$(ql_c outside)" "$unix_folder/link"
-remove
+remove noshell
+ql_check "without the person's rights none of theirs goes" \
+  [ -e "${menus[1]}/QuillonOrvalo/Readme.LNK" -a -e "$startup/QuillonOrvalo.LNK" ]
 ql_check "the program in use keeps running as NaltaScreen.del" \
   [ "$(ls "$unix_folder" | grep -i nalta)" = NaltaScreen.del ]
 ql_check "the folder the link names keeps its files" [ -f "$(ql_c outside/keep.txt)" ]
@@ -112,7 +132,19 @@ poke key 13 >/dev/null || ql_fail "no window from the entry's UninstallString"
 poke box "REBOOT YOUR SYSTEM" 60 >/dev/null || ql_fail "no restart box after the removal"
 wait $uninstaller
 ql_check "Wine's uninstaller removed it, the entry with it" key_missing "$QL_ENTRY" $QL_VIEW
+# The person's Programs names a folder whose Quillon\QuillonOrvalo is a link into the system
+# folder, and Startup that link: the shortcuts named like ours there stay.
+victim=$(ql_c windows/system32/victim1) evil="C:\\users\\$(id -un)\\evil"
+mkdir -p "$victim" "$(ql_c "users/$(id -un)/evil/Quillon")"
+touch "$victim"/{Readme,Nalta-Screen,QuillonOrvalo}.LNK
+ln -s "$victim" "$(ql_c "users/$(id -un)/evil/Quillon/QuillonOrvalo")"
+for folders in 'Shell Folders' 'User Shell Folders'; do
+  key="HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\$folders"
+  wine reg add "$key" /v Programs /d "$evil" /f >/dev/null 2>&1
+  wine reg add "$key" /v Startup /d "$evil\\Quillon\\QuillonOrvalo" /f >/dev/null 2>&1
+done
 install
 remove
 ql_check "a further removal takes it all" [ ! -e "$unix_folder" ]
+ql_check "the folder the person's link names keeps its files" [ "$(ls "$victim" | wc -l)" = 3 ]
 echo "e2e_uninstall: all checks passed"

@@ -198,8 +198,8 @@ ql_url_handler() {
 # The setup with its window, in the background: start_setup ARGS... sets SETUP_PID, then
 # finish_setup [SECONDS] sets code to its exit code as the shell sees it (0-255), or to
 # "running" when it has not ended after SECONDS (10). Both run in the suite's shell: only it
-# can wait for the setup.
-start_setup() { wine "$QL_SETUP" "$@" >/dev/null 2>&1 & SETUP_PID=$!; }
+# can wait for the setup. Wine's messages go to QL_SETUP_ERR where it is set.
+start_setup() { wine "$QL_SETUP" "$@" >/dev/null 2>"${QL_SETUP_ERR:-/dev/null}" & SETUP_PID=$!; }
 finish_setup() {
   code=running
   for _ in $(seq $((${1:-10} * 10))); do

@@ -16,8 +16,15 @@ static ShellCall shellFolder(ShellCall call, int csidl, char out[260]) {
     return ShellCall::ok;
 }
 
-ShellCall specialFolderPath(ModuleHandle shell32, int csidl, bool, char out[260]) {
-    return shellFolder(shell32 ? state().specialFolderCall : ShellCall::missing, csidl, out);
+// Asked to, the shell creates a missing folder, with the caller's rights.
+ShellCall specialFolderPath(ModuleHandle shell32, int csidl, bool create, char out[260]) {
+    ShellCall call =
+        shellFolder(shell32 ? state().specialFolderCall : ShellCall::missing, csidl, out);
+    if (call == ShellCall::ok && create && !folderExists(out)) {
+        addFolder(out);
+        log(std::string("mkdir ") + out);
+    }
+    return call;
 }
 
 ShellCall folderPath(ModuleHandle shfolder, int csidl, char out[260]) {

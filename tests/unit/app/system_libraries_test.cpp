@@ -57,10 +57,14 @@ TEST_F(SystemLibraries, EveryLoadNamesTheSystemFolderAndTheShellFoldersAreResolv
     EXPECT_STREQ(startupFolder, STARTUP);
 }
 
+// Only the all-users folder is created where missing: the user's Startup folder is wherever
+// the person's own hive says.
 TEST_F(SystemLibraries, ShellFoldersComeThroughTheShellAndWithoutEitherCallStayEmpty) {
     findShellFolders();
     EXPECT_STREQ(commonProgramsFolder, PROGRAMS);
     EXPECT_STREQ(startupFolder, STARTUP);
+    EXPECT_TRUE(fake::folderExists(PROGRAMS));
+    EXPECT_FALSE(fake::folderExists(STARTUP));
     fake::state().specialFolderCall = platform::ShellCall::missing;
     fake::state().folderPathCall = platform::ShellCall::missing;
     findShellFolders();
