@@ -13,7 +13,7 @@ using WindowHandle = void*;
 using ModuleHandle = void*;
 
 // ---- waits, ticks and the calendar ------------------------------------------------
-void sleepMs(uint32_t ms);
+void sleepMs(uint32_t ms);  // on the window's thread, answering it (below)
 uint32_t tickCount();
 struct LocalDate {
     uint16_t year, month, day;  // 1-based month and day
@@ -155,7 +155,8 @@ enum class StartResult { started, noHandle, failed };
 // folder), where a library that they load by bare name could be planted.
 StartResult startProcess(const char* application, const char* commandLine,
                          const char* currentFolder, Handle* process);
-bool waitProcess(Handle process, uint32_t timeoutMs);  // true when it ended
+// True when it ended; on the window's thread, answering it (below).
+bool waitProcess(Handle process, uint32_t timeoutMs);
 constexpr uint32_t WAIT_FOREVER = 0xFFFFFFFF;  // INFINITE
 bool processExitCode(Handle process, int32_t* code);
 void closeProcess(Handle process);
@@ -259,5 +260,21 @@ int showMessageBox(WindowHandle owner, const char* text, const char* caption, ui
 // boxes can open over each other.
 int openMessageBoxes();
 constexpr uint32_t MB_ICON_ERROR = 0x10, MB_ICON_WARNING = 0x30, MB_SYSTEM_MODAL = 0x1000;
+
+// ---- waits on the window's thread (sleepMs and waitProcess, in waits.cpp) ---------------
+// Windows counts a window as not responding once its thread has not read its messages for
+// 5 s (IsHungAppWindow; "Preventing Hangs in Windows Applications": a message not retrieved
+// within 5 s): it ghosts the window, whose close box then offers to end the program. So a
+// wait on the window's thread reads the messages at least every ANSWER_EVERY_MS.
+constexpr uint32_t ANSWER_EVERY_MS = 500;
+void markWindowThread();  // the calling thread made the window and serves it
+bool onWindowThread();
+enum class Woken { ended, timedOut, message, failed };
+// Up to ms for the process to end (nullptr: for the time alone); with `messages`, a message
+// that the window must answer at once (sent, a repaint, input) ends it early.
+Woken waitFor(Handle process, uint32_t ms, bool messages);
+// Reads the thread's messages: answers the sent ones, paints, drops input; posted ones, the
+// procedures' notices among them, go back in their order, to be acted on after the wait.
+void answerMessages();
 
 }  // namespace platform

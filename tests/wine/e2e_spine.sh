@@ -187,6 +187,10 @@ ql_check "the after-install page was opened" opened "https://quillon.example/orv
 ql_check "no other page was opened" [ "$(wc -l <"$URLS")" = 2 ]
 CLICKED=$notices
 
+start_setup -h  # silent without -i or -u: the start-up checks, then the end, by itself
+ends_with "-h alone once installed" 0
+ql_check "which removed nothing" key_exists "$QL_ENTRY" $QL_VIEW
+
 # ---- installed: the window offers the removal ----------------------------------------------
 with_taskbar start_setup
 read -r OX OY CW CH < <(poke origin) || ql_fail "the installer window did not appear once installed"

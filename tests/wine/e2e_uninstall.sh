@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # The removal end to end on 64-bit Windows 10, where the install puts the VAIO driver in place:
-# two install and removal cycles that must end in the same state, a removal whose VAIO setup
-# fails and the removal after it, then a program file in use and a folder link during a
-# removal without the person's rights, and the install after it; the installed copy of the
-# setup program, run as the uninstall entry says (its QuietUninstallString, then its
-# UninstallString through Wine's own uninstaller), removes and installs again in place; last
-# a removal whose person's folders lead through a link. Between them: a driver refused by the
-# kernel, and a module with a library of its own. (-u before any install: e2e_spine.)
+# two install and removal cycles that must end in the same state, a removal from the window
+# whose VAIO setup fails and the removal after it, then a program file in use and a folder
+# link during a removal without the person's rights, and the install after it; the installed
+# copy of the setup program, run as the uninstall entry says (its QuietUninstallString, then
+# its UninstallString through Wine's own uninstaller), removes and installs again in place;
+# last a removal whose person's folders lead through a link. Between them: a driver refused by
+# the kernel, and a module with a library of its own. (-u before any install: e2e_spine.)
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 ql_prefix uninstall win10
 
@@ -66,12 +66,32 @@ ql_check "both removals end in the same state" \
   diff "$WINEPREFIX/../uninstall_1.txt" "$WINEPREFIX/../uninstall_2.txt"
 
 # A removal whose VAIO setup program fails keeps the driver; the next one still takes it
-# away, with the program written again from its own package.
+# away, with the program written again from its own package. The first is the Remove
+# button's: it waits on the window's thread for the programs closed at start, then for the
+# VAIO setup and the registration tool, stand-ins here that probe the window meanwhile (as the
+# suite does in the first wait). Windows ghosts a window whose messages stay unread for 5 s;
+# Wine never does, but the probe asks for an answer within a second.
 install
-cp "$QL_TESTPROGS/qlvaiofail.exe" "$unix_folder/QLOrvaloVAIO_Setup_x64.exe"
-remove
+for name in QLOrvaloVAIO_Setup_x64 qlregsvr64; do
+  cp "$QL_TESTPROGS/qlvaiofail.exe" "$unix_folder/$name.exe"
+done
+QL_STANDIN_RUN="$(winepath -w "$QL_TESTPROGS/qlpoke.exe") answers 2 >>C:\probes.txt" start_setup
+poke key 13 >/dev/null || ql_fail "no window to remove from"
+# answering TEXT: how many lines of TEXT tell of a window that answered every probe, no box up
+answering() { grep -cE '^answered ([1-9][0-9]*) of \1, hung 0, boxes 0$' <<<"$1" || true; }
+probe=$(poke answers 3)
+ql_check "the window answers in the first wait: $probe" [ "$(answering "$probe")" = 1 ]
+# The failure notice comes once the removal is over, over its restart box, as ever.
+poke box "REBOOT YOUR SYSTEM" 60 keep >/dev/null || ql_fail "no restart box"
+ql_check "then the VAIO setup's notice" poke box "QuillonOrvalo Uninstallation Error" 5
+poke box "REBOOT YOUR SYSTEM" 5 >/dev/null
+ends_with "the Remove button's removal" 0 30
+first_run=$(tr -d '\r' <"$(ql_c vaio_runs.txt)" | head -n 1)
 ql_check "the failing VAIO setup ran with -h -u -H in the install folder" \
-  [ "$(tr -d '\r' <"$(ql_c vaio_runs.txt)")" = "-h -u -H|C:\\$QL_PF\\QL\\QuillonOrvalo" ]
+  [ "$first_run" = "-h -u -H|C:\\$QL_PF\\QL\\QuillonOrvalo" ]
+probes=$(tr -d '\r' <"$(ql_c probes.txt)")
+ql_check "and while the VAIO setup and each registration run: $probes" \
+  [ "$(answering "$probes")" = 5 ]
 ql_check "the driver stays after its failed removal" ql_vaio present
 remove
 ql_check "the next removal takes the driver away" ql_vaio gone

@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/platform.h"
@@ -50,8 +51,16 @@ struct Endpoint {
     bool itemFails = false, storeFails = false;  // storeFails: for reading and for writing
 };
 
+// Windows counts a window as not responding (IsHungAppWindow) once its thread has not read
+// its messages for this long.
+constexpr uint64_t NOT_RESPONDING_AFTER_MS = 5000;
+
 struct State {
     uint64_t clockMs = 0;
+    // The window's thread (markWindowThread), when it last read its messages, and the longest
+    // stretch of virtual time that it spent waiting without reading them.
+    std::thread::id windowThread;
+    uint64_t messagesReadAtMs = 0, longestUnreadMs = 0;
     platform::LocalDate today = {2024, 5, 14};
     std::vector<std::string> events;
     std::function<void(const std::string& event)> onEvent;  // sees each event as it is logged

@@ -152,6 +152,7 @@ void sizeToClientArea(HWND window) {
 
 LRESULT onCreate(HWND window) {
     context->windowHandle = window;
+    platform::markWindowThread();  // the removal's waits on this thread keep it answering
     loadWindowResources(context);
     context->uninstallEntryFound = context->installed = uninstallEntryCheck();
     context->driverPresence = deviceNameScan();
@@ -166,6 +167,7 @@ LRESULT onCreate(HWND window) {
     }
     WindowCommand command = startupCommand(context);
     if (command.id) PostMessageA(window, WM_COMMAND, command.id, command.code);
+    if (command.thenEnd) post(window, WM_DESTROY);
     SetFocus(window);
     return 0;
 }

@@ -24,6 +24,11 @@
 //   qlpoke listen SECONDS         prints "listening", then each name or state change that the
 //                                 window reports, "name|state ID" and the part as read, for
 //                                 SECONDS or until the window has gone
+//   qlpoke answers SECONDS        asks the window every 250 ms whether it answers, as other
+//                                 programs and Windows' hang detection do: a WM_NULL sent
+//                                 with a second to answer (none if hung), IsHungAppWindow,
+//                                 and whether a box is up; prints "answered N of M, hung H,
+//                                 boxes B"
 // Exit code 0 on success, 1 when the window or box was not found in time.
 #include <process.h>
 #include <windows.h>
@@ -166,6 +171,20 @@ int main(int argc, char** argv) {
     }
     HWND window = waitFor("QuillonOrvalo0Installer0MainWindow0", nullptr, 20);
     if (!window) return 1;
+    if (strcmp(command, "answers") == 0 && argc >= 3) {
+        int probes = 0, answered = 0, hung = 0, boxes = 0;
+        for (DWORD start = GetTickCount();
+             IsWindow(window) && GetTickCount() - start < DWORD(atoi(argv[2])) * 1000; Sleep(250)) {
+            DWORD_PTR result;
+            ++probes;
+            if (SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result))
+                ++answered;
+            hung += IsHungAppWindow(window) != FALSE;
+            boxes += FindWindowA("#32770", nullptr) != nullptr;
+        }
+        printf("answered %d of %d, hung %d, boxes %d\n", answered, probes, hung, boxes);
+        return 0;
+    }
     if (strcmp(command, "move") == 0 && argc >= 4)
         return MoveFileExA(argv[2], argv[3], MOVEFILE_REPLACE_EXISTING) ? 0 : 1;
     CoInitialize(nullptr);
