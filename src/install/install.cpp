@@ -91,5 +91,8 @@ int32_t runInstall(InstallerContext* context) {
     setStatusLabel(context, "Installation Completed");
     platform::postCommand(context->windowHandle, CMD_DONE,
                           driverFailed ? DONE_VAIO_WARNING : DONE_OK);
+    // Without its driver the product cannot work: whoever reads only the exit code must not
+    // take that for a success.
+    if (driverFailed) return -104;
     return 1;
 }

@@ -7,7 +7,6 @@
 #include "install/asio_modules.h"
 #include "install/install_folder.h"
 #include "install/registry_records.h"
-#include "install/shortcuts.h"
 #include "package/package.h"
 #include "uninstall/folder_remover.h"
 #include "uninstall/key_remover.h"
@@ -43,12 +42,12 @@ int32_t runUninstall(InstallerContext* context) {
     if (!findInstallFolder(context)) return stop(context, NO_TARGET_FOLDER_TEXT, PRODUCT_ID, -103);
     platform::sleepMs(SETTLE_MS);
 
-    if (context->vaioInstalled) runVaioRemoval(context);
+    if (vaioRemovalNeeded(context)) runVaioRemoval(context);
     registerAsioModules(context, RegistrationMode::unregisterModules);
     sweepStaleFiles(context->installFolder);
     removePackageFiles(context);
     cleanStartMenu(context);
-    if (startupFolder[0]) removeShortcut(startupFolder, PRODUCT_ID);
+    removeStartupShortcut();
     resetApplicationSettings();
     removeKeyTree(platform::regRoot(platform::RegRoot::localMachine), UNINSTALL_KEY);
     if (findInstallFolder(context)) removeFolderTree(context->installFolder);

@@ -120,7 +120,7 @@ clean
 # A folder where the driver file goes: the real program cannot copy it and ends with -3.
 planted=$(ql_c windows/system32/drivers/qlorvalovaio64_win10.sys)
 mkdir "$planted"
-ql_check "VAIO failure still exits 1" [ "$(ql_run "$QL_SETUP" -h -i)" = 1 ]
+ql_check "VAIO failure exits -104" [ "$(ql_run "$QL_SETUP" -h -i)" = 152 ]
 ql_check "entry still written" [ -n "$(ql_reg "$QL_ENTRY" UninstallString $QL_VIEW)" ]
 rmdir "$planted"
 ql_check "the driver was not installed" ql_vaio gone

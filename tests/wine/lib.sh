@@ -143,16 +143,17 @@ ql_forget_install() {
 }
 
 # What the real VAIO setup program puts in place: "present" when its driver service, driver
-# file, interface and endpoint entries are all there, "gone" when none of them is.
+# file, device, interface and endpoint entries are all there, "gone" when none of them is.
 ql_vaio() { # ql_vaio present|gone
   local found="" machine='HKLM\SYSTEM\CurrentControlSet'
   [ -n "$(ql_reg "$machine\Services\QLOrvaloVAIO" ImagePath /reg:64)" ] && found+=s
   [ -e "$(ql_c windows/system32/drivers/qlorvalovaio64_win10.sys)" ] && found+=f
+  reg_lacks "$machine\Enum\Root" qlorvalovaio || found+=d
   reg_lacks "$machine\Control\DeviceClasses\{66CAA746-1518-4C53-B6E6-9E550A734FD1}" \
     qlorvalovaio || found+=i
   reg_lacks 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\MMDevices\Audio' 8A1C3F52 \
     /reg:64 || found+=e
-  [ "$found" = "$([ "$1" = present ] && echo sfie)" ] || { echo "VAIO parts: '$found'" >&2; false; }
+  [ "$found" = "$([ "$1" = present ] && echo sfdie)" ] || { echo "VAIO parts: '$found'" >&2; false; }
 }
 
 # A window program of the form under test runs as the package's FOLDER/NaltaScreen.exe, so
@@ -211,8 +212,8 @@ ql_url_handler() {
 # The setup with its window, in the background: start_setup ARGS... sets SETUP_PID, then
 # finish_setup [SECONDS] sets code to its exit code as the shell sees it (0-255), or to
 # "running" when it has not ended after SECONDS (10). Both run in the suite's shell: only it
-# can wait for the setup.
-start_setup() { wine "$QL_SETUP" "$@" >/dev/null 2>&1 & SETUP_PID=$!; }
+# can wait for the setup. Wine's messages go to QL_SETUP_ERR where it is set.
+start_setup() { wine "$QL_SETUP" "$@" >/dev/null 2>"${QL_SETUP_ERR:-/dev/null}" & SETUP_PID=$!; }
 finish_setup() {
   code=running
   for _ in $(seq $((${1:-10} * 10))); do

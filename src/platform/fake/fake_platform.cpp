@@ -89,6 +89,10 @@ std::string lower(const std::string& text) {
 
 bool fileExists(const std::string& path) { return state().files.count(lower(path)) > 0; }
 bool folderExists(const std::string& path) { return state().folders.count(lower(path)) > 0; }
+void addFolder(const std::string& path) {
+    for (std::string p = path; !p.empty() && !folderExists(p); p = parentOf(p))
+        state().folders[lower(p)] = p;
+}
 void addFile(const std::string& path, const std::string& content) {
     state().files[lower(path)] = content;
     state().fileIds[lower(path)] = ++state().lastFileId;

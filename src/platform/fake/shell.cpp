@@ -18,9 +18,16 @@ static ShellCall shellFolder(ShellCall call, int csidl, char* out, uint32_t capa
     return ShellCall::ok;
 }
 
-ShellCall specialFolderPath(ModuleHandle shell32, int csidl, bool, char* out, uint32_t capacity) {
+// Asked to, the shell creates a missing folder, with the caller's rights.
+ShellCall specialFolderPath(ModuleHandle shell32, int csidl, bool create, char* out,
+                            uint32_t capacity) {
     ShellCall call = shell32 ? state().specialFolderCall : ShellCall::missing;
-    return shellFolder(call, csidl, out, capacity);
+    call = shellFolder(call, csidl, out, capacity);
+    if (call == ShellCall::ok && create && !folderExists(out)) {
+        addFolder(out);
+        log(std::string("mkdir ") + out);
+    }
+    return call;
 }
 
 ShellCall folderPath(ModuleHandle shfolder, int csidl, char* out, uint32_t capacity) {

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/platform.h"
+#include "platform/win32/wide.h"
 
 namespace platform {
 namespace {
@@ -64,6 +65,31 @@ bool deviceControl(Handle device, uint32_t code, const void* in, uint32_t inSize
         DeviceIoControl(device, code, const_cast<void*>(in), inSize, out, outSize, &bytes, nullptr);
     *returned = bytes;
     return ok != FALSE;
+}
+
+// Every device of every class, present or not (no DIGCF_PRESENT), by its hardware IDs: those
+// that its driver package names it by, whether or not its driver ever started.
+// learn.microsoft.com/windows/win32/api/setupapi/nf-setupapi-setupdigetclassdevsw
+bool hardwareIdHasDevice(const char* hardwareId) {
+    Wide wanted(hardwareId);
+    if (!wanted.ok) return false;
+    HDEVINFO set = SetupDiGetClassDevsW(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES);
+    if (set == INVALID_HANDLE_VALUE) return false;
+    SP_DEVINFO_DATA device = {sizeof device, {}, 0, 0};
+    bool found = false;
+    for (DWORD i = 0; !found && SetupDiEnumDeviceInfo(set, i, &device); ++i) {
+        wchar_t ids[512] = {};  // REG_MULTI_SZ: the last two units stay its terminators
+        DWORD type = 0;
+        if (!SetupDiGetDeviceRegistryPropertyW(set, &device, SPDRP_HARDWAREID, &type,
+                                               reinterpret_cast<BYTE*>(ids),
+                                               sizeof ids - 2 * sizeof *ids, nullptr) ||
+            type != REG_MULTI_SZ)
+            continue;
+        for (const wchar_t* id = ids; *id && !found; id += lstrlenW(id) + 1)
+            found = lstrcmpiW(id, wanted.text) == 0;
+    }
+    SetupDiDestroyDeviceInfoList(set);
+    return found;
 }
 
 void closeHandle(Handle handle) {

@@ -7,6 +7,9 @@
 
 namespace platform {
 
+static_assert(FOLDER_HOLD_ACCESS == (FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES) &&
+              FOLDER_HOLD_SHARING == FILE_SHARE_READ);
+
 namespace {
 Handle fromWin32(HANDLE handle) { return handle == INVALID_HANDLE_VALUE ? nullptr : handle; }
 
@@ -37,11 +40,14 @@ bool removeFolder(const char* path) {
 // The attributes come from the open handle, so they are those of the folder that is held.
 // Held, it cannot be replaced either, so its path's attributes are its own too: they are
 // asked as well, since Wine shows a folder link only there (a failed query counts as a link).
+// The hold asks for listing, data access: Windows checks sharing only between opens that both
+// ask for data access ([MS-FSA] 2.1.5.1.2.2, "Algorithm to Check Sharing Access to an Existing
+// Stream or Directory"), so an open for attributes alone would stop no rename.
 Handle holdFolder(const char* path, bool* isLink) {
     Wide wide(path);
     if (!wide.ok) return nullptr;
-    HANDLE folder = CreateFileW(wide.text, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING,
+    HANDLE folder = CreateFileW(wide.text, FOLDER_HOLD_ACCESS, FOLDER_HOLD_SHARING, nullptr,
+                                OPEN_EXISTING,
                                 FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (folder == INVALID_HANDLE_VALUE) return nullptr;
     BY_HANDLE_FILE_INFORMATION information;

@@ -20,6 +20,21 @@ ModuleHandle loadModule(const char* path) {
     return widePath.ok ? LoadLibraryW(widePath.text) : nullptr;
 }
 
+// Once the search is restricted to the system folder, a plain load no longer finds what a
+// module imports from its own folder; LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR adds that folder for
+// this load alone. The flags exist where SetDefaultDllDirectories does (Vista and 7 need
+// KB2533623); elsewhere nothing is restricted, and LOAD_WITH_ALTERED_SEARCH_PATH puts the
+// module's folder first. See
+// learn.microsoft.com/windows/win32/api/libloaderapi/nf-libloaderapi-loadlibraryexw
+ModuleHandle loadModuleWithItsFolder(const char* path) {
+    Wide wide(path);
+    if (!wide.ok) return nullptr;
+    DWORD flags = kernelExport("SetDefaultDllDirectories")
+                      ? LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32
+                      : LOAD_WITH_ALTERED_SEARCH_PATH;
+    return LoadLibraryExW(wide.text, nullptr, flags);
+}
+
 void restrictDllSearch() {
     using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
     constexpr DWORD SEARCH_SYSTEM32 = 0x800;  // LOAD_LIBRARY_SEARCH_SYSTEM32

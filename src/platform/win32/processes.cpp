@@ -1,4 +1,4 @@
-// Starting the programs that the package carries and waiting for them.
+// Starting the programs that the package carries (waiting for them: waits.cpp).
 #include <windows.h>
 
 #include <cstring>
@@ -27,10 +27,6 @@ StartResult startProcess(const char* application, const char* commandLine,
     if (!info.hProcess) return StartResult::noHandle;
     *process = info.hProcess;
     return StartResult::started;
-}
-
-bool waitProcess(Handle process, uint32_t timeoutMs) {
-    return WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
 }
 
 bool processExitCode(Handle process, int32_t* code) {

@@ -60,10 +60,14 @@ TEST_F(SystemLibraries, EveryLoadNamesTheSystemFolderAndTheShellFoldersAreResolv
     EXPECT_EQ(startupFolder, STARTUP);
 }
 
+// Only the all-users folder is created where missing: the user's Startup folder is wherever
+// the person's own hive says.
 TEST_F(SystemLibraries, ShellFoldersComeThroughTheShellAndWithoutEitherCallStayEmpty) {
     findShellFolders();
     EXPECT_STREQ(commonProgramsFolder, PROGRAMS);
     EXPECT_EQ(startupFolder, STARTUP);
+    EXPECT_TRUE(fake::folderExists(PROGRAMS));
+    EXPECT_FALSE(fake::folderExists(STARTUP));
     fake::state().specialFolderCall = platform::ShellCall::failed;  // SHFOLDER fills both again
     findShellFolders();
     EXPECT_EQ(startupFolder, STARTUP);
