@@ -99,12 +99,12 @@ TEST_P(UninstallProcedure, LeavesOnlyWhatCannotGo) {
 // that Windows would read otherwise (a stream after a colon, a dropped trailing dot or blank).
 TEST(UserFolders, OpenOnlyByPlainPathsFromADrive) {
     fake::reset();
-    const std::string users = "C:\\Users\\", longest(PATH_LIMIT - 1, 'x');
+    const std::string users = "C:\\Users\\", longest(PATH_BYTES - 1, 'x');
     const std::string opened[] = {"A:", "Z:", "c:\\Users\\a b", users + longest};
     const std::string refused[] = {
         users + "me.", users + "me ", users + "m:e", users + "m*e", users + "\x1f" "e",
-        users + "m\x1f", users + "x" + longest, "C:/Users", "CX\\Users", "\\\\server\\share",
-        "@:\\", "[:\\", "{:\\", "", "C:\\Users\\\\a b"};
+        users + "m\x1f", users + "x" + longest, "C:/Users", "CX\\Users",
+        "\\\\server\\share", "@:\\", "[:\\", "{:\\", "", "C:\\Users\\\\a b"};
     for (const std::string& path : opened) {
         fake::addFolder(path);
         platform::Handle folder = openUserFolder((path + "\\").c_str());
@@ -149,10 +149,11 @@ TEST_F(UninstallSteps, RunInOrderAfterTheSettleWaitAnsweringTheWindow) {
 }
 
 // Names outside the ANSI code page take two or three bytes a character in UTF-8, which
-// Windows' path limit does not count: the folder (145 units, 270 bytes), a file in it of a
-// long name and the person's menu folder are all within it, and all go.
+// Windows' path limit does not count: the folder (150 units, 280 bytes), a file in it of a
+// long name and the person's menu folder below a name of 260 bytes are all within it, and all
+// go.
 TEST_F(InstallMachine, RemovalTakesPathsWithinTheLimitThatAreLongerInUtf8) {
-    const std::string person = "C:\\" + fake::repeated("\u0141", 125);  // an L with stroke
+    const std::string person = "C:\\" + fake::repeated("\u0141", 130);  // an L with stroke
     const std::string folder = person + "\\QL\\QuillonOrvalo";
     const std::string menu = person + "\\Quillon\\QuillonOrvalo";
     fake::state().shellFolders[platform::CSIDL_PROGRAM_FILES_FOLDER] = person;
