@@ -215,11 +215,13 @@ Handle openDriveRoot(char letter) {
 }
 
 Handle openFolderIn(Handle folder, const char* name) {  // "" names the folder itself
+    if (!validUtf8(name)) return nullptr;
     std::string key = static_cast<OpenFile*>(folder)->path + (*name ? "\\" : "") + lower(name);
     return state().folders.count(key) ? hold(key) : nullptr;
 }
 
 bool deleteIn(Handle folder, const char* name, bool isFolder) {
+    if (!validUtf8(name)) return false;
     std::string key = static_cast<OpenFile*>(folder)->path + "\\" + lower(name);
     return isFolder ? removeEmptyFolder(key, key) : deleteKey(key, key);
 }

@@ -96,14 +96,15 @@ TEST_P(UninstallProcedure, LeavesOnlyWhatCannotGo) {
 }
 
 // The person's folders open only by plain "X:\name\..." paths: no other form, and no name
-// that Windows would read otherwise (a stream after a colon, a dropped trailing dot or blank).
+// that Windows would read otherwise (a stream after a colon, a dropped trailing dot or blank)
+// or that is no UTF-8 (a character cut short).
 TEST(UserFolders, OpenOnlyByPlainPathsFromADrive) {
     fake::reset();
     const std::string users = "C:\\Users\\", longest(PATH_BYTES - 1, 'x');
     const std::string opened[] = {"A:", "Z:", "c:\\Users\\a b", users + longest};
     const std::string refused[] = {
         users + "me.", users + "me ", users + "m:e", users + "m*e", users + "\x1f" "e",
-        users + "m\x1f", users + "x" + longest, "C:/Users", "CX\\Users",
+        users + "m\x1f", users + "\xc5", users + "x" + longest, "C:/Users", "CX\\Users",
         "\\\\server\\share", "@:\\", "[:\\", "{:\\", "", "C:\\Users\\\\a b"};
     for (const std::string& path : opened) {
         fake::addFolder(path);
