@@ -76,12 +76,10 @@ int32_t probeOsCode() {
 }
 
 // A path that does not fit comes back cut (on Windows XP unterminated), with the buffer's
-// length.
+// length: it is refused, never taken cut.
 bool ownProgramPath(char* out, uint32_t capacity) {
     wchar_t path[platform::WIDE_CAPACITY];
     DWORD length = GetModuleFileNameW(nullptr, path, platform::WIDE_CAPACITY);
-    if (length > 0 && length < DWORD(platform::WIDE_CAPACITY))
-        return platform::fromWide(path, out, int(capacity));
-    if (capacity > 0) out[0] = 0;
-    return false;
+    uint32_t bytes = platform::pathFromWide(path, length, platform::WIDE_CAPACITY, out, capacity);
+    return bytes > 0 && bytes < capacity;
 }

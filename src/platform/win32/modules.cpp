@@ -47,7 +47,7 @@ bool kernelHasExport(const char* name) { return kernelExport(name) != nullptr; }
 
 uint32_t systemFolder(char* out, uint32_t capacity) {
     wchar_t folder[MAX_PATH];
-    return folderFromWide(folder, GetSystemDirectoryW(folder, MAX_PATH), MAX_PATH, out, capacity);
+    return pathFromWide(folder, GetSystemDirectoryW(folder, MAX_PATH), MAX_PATH, out, capacity);
 }
 
 bool hasExport(ModuleHandle module, const char* name) {

@@ -45,7 +45,7 @@ ShellCall folderPath(ModuleHandle shfolder, int csidl, char* out, uint32_t capac
 
 uint32_t windowsFolder(char* out, uint32_t capacity) {
     wchar_t folder[MAX_PATH];
-    return folderFromWide(folder, GetWindowsDirectoryW(folder, MAX_PATH), MAX_PATH, out, capacity);
+    return pathFromWide(folder, GetWindowsDirectoryW(folder, MAX_PATH), MAX_PATH, out, capacity);
 }
 
 int32_t saveShellLink(const char* linkPath, const char* target, const char* description,

@@ -17,8 +17,7 @@ bool fromWide(const wchar_t* text, char* out, int capacity) {
     return bytes > 0;
 }
 
-uint32_t folderFromWide(const wchar_t* text, UINT result, UINT room, char* out,
-                        uint32_t capacity) {
+uint32_t pathFromWide(const wchar_t* text, UINT result, UINT room, char* out, uint32_t capacity) {
     if (result > 0 && result < room && fromWide(text, out, int(capacity)))
         return uint32_t(strlen(out));
     if (capacity > 0) out[0] = 0;
