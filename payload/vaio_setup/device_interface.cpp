@@ -6,6 +6,7 @@
 
 namespace {
 const char INSTANCE_ID[] = "ROOT\\QLOrvaloVAIO\\0000";
+const wchar_t HARDWARE_IDS[] = L"ROOT\\QLOrvaloVAIO\0";  // REG_MULTI_SZ, as the INF names it
 // {66CAA746-1518-4C53-B6E6-9E550A734FD1}
 const GUID CONTROL_INTERFACE = {
     0x66CAA746, 0x1518, 0x4C53, {0xB6, 0xE6, 0x9E, 0x55, 0x0A, 0x73, 0x4F, 0xD1}};
@@ -32,6 +33,9 @@ bool makeDeviceInterface(char* path, DWORD size) {
     } detail;
     detail.detail.cbSize = sizeof detail.detail;
     bool made = openOrCreateDevice(set, &device) &&
+                SetupDiSetDeviceRegistryPropertyW(set, &device, SPDRP_HARDWAREID,
+                                                  (const BYTE*)HARDWARE_IDS,
+                                                  sizeof HARDWARE_IDS) &&
                 SetupDiCreateDeviceInterfaceA(set, &device, &CONTROL_INTERFACE, nullptr, 0,
                                               &interfaceData) &&
                 SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, &detail.detail, sizeof detail,

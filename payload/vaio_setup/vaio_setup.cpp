@@ -1,6 +1,7 @@
 // QLOrvaloVAIO_Setup_x64: installs and removes the VAIO driver component from the driver
 // files in its current folder.
-//   -i   install: the driver file in the system's driver folder, the driver's device and its
+//   -i   install: the driver file in the system's driver folder (the ARM64 image on ARM64
+//        Windows, the x86-64 one elsewhere, under the one name), the driver's device and its
 //        control interface, the kernel driver service (started at once and with every
 //        session), and the endpoint store entries of the driver's 16 audio endpoints
 //   -u   remove all of that again; the driver is stopped first
@@ -14,6 +15,9 @@
 
 #include <windows.h>
 
+#include <initializer_list>
+
+#include "driver_image.h"
 #include "../common/command_line.h"
 #include "../common/library_search.h"
 #include "../common/report.h"
@@ -30,12 +34,20 @@ enum ExitCode {
     ENDPOINTS_FAILED = -6
 };
 
-const char DRIVER_FILE[] = "qlorvalovaio64_win10.sys";
-const char* const PACKAGE_FILES[] = {"qlorvalovaio64_win10.inf", "qlorvalovaio64_win10.cat",
-                                     DRIVER_FILE};
+// The machine that Windows runs on; 0 where IsWow64Process2 is missing (before Windows 10
+// 1709, when ARM64 Windows ran no x86-64 program) or fails.
+USHORT nativeMachine() {
+    typedef BOOL(WINAPI * IsWow64Process2Function)(HANDLE, USHORT*, USHORT*);
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    IsWow64Process2Function machines =
+        kernel ? (IsWow64Process2Function)(void*)GetProcAddress(kernel, "IsWow64Process2")
+               : nullptr;
+    USHORT process = 0, native = 0;
+    return machines && machines(GetCurrentProcess(), &process, &native) ? native : 0;
+}
 
-bool packageFilesPresent() {
-    for (const char* name : PACKAGE_FILES) {
+bool packageFilesPresent(const char* image) {
+    for (const char* name : {"qlorvalovaio64_win10.inf", "qlorvalovaio64_win10.cat", image}) {
         DWORD attributes = GetFileAttributesA(name);
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
             reportError("QLOrvaloVAIO_Setup: %s is missing from the current folder", name);
@@ -54,15 +66,16 @@ bool installedDriverPath(char* path, DWORD size) {
 }
 
 int install() {
-    if (!packageFilesPresent()) return FILES_MISSING;
+    const char* image = driverImageFor(nativeMachine());
+    if (!packageFilesPresent(image)) return FILES_MISSING;
     char target[MAX_PATH], interfacePath[512];
     // A driver that runs already holds its file: it stays in place, as it is.
     if (!installedDriverPath(target, sizeof target) ||
-        (!CopyFileA(DRIVER_FILE, target, FALSE) &&
+        (!CopyFileA(image, target, FALSE) &&
          (GetLastError() != ERROR_SHARING_VIOLATION ||
           GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES))) {
         reportError("QLOrvaloVAIO_Setup: cannot copy %s to the driver folder (error %lu)",
-                    DRIVER_FILE, GetLastError());
+                    image, GetLastError());
         return COPY_FAILED;
     }
     if (!makeDeviceInterface(interfacePath, sizeof interfacePath)) {

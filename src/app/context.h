@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "app/paths.h"
 #include "app/version.h"
 #include "package/package_entry.h"
 #include "platform/platform.h"
@@ -70,8 +71,8 @@ inline int32_t loadShared(int32_t& word) {
 }
 
 // Shell folders resolved once at start-up; empty when unresolved.
-extern char commonProgramsFolder[512];
-extern char startupFolder[512];
+extern char commonProgramsFolder[PATH_BYTES];
+extern char startupFolder[PATH_BYTES];
 
 // Product texts used by more than one subsystem.
 inline constexpr const char* PRODUCT_ID = "QuillonOrvalo";

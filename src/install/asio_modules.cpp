@@ -24,7 +24,8 @@ constexpr uint32_t REGISTRATION_TOOL_MS = 10000;  // a hung tool is left to fini
 void registerInProcess(const char* module, InstallerContext* context, RegistrationMode mode) {
     char path[1024];
     if (!joinPath(path, context->installFolder, module)) return;
-    platform::ModuleHandle loaded = platform::loadModule(path);
+    // A module may ship libraries of its own beside it.
+    platform::ModuleHandle loaded = platform::loadModuleWithItsFolder(path);
     if (!loaded) return;
     if (mode == RegistrationMode::registerModules) {
         if (!platform::hasExport(loaded, "DllRegisterServer")) {

@@ -96,6 +96,9 @@ int32_t runInstall(InstallerContext* context) {
     }
     setStatusLabel(context, "Installation Completed");
     platform::postCommand(context->windowHandle, CMD_DONE, finalNotice(driverFailed, placed));
-    if (!placed) return -105;  // installed, but with nothing that can remove it
+    // Whoever reads only the exit code must not take either for a success; a product that
+    // nothing can remove is the graver of the two.
+    if (!placed) return -105;
+    if (driverFailed) return -104;
     return 1;
 }

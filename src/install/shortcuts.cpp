@@ -24,11 +24,15 @@ bool listed(const ShortcutRow& row, const InstallerContext* context) {
     return !row.only64Bit || context->is64BitSystem;
 }
 
+// name.LNK; false when it would not fit.
+bool linkName(char (&out)[300], const char* name) {
+    return snprintf(out, sizeof out, "%s.LNK", name) < int(sizeof out);
+}
+
 // folder\name.LNK; false when it would not fit in capacity.
 bool linkPath(char* out, size_t capacity, const char* folder, const char* name) {
-    char linkName[300];
-    return snprintf(linkName, sizeof linkName, "%s.LNK", name) < int(sizeof linkName) &&
-           joinPath(out, capacity, folder, linkName);
+    char link[300];
+    return linkName(link, name) && joinPath(out, capacity, folder, link);
 }
 }  // namespace
 
@@ -60,6 +64,16 @@ void removeShortcuts(const InstallerContext* context, const char* folder) {
 }
 
 int32_t removeShortcut(const char* folder, const char* name) {
-    char link[PATH_LIMIT];
+    char link[PATH_BYTES];
     return linkPath(link, sizeof link, folder, name) && platform::deleteFile(link) ? 1 : 0;
+}
+
+void removeShortcutsIn(const InstallerContext* context, platform::Handle folder) {
+    for (const ShortcutRow& row : SHORTCUTS)
+        if (listed(row, context)) removeShortcutIn(folder, row.name);
+}
+
+void removeShortcutIn(platform::Handle folder, const char* name) {
+    char link[300];
+    if (linkName(link, name)) platform::deleteIn(folder, link, false);
 }

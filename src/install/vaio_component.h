@@ -19,5 +19,10 @@ inline constexpr uint32_t VAIO_SECOND_PIN_OFFSET = 28;
 inline constexpr int VAIO_STREAM_COUNT = 8;
 inline constexpr int VAIO_PIN_COUNT = 2 * VAIO_STREAM_COUNT;
 
+// The driver's kernel service (its key below HKEY_LOCAL_MACHINE), and the hardware ID that
+// the driver package's INF gives its device.
+inline constexpr const char* VAIO_SERVICE_KEY = "SYSTEM\\CurrentControlSet\\Services\\QLOrvaloVAIO";
+inline constexpr const char* VAIO_HARDWARE_ID = "ROOT\\QLOrvaloVAIO";
+
 // The package entries of the component: the driver files (4 to 7) and the setup program (9).
 inline constexpr uint32_t VAIO_PACKAGE_ENTRIES = 0xF0 | 1u << 9;

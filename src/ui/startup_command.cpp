@@ -78,16 +78,17 @@ void decideAuto(intptr_t code, const InstallerContext* context, CommandOutcome* 
 }  // namespace
 
 WindowCommand startupCommand(const InstallerContext* context) {
-    if (installFlag) return {CMD_AUTO, AUTO_INSTALL};
-    if (uninstallFlag) return {CMD_AUTO, AUTO_UNINSTALL};
+    if (installFlag) return {CMD_AUTO, AUTO_INSTALL, false};
+    if (uninstallFlag) return {CMD_AUTO, AUTO_UNINSTALL, false};
+    const bool end = silentFlag != 0;  // a hidden window would wait for a click forever
     if (context->uninstallEntryFound) {
-        if (sameSetupCheck(context) == 0 && !silentFlag) return {CMD_WRONG_SETUP, 0};
-        return {0, 0};  // with an entry, found devices are no news
+        if (sameSetupCheck(context) == 0 && !silentFlag) return {CMD_WRONG_SETUP, 0, false};
+        return {0, 0, end};  // with an entry, found devices are no news
     }
     // Silent, the exit code is the only report of a driver present: the command still goes,
     // to set it without a box.
-    if (context->driverPresence != 0) return {CMD_DRIVER_PRESENT, 0};
-    return {0, 0};
+    if (context->driverPresence != 0) return {CMD_DRIVER_PRESENT, 0, end};
+    return {0, 0, end};
 }
 
 void decideCommand(uintptr_t wParam, intptr_t lParam, const InstallerContext* context,

@@ -8,10 +8,12 @@ struct InstallerContext;
 struct WindowCommand {
     uint32_t id;  // 0: nothing to post
     int32_t code;
+    bool thenEnd;  // then end the program (WM_DESTROY), once the command has set its code
 };
 
 // The one command (if any) that the creation handler posts, from the command-line flags and
 // the pre-install checks' results; runs the same-setup check when the decision needs it.
+// Silent without -i or -u, nothing can follow the checks: the program ends with their code.
 WindowCommand startupCommand(const InstallerContext* context);
 
 enum class Procedure { none, installAndWait, uninstall };

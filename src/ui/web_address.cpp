@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/platform.h"
+
 void scrambleAddress(uint8_t* bytes, uint32_t length, uint32_t seed) {
     uint32_t k = seed;
     for (uint32_t p = 0; p < length; ++p) {
@@ -24,12 +26,12 @@ void wipeWebAddress(char* text, size_t capacity) {
     for (size_t i = 0; i < capacity; ++i) wipe[i] = 0;
 }
 
-void openWebAddress(platform::WindowHandle owner, const uint8_t* stored, uint32_t size) {
+void openWebAddress(const uint8_t* stored, uint32_t size) {
     char address[512];
     if (!readWebAddress(stored, size, address, sizeof address)) return;
-    // A shell that was reached and refused is not overruled with administrator rights.
-    if (platform::shellOpenAsDesktopUser(address) == platform::ShellCall::missing)
-        platform::shellOpen(owner, address);
+    // Never from here: the person's programs can end their desktop shell, and a browser that
+    // this program started would run with its administrator rights.
+    platform::shellOpenAsDesktopUser(address);
     wipeWebAddress(address, sizeof address);
 }
 

@@ -5,8 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/platform.h"
-
 constexpr uint32_t WEB_ADDRESS_SEED = 0x5A17C3E9u;
 constexpr uint32_t HOME_ADDRESS_SIZE = 25;           // with the terminating zero
 constexpr uint32_t AFTER_INSTALL_ADDRESS_SIZE = 41;  // likewise
@@ -24,7 +22,7 @@ void scrambleAddress(uint8_t* bytes, uint32_t length, uint32_t seed);
 bool readWebAddress(const uint8_t* stored, uint32_t size, char* out, size_t capacity);
 void wipeWebAddress(char* text, size_t capacity);
 
-// Opens a stored address in the default browser: through the desktop shell, as the signed-in
-// person, where the shell can be reached, else from this program. The unscrambled text is
-// wiped afterwards.
-void openWebAddress(platform::WindowHandle owner, const uint8_t* stored, uint32_t size);
+// Opens a stored address in the default browser through the desktop shell, as the signed-in
+// person; where no desktop shell can be reached, no page opens. The unscrambled text is wiped
+// afterwards.
+void openWebAddress(const uint8_t* stored, uint32_t size);

@@ -4,6 +4,7 @@
 #include "app/paths.h"
 #include "install/shortcuts.h"
 #include "uninstall/folder_remover.h"
+#include "uninstall/user_folders.h"
 
 namespace {
 constexpr const char* SHELL_FOLDERS_KEY =
@@ -25,18 +26,24 @@ bool userProgramsFolder(char (&out)[VALUE_BUFFER]) {
     return out[0] != 0;
 }
 
-// The person's own folder, named by their own registry, is theirs to change while we work:
-// only our shortcuts go, by name, and then the folder if that left it empty.
+// The person's own folder: only our shortcuts go, by name, and then the folder if that left
+// it empty, with the person's rights and never through a link (user_folders.h).
 void cleanUserMenuFolder(const InstallerContext* context, const char* programs) {
-    char folder[PATH_LIMIT];
-    if (!joinPath(folder, programs, SHORTCUT_FOLDER)) return;
-    removeShortcuts(context, folder);
-    platform::removeFolder(folder);
+    char group[PATH_BYTES];
+    if (!joinPath(group, programs, SHORTCUT_GROUP)) return;
+    platform::Handle parent = openUserFolder(group);
+    platform::Handle menu = parent ? platform::openFolderIn(parent, SHORTCUT_SUBFOLDER) : nullptr;
+    if (menu) {
+        removeShortcutsIn(context, menu);
+        platform::closeFolder(menu);  // held, it could not go
+        platform::deleteIn(parent, SHORTCUT_SUBFOLDER, true);
+    }
+    if (parent) platform::closeFolder(parent);
 }
 
 // The all-users folder only administrators can write: everything in it goes.
 void cleanCommonMenuFolder(const InstallerContext* context) {
-    char folder[PATH_LIMIT];
+    char folder[PATH_BYTES];
     if (!joinPath(folder, commonProgramsFolder, SHORTCUT_FOLDER)) return;
     removeShortcuts(context, folder);
     removeFolderTree(folder);
@@ -45,6 +52,17 @@ void cleanCommonMenuFolder(const InstallerContext* context) {
 
 void cleanStartMenu(InstallerContext* context) {
     char userPrograms[VALUE_BUFFER];
-    if (userProgramsFolder(userPrograms)) cleanUserMenuFolder(context, userPrograms);
+    if (userProgramsFolder(userPrograms))
+        asPerson([&] { cleanUserMenuFolder(context, userPrograms); });
     if (commonProgramsFolder[0]) cleanCommonMenuFolder(context);
+}
+
+void removeStartupShortcut() {
+    if (!startupFolder[0]) return;
+    asPerson([] {
+        if (platform::Handle startup = openUserFolder(startupFolder)) {
+            removeShortcutIn(startup, PRODUCT_ID);
+            platform::closeFolder(startup);
+        }
+    });
 }

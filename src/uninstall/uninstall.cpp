@@ -1,14 +1,12 @@
 #include "uninstall/uninstall.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "app/context.h"
 #include "app/paths.h"
 #include "install/asio_modules.h"
 #include "install/install_folder.h"
 #include "install/registry_records.h"
-#include "install/shortcuts.h"
 #include "package/package.h"
 #include "uninstall/folder_remover.h"
 #include "uninstall/key_remover.h"
@@ -32,7 +30,7 @@ int32_t stop(InstallerContext* context, const char* text, const char* argument, 
 // A folder beyond the path limit counts as not found: the procedure then removes nothing
 // rather than part of it.
 bool findInstallFolder(InstallerContext* context) {
-    return determineInstallFolder(context) == 0 && strlen(context->installFolder) < PATH_LIMIT;
+    return determineInstallFolder(context) == 0 && withinPathLimit(context->installFolder);
 }
 }  // namespace
 
@@ -44,12 +42,12 @@ int32_t runUninstall(InstallerContext* context) {
     if (!findInstallFolder(context)) return stop(context, NO_TARGET_FOLDER_TEXT, PRODUCT_ID, -103);
     platform::sleepMs(SETTLE_MS);
 
-    if (context->vaioInstalled) runVaioRemoval(context);
+    if (vaioRemovalNeeded(context)) runVaioRemoval(context);
     registerAsioModules(context, RegistrationMode::unregisterModules);
     sweepStaleFiles(context->installFolder);
     removePackageFiles(context);
     cleanStartMenu(context);
-    if (startupFolder[0]) removeShortcut(startupFolder, PRODUCT_ID);
+    removeStartupShortcut();
     resetApplicationSettings();
     removeKeyTree(platform::regRoot(platform::RegRoot::localMachine), UNINSTALL_KEY);
     if (findInstallFolder(context)) removeFolderTree(context->installFolder);

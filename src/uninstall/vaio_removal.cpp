@@ -17,8 +17,18 @@ constexpr const char* STILL_IN_USE_TEXT =
     "remove it again ";
 }  // namespace
 
+bool vaioRemovalNeeded(const InstallerContext* context) {
+    if (context->vaioInstalled) return true;
+    // A driver that never started (the kernel refused it) has no interface, but its service
+    // and its device are registered all the same: only its setup program takes them away.
+    platform::Handle service = platform::regOpen(
+        platform::regRoot(platform::RegRoot::localMachine), VAIO_SERVICE_KEY, platform::regRead);
+    if (service) platform::regClose(service);
+    return service || platform::hardwareIdHasDevice(VAIO_HARDWARE_ID);
+}
+
 void runVaioRemoval(InstallerContext* context) {
-    char program[PATH_LIMIT];
+    char program[PATH_BYTES];
     int32_t exitCode = 0;
     if (!vaioProgramPath(program, sizeof program, context)) return;
     // A removal whose driver removal failed has still deleted the program with the other

@@ -25,6 +25,15 @@ speakers='{0.0.0.00000000}.{11111111-0000-4000-8000-000000000001}'
 line='{0.0.1.00000000}.{11111111-0000-4000-8000-000000000002}'
 other Render "$speakers" 'hdaudio.inf:HdAudModel:6.0:HDAudio' Speakers
 other Capture "$line" 'x.inf:Model:1.0:QLOrvaloVAIOX' Line
+# Windows makes a device of each endpoint a driver brings up; Wine's audio system makes one only
+# of a store key that holds a friendly name when the program starts, which the driver's stand-in
+# setup does not write. The driver's 16 keys get theirs beforehand, so that the naming finds
+# their devices as on Windows.
+for flow in 1Render 2Capture; do for n in 1 2 3 4 5 6 7 8; do
+  printf '[%s\\%s\\{8A1C3F52-0D4E-4B7A-9C61-5E2F7B900%s0%s}\\Properties]\n"%s"="VAIO"\n' \
+    "${store/HKLM/HKEY_LOCAL_MACHINE}" "${flow:1}" "${flow:0:1}" "$n" "${name_id%2}14"
+done; done | sed '1i REGEDIT4' >"$labels.reg"
+ql_wine_step "the driver's endpoints as devices" wine reg import "$labels.reg" /reg:64
 untouched() { # untouched FLOW KEY NAME
   local key="$store\\$1\\$2\\Properties"
   [ "$(ql_reg "$key" "$name_id" /reg:64)" = "$3" ] && [ -z "$(ql_reg "$key" "$icon_id" /reg:64)" ]
@@ -37,7 +46,7 @@ ql_url_handler  # no browser
 # SECONDS pass, then ends it with Escape. Sets boxes ("caption|" per box) and code. A caption
 # is waited for by name: a box found before its caption is set would read as an empty one.
 windowed() { # windowed click|idle SECONDS [CAPTION]
-  WINEDEBUG=-all,+timestamp,+text wine "$QL_SETUP" >/dev/null 2>"$labels.raw" &
+  WINEDEBUG=-all,+timestamp,+text,+mmdevapi wine "$QL_SETUP" >/dev/null 2>"$labels.raw" &
   SETUP_PID=$!
   local end=$((SECONDS + $2)) box
   poke origin >/dev/null || ql_fail "the installer window did not appear"
@@ -89,6 +98,10 @@ check_flow() { # check_flow FLOW PREFIX ICON-BASE
 }
 ql_check "the 8 playback endpoints are QLOrvalo In 1-8 with icons -201 to -208" check_flow Render "QLOrvalo In" 200
 ql_check "the 8 recording endpoints are QLOrvalo Out 1-8 with icons -301 to -308" check_flow Capture "QLOrvalo Out" 300
+# Wine traces each value set through a device's property store; none means the fallback.
+set=$(grep -cE "MMDevPropStore_SetValue .*(${name_id#?}|${icon_id#?})\"" "$labels.raw" || true)
+echo "e2e_endpoints: route: $set of 32 values through the devices' property stores, the rest by the fallback"
+ql_check "the 32 names and icons went through the devices' property stores" [ "$set" = 32 ]
 ql_check "another driver's endpoint is untouched" untouched Render "$speakers" Speakers
 ql_check "an endpoint of a longer service name is untouched" untouched Capture "$line" Line
 

@@ -9,7 +9,7 @@ ql_prefix install win10
 folder="C:\\$QL_PF\\QL\\QuillonOrvalo"
 unix_folder=$(ql_c "$QL_PF/QL/QuillonOrvalo")
 menu='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Quillon\QuillonOrvalo'
-entry_is() { [ "$(ql_reg "$QL_ENTRY" "$1" $QL_VIEW)" = "$2" ]; }  # entry_is VALUE TEXT
+entry_is() { [ "$(ql_reg_text "$QL_ENTRY" "$1" $QL_VIEW)" = "$2" ]; }  # entry_is VALUE TEXT
 
 # Removes what an install leaves that would make the next -i refuse or pass by accident; the
 # running VAIO driver's interface, too, marks the product installed.
@@ -126,12 +126,27 @@ for attempt in 1 2; do
     [ "$code.$copied.$entry" = "$expected" ]
 done
 
+# --- a name outside the ANSI code page, with a plain-named twin, another program, beside it -----
+# The ANSI calls give the twin's path (a full-width S as S, "Gergő" as "Gergo"); the program
+# that was started must be what is held, copied and named, under its own name, by the entry.
+for started in 'dl\QuillonOrvalo_Ｓetup.exe' 'Gergő\QuillonOrvalo_Setup.exe'; do
+  clean
+  path=$(ql_c "${started/\\//}") twin=$(ql_c "$(sed 's/Ｓ/S/; s/ő/o/; s|\\|/|' <<<"$started")")
+  mkdir -p "${path%/*}" "${twin%/*}"
+  cp "$QL_TESTPROGS/qlurl.exe" "$twin" && cp "$QL_SETUP" "$path"
+  ql_check "$started exits 1" [ "$(ql_run "C:\\$started" -h -i)" = 1 ]
+  ql_check "$started: its copy is the program started" \
+    ql_installed_files "$QL_BUILD/payload" "${started#*\\}" "$QL_SETUP"
+  ql_check "$started: the entry names that copy" \
+    entry_is UninstallString "\"$folder\\${started#*\\}\""
+done
+
 # --- the VAIO setup program fails: the install still completes ----------------------------------
 clean
 # A folder where the driver file goes: the real program cannot copy it and ends with -3.
 planted=$(ql_c windows/system32/drivers/qlorvalovaio64_win10.sys)
 mkdir "$planted"
-ql_check "VAIO failure still exits 1" [ "$(ql_run "$QL_SETUP" -h -i)" = 1 ]
+ql_check "VAIO failure exits -104" [ "$(ql_run "$QL_SETUP" -h -i)" = 152 ]
 ql_check "entry still written" [ -n "$(ql_reg "$QL_ENTRY" UninstallString $QL_VIEW)" ]
 rmdir "$planted"
 ql_check "the driver was not installed" ql_vaio gone

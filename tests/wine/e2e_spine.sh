@@ -5,7 +5,9 @@
 # clicks (skin, outline, button) and keys, the install from the button and its notices, the
 # installed state, the removal by the Remove button, and -i with the window: it blinks while
 # the install runs, refuses to close, and its final notice (the program not placed for
-# removal) stays until dismissed.
+# removal) stays until dismissed. What a screen reader reads of the window, its press of the
+# button and the changes it is told of, Space, and the progress on the taskbar button; last,
+# without the desktop shell no page opens.
 source "$(dirname "$0")/lib.sh"
 ql_prefix spine win10
 
@@ -57,6 +59,25 @@ dismiss_notices() {
   done
 }
 noticed() { grep -qxF "$1" <<<"$notices"; }
+
+# The window as a screen reader reads it (qlpoke read): the client area, then the status lines
+# and the button, each "id|name, role, states|place in the client area|action". The window
+# takes the focus when it appears, at a moment of its own: heard() leaves the focus out.
+heard() { poke read | sed 's/, focused,/,/'; }
+IDLE_READ="0|QuillonOrvalo Installation (Version 1.0.2.9), client, focusable|0,0 900x524|
+1|Ready to install ? Click the button right there..., static text, read only|20,454 560x20|
+2|it will install Quillon QuillonOrvalo on your system..., static text, read only|20,474 560x20|
+3|Install, push button, focusable|580,444 301x61|Press"
+focus_on_button() {
+  for _ in $(seq 30); do poke read | grep -q '^3|Install, push button, focused,' && return; sleep 0.2; done
+  false
+}
+# Wine's taskbar never tells a window that its button is in place (qlpoke taskbar does), and
+# its taskbar object notes only the first progress state and value of a run: those of the run
+# started by with_taskbar.
+TASKBAR=$QL_BUILD/wine/taskbar.$$
+with_taskbar() { WINEDEBUG=-all,fixme+explorerframe QL_SETUP_ERR=$TASKBAR "$@"; }
+taskbar_got() { grep -q "SetProgress$1 .*$2 stub" "$TASKBAR"; }  # taskbar_got State|Value TEXT
 REBOOT="REBOOT YOUR SYSTEM|Installation Complete and Successful !  YOU MUST RESTART your computer to finalize installation"
 NOT_PLACED="REBOOT YOUR SYSTEM|Installation finished !  The setup program could not be placed for removal: this installation is not listed in Windows Programs and Features.  Thanks to restart your system anyway"
 
@@ -85,8 +106,12 @@ done
 sleep 1
 for name in "${!pid[@]}"; do ql_check "$name is up" kill -0 "${pid[$name]}"; done
 
+# The person's hive names their Startup folder: no start makes it, as administrator.
+wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' \
+  /v Startup /d 'C:\windows\system32\made_by_setup\deep' /f >/dev/null 2>&1
 code=$(ql_run "$QL_SETUP" -h -u)
 ql_check "-h -u on a clean system ends with -4 (252), got $code" [ "$code" = 252 ]
+ql_check "no start makes the Startup folder" [ ! -e "$(ql_c windows/system32/made_by_setup)" ]
 for name in "${!pid[@]}"; do
   ql_check "$name: ${expect[$name]}" "${expect[$name]}" "${pid[$name]}"
 done
@@ -121,6 +146,8 @@ code=$(ql_run "$QL_SETUP")
 ql_check "a second copy ends with -10 (246), got $code" [ "$code" = 246 ]
 ql_check "the first copy runs on" still_running 0
 
+ql_check "a screen reader reads the idle window as painted" diff <(heard) - <<<"$IDLE_READ"
+ql_check "the button has the keyboard focus" focus_on_button
 IDLE=$SHOTS/idle.png
 shot "$IDLE"
 ql_check "the status panel is white" [ "$(at "$IDLE" 5 430)" = 255,255,255 ]
@@ -160,10 +187,17 @@ ends_with "after the final notice the program, with the install's result," 1
 ql_check "the final notice asks for a restart" noticed "$REBOOT"
 ql_check "the after-install page was opened" opened "https://quillon.example/orvalo/installed"
 ql_check "no other page was opened" [ "$(wc -l <"$URLS")" = 2 ]
+CLICKED=$notices
+
+start_setup -h  # silent without -i or -u: the start-up checks, then the end, by itself
+ends_with "-h alone once installed" 0
+ql_check "which removed nothing" key_exists "$QL_ENTRY" $QL_VIEW
 
 # ---- installed: the window offers the removal ----------------------------------------------
-start_setup
+with_taskbar start_setup
 read -r OX OY CW CH < <(poke origin) || ql_fail "the installer window did not appear once installed"
+poke taskbar >/dev/null
+ql_check "a screen reader reads Remove" grep -qxF '3|Remove, push button, focusable|580,444 301x61|Press' <(heard)
 sleep 1
 INSTALLED=$SHOTS/installed.png
 shot "$INSTALLED"
@@ -178,6 +212,45 @@ ends_with "after the Remove button the program" 0 30
 ql_check "the restart box" noticed "REBOOT YOUR SYSTEM|Restart System to finish the uninstallation!"
 ql_check "the Remove button removed the install folder" [ ! -e "$(ql_c "$QL_PF/QL/QuillonOrvalo")" ]
 ql_check "the Remove button removed the entry" key_missing "$QL_ENTRY" $QL_VIEW
+ql_check "the removal showed work without a measure on the taskbar" taskbar_got State "flags 1"
+ql_check "and no measure" [ "$(grep -c SetProgressValue "$TASKBAR")" = 0 ]
+
+# ---- a screen reader presses the button: the install runs as after the click --------------
+LISTENED=$QL_BUILD/wine/listened.$$
+with_taskbar start_setup
+poke origin >/dev/null || ql_fail "the installer window did not appear for the screen reader"
+poke taskbar >/dev/null
+poke listen 90 >"$LISTENED" &
+LISTENER=$!
+for _ in $(seq 50); do grep -qs listening "$LISTENED" && break; sleep 0.1; done
+ql_check "the button's default action is taken" poke press
+sleep 4  # into the second step, which waits three seconds
+MIDWAY=$(poke read) && echo "$MIDWAY"
+ql_check "midway the button reads the step, unavailable" \
+  grep -qxE '3\|Installing: (Extract Package|Copy Files), push button, unavailable\|580,444 301x61\|Press' <<<"$MIDWAY"
+poke box "REBOOT YOUR SYSTEM" 60 keep >/dev/null || ql_fail "no final notice after the default action"
+poke read
+dismiss_notices
+ends_with "after the default action the program, as after the click," 1
+ql_check "the notices are those of the click" [ "$notices" = "$CLICKED" ]
+wait "$LISTENER"
+cat "$LISTENED"
+for told in "state 3 .*, unavailable" "name 3 Installing: Copy Files," "name 3 Installing: Create Shortcuts,"; do
+  ql_check "a screen reader was told: $told" grep -q "^$told" "$LISTENED"
+done
+ql_check "each name once: no change is told twice" [ -z "$(grep '^name' "$LISTENED" | uniq -d)" ]
+ql_check "the taskbar showed the first step's progress" taskbar_got State "flags 2"
+ql_check "as one of seven" taskbar_got Value "ullCompleted 3e8, ullTotal 1b58"
+
+# ---- Space presses the button as Enter does ------------------------------------------------
+ql_forget_install
+start_setup
+poke origin >/dev/null || ql_fail "the installer window did not appear for Space"
+poke key 32 >/dev/null
+dismiss_notices
+ends_with "Space on the idle window installs: the program" 1 60
+ql_check "with the notices of the click" [ "$notices" = "$CLICKED" ]
+ql_forget_install
 
 # ---- -i with the window: it blinks while the install runs, and its notice stays ------------
 # This time a folder stands where the setup program's copy goes: the final notice says that
@@ -208,3 +281,14 @@ ql_check "the final notice says the program could not be placed for removal, got
 sleep 3
 ql_check "the notice stays until dismissed" poke box "REBOOT YOUR SYSTEM" 1
 ends_with "-i then, with the install's result (-105)," 151
+
+# ---- without the desktop shell (the person's programs can end it) no page opens -------------
+pages=$(wc -l <"$URLS")
+wine taskkill /f /im explorer.exe >/dev/null 2>&1 || true
+start_setup
+poke origin >/dev/null || ql_fail "the installer window did not appear without the shell"
+poke click 100 100 >/dev/null
+no_page() { for _ in $(seq 50); do [ "$(wc -l <"$URLS")" = "$pages" ] || return 1; sleep 0.1; done; }
+ql_check "without the desktop shell a click on the skin opens no page" no_page
+poke key 27 >/dev/null
+ends_with "Escape without the desktop shell" 0

@@ -45,6 +45,10 @@ QL_TESTPROGS=$QL_FORM_BUILD/testprogs
 QL_ENTRY='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo {45CF77f2-4E06-4A39}'
 # Without winemenubuilder: the shortcuts an install saves are not mirrored into the host's menus.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINEARCH=win64
+# Wine takes its ANSI code page from the locale: C.UTF-8 gives 1252, as Windows in English and
+# most of Western Europe has, whose ANSI calls best-fit a name outside it ("Łukasz" comes out as
+# "Lukasz"); and file names reach Linux in UTF-8.
+export LC_ALL=C.UTF-8
 
 ql_fail() { echo "FAIL: $*" >&2; exit 1; }
 ql_check() { # ql_check "what" command...
@@ -139,16 +143,17 @@ ql_forget_install() {
 }
 
 # What the real VAIO setup program puts in place: "present" when its driver service, driver
-# file, interface and endpoint entries are all there, "gone" when none of them is.
+# file, device, interface and endpoint entries are all there, "gone" when none of them is.
 ql_vaio() { # ql_vaio present|gone
   local found="" machine='HKLM\SYSTEM\CurrentControlSet'
   [ -n "$(ql_reg "$machine\Services\QLOrvaloVAIO" ImagePath /reg:64)" ] && found+=s
   [ -e "$(ql_c windows/system32/drivers/qlorvalovaio64_win10.sys)" ] && found+=f
+  reg_lacks "$machine\Enum\Root" qlorvalovaio || found+=d
   reg_lacks "$machine\Control\DeviceClasses\{66CAA746-1518-4C53-B6E6-9E550A734FD1}" \
     qlorvalovaio || found+=i
   reg_lacks 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\MMDevices\Audio' 8A1C3F52 \
     /reg:64 || found+=e
-  [ "$found" = "$([ "$1" = present ] && echo sfie)" ] || { echo "VAIO parts: '$found'" >&2; false; }
+  [ "$found" = "$([ "$1" = present ] && echo sfdie)" ] || { echo "VAIO parts: '$found'" >&2; false; }
 }
 
 # A window program of the form under test runs as the package's FOLDER/NaltaScreen.exe, so
@@ -167,6 +172,15 @@ ql_c() { echo "$WINEPREFIX/drive_c/$1"; }
 ql_reg() { # ql_reg KEY VALUE [/reg:32|/reg:64]
   { wine reg query "$1" /v "$2" ${3:-} 2>/dev/null || true; } | tr -d '\r' | awk -v v="$2" '
     { line=$0; sub(/^ +/, "", line); if (index(line, v " ") == 1) { sub(/^[^ ]+ +REG_[A-Z_]+ +/, "", line); print line } }'
+}
+
+# A string value as stored, whatever its characters: `reg query` prints in the console's code
+# page, where a name outside it comes out as a look-alike too.
+ql_reg_text() { # ql_reg_text KEY VALUE [/reg:32|/reg:64]
+  rm -f "$(ql_c value.reg)"
+  wine reg export "$1" 'C:\value.reg' /y ${3:-} >/dev/null 2>&1 || true
+  iconv -f UTF-16 -t UTF-8 "$(ql_c value.reg)" 2>/dev/null | tr -d '\r' |
+    sed -n "s/^\"$2\"=\"\(.*\)\"\$/\1/p" | sed 's/\\\(.\)/\1/g'
 }
 
 # Default value of a key, as `wine reg query /ve` prints it ("" when key or value is missing).
@@ -198,8 +212,8 @@ ql_url_handler() {
 # The setup with its window, in the background: start_setup ARGS... sets SETUP_PID, then
 # finish_setup [SECONDS] sets code to its exit code as the shell sees it (0-255), or to
 # "running" when it has not ended after SECONDS (10). Both run in the suite's shell: only it
-# can wait for the setup.
-start_setup() { wine "$QL_SETUP" "$@" >/dev/null 2>&1 & SETUP_PID=$!; }
+# can wait for the setup. Wine's messages go to QL_SETUP_ERR where it is set.
+start_setup() { wine "$QL_SETUP" "$@" >/dev/null 2>"${QL_SETUP_ERR:-/dev/null}" & SETUP_PID=$!; }
 finish_setup() {
   code=running
   for _ in $(seq $((${1:-10} * 10))); do

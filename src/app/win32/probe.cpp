@@ -4,10 +4,13 @@
 
 #include <initializer_list>
 
+#include "app/machine.h"
 #include "app/os_version.h"
+#include "platform/win32/wide.h"
 
 namespace {
 using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
+using IsWow64Process2Function = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
 using GetVersionExAFunction = BOOL(WINAPI*)(OSVERSIONINFOA*);
 using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
 
@@ -22,16 +25,25 @@ static_assert(sizeof(OSVERSIONINFOEXA) == 156 && sizeof(OSVERSIONINFOA) == 148);
 static_assert(sizeof(RTL_OSVERSIONINFOW) == 276);
 }  // namespace
 
+// IsWow64Process2 names the machine itself: on ARM64 it answers ARM64, not only "WOW64".
+// learn.microsoft.com/windows/win32/api/wow64apiset/nf-wow64apiset-iswow64process2
 int32_t detect64BitSystem() {
+    MachineReport report{};
+    if (auto machines = lookUp<IsWow64Process2Function>("Kernel32.dll", "IsWow64Process2")) {
+        USHORT process = 0, native = 0;
+        report.machineKnown = machines(GetCurrentProcess(), &process, &native) != FALSE;
+        report.nativeMachine = native;
+    }
 #ifdef _WIN64
-    return 1;  // a 64-bit process runs on 64-bit Windows by definition (the test-only form)
+    report.wow64Known = report.wow64 = true;  // a 64-bit process runs on 64-bit Windows
 #else
-    auto isWow64 = lookUp<IsWow64ProcessFunction>("Kernel32.dll", "IsWow64Process");
-    if (!isWow64) return 0;
-    BOOL wow64 = FALSE;
-    if (!isWow64(GetCurrentProcess(), &wow64)) return 0;
-    return wow64 ? 1 : 0;
+    if (auto isWow64 = lookUp<IsWow64ProcessFunction>("Kernel32.dll", "IsWow64Process")) {
+        BOOL wow64 = FALSE;
+        report.wow64Known = isWow64(GetCurrentProcess(), &wow64) != FALSE;
+        report.wow64 = wow64 != FALSE;
+    }
 #endif
+    return sixtyFourBitFlag(report);
 }
 
 int32_t probeOsCode() {
@@ -61,4 +73,13 @@ int32_t probeOsCode() {
         report.kernelMinor = kernel.dwMinorVersion;
     }
     return classifyOs(report);
+}
+
+// A path that does not fit comes back cut (on Windows XP unterminated), with the buffer's
+// length: it is refused, never taken cut.
+bool ownProgramPath(char* out, uint32_t capacity) {
+    wchar_t path[platform::WIDE_CAPACITY];
+    DWORD length = GetModuleFileNameW(nullptr, path, platform::WIDE_CAPACITY);
+    uint32_t bytes = platform::pathFromWide(path, length, platform::WIDE_CAPACITY, out, capacity);
+    return bytes > 0 && bytes < capacity;
 }

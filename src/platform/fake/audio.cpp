@@ -1,5 +1,6 @@
 // MME devices (through the system folder's WINMM.DLL, a scripted module) and audio endpoints,
-// from the machine's tables; every object is counted until it is released.
+// from the machine's tables, which are also the device store that endpoint properties are
+// written to; every object is counted until it is released.
 #include "platform/fake/internal.h"
 
 #include <cstring>
@@ -98,6 +99,26 @@ PropertyRead endpointBool(Handle store, const PropertyKey& key, int16_t* out) {
     if (!value || value->kind != PropertyValue::Kind::boolean) return PropertyRead::other;
     *out = value->boolean;
     return PropertyRead::ok;
+}
+
+// The device store: the endpoints of both flows by id, exactly as GetId spells it.
+Handle endpointById(Handle, const char16_t* id) {
+    for (bool capture : {false, true})
+        for (size_t i = 0; i < endpoints(capture).size(); ++i)
+            if (endpoints(capture)[i].id == id) return newObject(capture, i);
+    return nullptr;
+}
+
+Handle openEndpointPropertiesForWriting(Handle device) { return openEndpointProperties(device); }
+
+// "endpointSet:ID\{fmtid},pid" refuses one value.
+bool setEndpointText(Handle store, const PropertyKey& key, const char16_t* text) {
+    Endpoint& endpoint = endpointOf(store);
+    std::string name = propertyName(key);
+    if (fails("endpointSet", narrow(endpoint.id.c_str()) + "\\" + name)) return false;
+    endpoint.properties[name] = PropertyValue{PropertyValue::Kind::text, text};
+    log("endpoint " + narrow(endpoint.id.c_str()) + "\\" + name + " = " + narrow(text));
+    return true;
 }
 
 void releaseObject(Handle handle) {

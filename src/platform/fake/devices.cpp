@@ -27,6 +27,10 @@ bool deviceControl(Handle, uint32_t code, const void* in, uint32_t inSize, void*
     return true;
 }
 
+bool hardwareIdHasDevice(const char* hardwareId) {
+    return state().deviceHardwareIds.count(lower(hardwareId)) > 0;
+}
+
 void closeHandle(Handle handle) {
     log("close handle " + std::to_string(reinterpret_cast<uintptr_t>(handle)));
 }

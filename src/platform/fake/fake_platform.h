@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/platform.h"
@@ -25,6 +26,7 @@ struct ScriptedProcess {
 struct ScriptedModule {
     std::map<std::string, int32_t> exports;  // export name -> HRESULT it returns
     std::function<void(const std::string& exportName)> onCall;
+    std::vector<std::string> imports;  // libraries it needs, by name: a load finds them or fails
 };
 
 struct RegValue {
@@ -46,11 +48,19 @@ struct PropertyValue {
 struct Endpoint {
     std::u16string id;  // empty: GetId fails
     std::map<std::string, PropertyValue> properties;  // "{fmtid},pid", fmtid lower case
-    bool itemFails = false, storeFails = false;
+    bool itemFails = false, storeFails = false;  // storeFails: for reading and for writing
 };
+
+// Windows counts a window as not responding (IsHungAppWindow) once its thread has not read
+// its messages for this long.
+constexpr uint64_t NOT_RESPONDING_AFTER_MS = 5000;
 
 struct State {
     uint64_t clockMs = 0;
+    // The window's thread (markWindowThread), when it last read its messages, and the longest
+    // stretch of virtual time that it spent waiting without reading them.
+    std::thread::id windowThread;
+    uint64_t messagesReadAtMs = 0, longestUnreadMs = 0;
     platform::LocalDate today = {2024, 5, 14};
     std::vector<std::string> events;
     std::function<void(const std::string& event)> onEvent;  // sees each event as it is logged
@@ -67,7 +77,12 @@ struct State {
     uint64_t lastFileId = 0;
     std::set<std::string> busyFiles;               // in use: cannot be deleted, can be moved
     std::map<std::string, std::string> folderLinks;  // junction path -> the folder it names
-    std::multiset<std::string> heldFolders;          // by holdFolder: cannot go or be replaced
+    std::multiset<std::string> heldFolders;          // held: cannot go or be replaced
+    // Rights: what actAsPerson finds, whether the thread now acts as the person, and the
+    // folders (with all below them) that only administrators may change.
+    platform::PersonRights personRights = platform::PersonRights::person;
+    bool actingAsPerson = false;
+    std::set<std::string> adminOnly;
     uint32_t shortWriteBy = 0;                     // a write that stops this many bytes short
 
     // Shell folders.
@@ -81,6 +96,9 @@ struct State {
 
     // Registry: "HKLM\\SOFTWARE\\..." -> values (lower-cased key paths).
     bool wow64 = true;  // a 32-bit process on 64-bit Windows
+    // Below MMDevices only the audio service writes, as on Windows 10 and 11; false: anybody
+    // may, as under Wine.
+    bool audioServiceOwnsStore = true;
     std::map<std::string, std::map<std::string, RegValue>> keys;
 
     std::map<std::string, ScriptedProcess> processes;  // lower-cased application path
@@ -94,6 +112,7 @@ struct State {
     std::vector<uint8_t> package;
 
     platform::DeviceOpen deviceOpen = platform::DeviceOpen::none;
+    std::set<std::string> deviceHardwareIds;  // of the devices, present or not (lower case)
     // The driver's answer: it writes its bytes into out and says how many (-1: it fails).
     std::function<int32_t(uint32_t code, const void* in, uint32_t inSize, void* out,
                           uint32_t outSize)>
@@ -103,7 +122,8 @@ struct State {
 
     // Memory blocks ("allocateMemory:BYTES" and "reallocateMemory:BYTES" fail on demand),
     // audio devices ("createDeviceEnumerator:*", "activeEndpoints:capture|render",
-    // "endpointCount:capture|render" fail on demand) and what was opened of them.
+    // "endpointCount:capture|render", "endpointSet:ID\{fmtid},pid" fail on demand) and what was
+    // opened of them.
     std::vector<WaveDevice> waveIn, waveOut;
     std::vector<Endpoint> captureEndpoints, renderEndpoints;
     std::set<std::string> missingKernelExports;
@@ -119,6 +139,7 @@ std::string lower(const std::string& text);
 bool fileExists(const std::string& path);
 void addFile(const std::string& path, const std::string& content);  // a new file there
 bool folderExists(const std::string& path);
+void addFolder(const std::string& path);  // with its missing parents
 // What another program may do to a folder: rename it away and put a junction to target in
 // its place. Refused (false) while the folder is held, as Windows refuses the rename.
 bool replaceFolderWithLink(const std::string& folder, const std::string& target);
@@ -129,6 +150,7 @@ void setRegValue(const std::string& storedPath, const std::string& name, platfor
                  const std::string& data);
 std::vector<std::string> eventsStartingWith(const std::string& prefix);
 std::string wideBytes(const std::u16string& text);  // UTF-16 bytes with the terminator
+std::string repeated(const std::string& text, int times);  // a name of many characters
 std::string propertyName(const platform::PropertyKey& key);  // "{fmtid},pid"
 
 }  // namespace fake

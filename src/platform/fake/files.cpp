@@ -68,6 +68,38 @@ bool inUse(const std::string& key) {
     return state().lockedFiles.count(key) || state().heldFiles.count(key);
 }
 
+// Windows checks sharing only between opens that both ask for data access (read, write,
+// append, execute or delete): a hold stops a rename or delete, which asks for DELETE, only
+// when it asks for data access itself and does not share deletion.
+Handle hold(const std::string& key) {
+    constexpr uint32_t DATA_ACCESS = 0x1 | 0x2 | 0x4 | 0x20 | 0x10000, SHARE_DELETE = 0x4;
+    bool holds = (FOLDER_HOLD_ACCESS & DATA_ACCESS) && !(FOLDER_HOLD_SHARING & SHARE_DELETE);
+    if (holds) state().heldFolders.insert(key);
+    return new OpenFile{key, holds ? OpenFile::Kind::held : OpenFile::Kind::identity};
+}
+
+bool deleteKey(const std::string& key, const std::string& shown) {
+    if (inUse(key) || state().busyFiles.count(key) || !state().files.count(key) ||
+        deniedToPerson(key))
+        return false;
+    state().files.erase(key);
+    state().fileIds.erase(key);
+    log("delete " + shown);
+    return true;
+}
+
+bool removeEmptyFolder(const std::string& key, const std::string& shown) {
+    if (!state().folders.count(key) || state().heldFolders.count(key) || deniedToPerson(key))
+        return false;
+    std::string prefix = key + "\\";
+    for (const auto* entries : {&state().files, &state().folders, &state().folderLinks})
+        for (const auto& entry : *entries)
+            if (entry.first.rfind(prefix, 0) == 0) return false;
+    state().folders.erase(key);
+    log("rmdir " + shown);
+    return true;
+}
+
 Handle openExisting(const char* path, const char* operation, OpenFile::Kind kind) {
     std::string key = throughLinks(pathKey(path));
     bool held = kind == OpenFile::Kind::held;
@@ -97,15 +129,7 @@ bool removeFolder(const char* path) {
         log(std::string("unlink ") + path);
         return true;
     }
-    key = throughLinks(key);
-    if (!state().folders.count(key) || state().heldFolders.count(key)) return false;
-    std::string prefix = key + "\\";
-    for (const auto* entries : {&state().files, &state().folders, &state().folderLinks})
-        for (const auto& entry : *entries)
-            if (entry.first.rfind(prefix, 0) == 0) return false;
-    state().folders.erase(key);
-    log(std::string("rmdir ") + path);
-    return true;
+    return removeEmptyFolder(throughLinks(key), path);
 }
 
 Handle openFileForWriting(const char* path) {
@@ -176,25 +200,39 @@ Handle holdFolder(const char* path, bool* isLink) {
     *isLink = state().folderLinks.count(key) > 0;
     if (!*isLink) key = throughLinks(key);
     if (fails("holdFolder", path) || (!*isLink && !state().folders.count(key))) return nullptr;
-    state().heldFolders.insert(key);
-    return new OpenFile{key};
+    return hold(key);
 }
 
 void releaseFolder(Handle folder) {
     auto* open = static_cast<OpenFile*>(folder);
-    state().heldFolders.erase(state().heldFolders.find(open->path));
+    if (open->kind == OpenFile::Kind::held)
+        state().heldFolders.erase(state().heldFolders.find(open->path));
     delete open;
 }
 
+// Walked one name at a time: a name is looked up below the open folder's own key, never
+// through a link, and a link (kept apart from the folders) is no folder to open or delete.
+Handle openDriveRoot(char letter) {
+    std::string key = lower(std::string(1, letter) + ":");
+    return state().folders.count(key) ? hold(key) : nullptr;
+}
+
+Handle openFolderIn(Handle folder, const char* name) {  // "" names the folder itself
+    if (!validUtf8(name)) return nullptr;
+    std::string key = static_cast<OpenFile*>(folder)->path + (*name ? "\\" : "") + lower(name);
+    return state().folders.count(key) ? hold(key) : nullptr;
+}
+
+bool deleteIn(Handle folder, const char* name, bool isFolder) {
+    if (!validUtf8(name)) return false;
+    std::string key = static_cast<OpenFile*>(folder)->path + "\\" + lower(name);
+    return isFolder ? removeEmptyFolder(key, key) : deleteKey(key, key);
+}
+
+void closeFolder(Handle folder) { releaseFolder(folder); }
+
 bool deleteFile(const char* path) {
-    std::string key = throughLinks(pathKey(path));
-    if (fails("deleteFile", path) || inUse(key) || state().busyFiles.count(key) ||
-        !state().files.count(key))
-        return false;
-    state().files.erase(key);
-    state().fileIds.erase(key);
-    log(std::string("delete ") + path);
-    return true;
+    return !fails("deleteFile", path) && deleteKey(throughLinks(pathKey(path)), path);
 }
 
 bool moveFileNoReplace(const char* from, const char* to) {

@@ -7,12 +7,23 @@
 namespace platform {
 using namespace fake;
 
-ModuleHandle loadModule(const char* path) {
+namespace {
+// As Windows loads a module once the search is restricted to the system folder: what it
+// imports must lie there, or, when the load asks for it, in the module's own folder.
+ModuleHandle load(const char* path, bool ownFolder) {
     std::string key = lower(path);
     if (fails("loadModule", path) || !state().modules.count(key)) return nullptr;
+    for (const std::string& name : state().modules[key].imports)
+        if (!fileExists(state().systemFolder + "\\" + name) &&
+            !(ownFolder && fileExists(parentOf(key) + "\\" + name)))
+            return nullptr;
     log(std::string("load ") + path);
     return new std::string(key);
 }
+}  // namespace
+
+ModuleHandle loadModule(const char* path) { return load(path, false); }
+ModuleHandle loadModuleWithItsFolder(const char* path) { return load(path, true); }
 
 void restrictDllSearch() { log("dll search system32"); }
 

@@ -28,20 +28,26 @@ StartResult startProcess(const char* application, const char* commandLine,
     return StartResult::started;
 }
 
-bool waitProcess(Handle handle, uint32_t timeoutMs) {
+// No message ever comes: a wait ends with the process or with its time.
+Woken waitFor(Handle handle, uint32_t ms, bool) {
     auto* process = static_cast<Process*>(handle);
-    if (fails("waitProcess", process->application)) return false;
-    if (!process->ended && process->script.runsMs > timeoutMs) {
-        state().clockMs += timeoutMs;
-        process->script.runsMs -= timeoutMs;
-        return false;
+    if (!process) {
+        log("sleep " + std::to_string(ms));
+        passTime(ms);
+        return Woken::timedOut;
+    }
+    if (fails("waitProcess", process->application)) return Woken::failed;
+    if (!process->ended && process->script.runsMs > ms) {
+        passTime(ms);
+        process->script.runsMs -= ms;
+        return Woken::timedOut;
     }
     if (!process->ended) {
-        state().clockMs += process->script.runsMs;
+        passTime(process->script.runsMs);
         if (process->script.onRun) process->script.onRun();
         process->ended = true;
     }
-    return true;
+    return Woken::ended;
 }
 
 bool processExitCode(Handle handle, int32_t* code) {

@@ -35,7 +35,26 @@ std::string resolveKey(platform::Handle parent, const std::string& path, uint32_
     return base->path + "\\" + relative;
 }
 
+// Windows 10 and 11 keep the endpoint store for the audio service: it sets the endpoints'
+// properties ("Audio Endpoint Properties" of the Core Audio documentation), which a client
+// running as administrator changes through IMMDevice::OpenPropertyStore; the keys below
+// MMDevices refuse the administrator anything but reading.
+bool serviceOwned(const std::string& stored) {
+    if (!state().audioServiceOwnsStore) return false;
+    for (std::string view : {"hklm\\software\\", "hklm\\software\\wow6432node\\"}) {
+        std::string store = view + "microsoft\\windows\\currentversion\\mmdevices";
+        if (stored == store || stored.rfind(store + "\\", 0) == 0) return true;
+    }
+    return false;
+}
+
+bool writes(uint32_t access) {
+    return access & (platform::regSetValue | platform::regDelete | platform::regAll);
+}
+
+// A legacy open of a key that grants reading only gets reading only.
 platform::Handle newKey(const std::string& stored, uint32_t access) {
+    if (serviceOwned(stored)) access &= ~uint32_t(platform::regLegacy);
     return new OpenKey{stored, false, access};
 }
 }  // namespace
@@ -45,7 +64,9 @@ Handle regRoot(RegRoot root) { return root == RegRoot::localMachine ? &hklmRoot 
 Handle regOpen(Handle parent, const char* path, uint32_t access) {
     std::string stored = resolveKey(parent, path, access);
     ++state().regOpens;
-    if (fails("regOpen", stored) || !state().keys.count(stored)) return nullptr;
+    if (fails("regOpen", stored) || !state().keys.count(stored) ||
+        (serviceOwned(stored) && writes(access)))
+        return nullptr;
     return newKey(stored, access);
 }
 
@@ -55,7 +76,9 @@ Handle regOpenWide(Handle parent, const char16_t* path, uint32_t access) {
 
 Handle regCreate(Handle parent, const char* path, uint32_t access) {
     std::string stored = resolveKey(parent, path, access);
-    if (fails("regCreate", stored)) return nullptr;
+    if (fails("regCreate", stored) ||
+        (serviceOwned(stored) && (writes(access) || !state().keys.count(stored))))
+        return nullptr;
     for (std::string p = stored; !p.empty(); p = parentOf(p)) state().keys[p];
     return newKey(stored, access);
 }
@@ -73,7 +96,8 @@ static bool setValue(Handle key, const std::string& name, RegType type, const st
 }
 
 bool regSetString(Handle key, const char* name, const char* text) {
-    return setValue(key, name, RegType::string, std::string(text, strlen(text) + 1));
+    std::string data(text, strlen(text) + 1);
+    return validUtf8(text) && setValue(key, name, RegType::string, data);
 }
 
 bool regSetWideString(Handle key, const char16_t* name, const char16_t* text) {
@@ -133,7 +157,8 @@ EnumResult regEnumSubkeyWide(Handle key, uint32_t index, char16_t* name, uint32_
 
 bool regDeleteSubkey(Handle parent, const char* subkey) {
     std::string stored = resolveKey(parent, subkey, 0);
-    if (fails("regDelete", stored) || !state().keys.count(stored)) return false;
+    if (fails("regDelete", stored) || !state().keys.count(stored) || serviceOwned(stored))
+        return false;
     for (const auto& entry : state().keys)
         if (parentOf(entry.first) == stored) return false;
     state().keys.erase(stored);

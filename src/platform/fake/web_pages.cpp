@@ -1,4 +1,4 @@
-// Web pages: the desktop shell answers as the test sets it; every page asked for is logged.
+// Web pages: the desktop shell answers as the test sets it; every page it opens is logged.
 #include "platform/fake/internal.h"
 
 namespace platform {
@@ -9,7 +9,5 @@ ShellCall shellOpenAsDesktopUser(const char* address) {
         log(std::string("desktop shell opens ") + address);
     return state().desktopShellCall;
 }
-
-void shellOpen(WindowHandle, const char* address) { log(std::string("open ") + address); }
 
 }  // namespace platform

@@ -1,4 +1,5 @@
-// The window as the procedures see it: posted commands and boxes, logged.
+// The window as the procedures see it: posted commands and boxes, logged; the thread that
+// serves it, and when that thread read its messages.
 #include "platform/fake/internal.h"
 
 #include <cstdio>
@@ -19,5 +20,12 @@ int showMessageBox(WindowHandle owner, const char* text, const char* caption, ui
 }
 
 int openMessageBoxes() { return 0; }  // a fake box is answered at once
+
+void markWindowThread() {
+    state().windowThread = std::this_thread::get_id();
+    state().messagesReadAtMs = state().clockMs;
+}
+bool onWindowThread() { return state().windowThread == std::this_thread::get_id(); }
+void answerMessages() { state().messagesReadAtMs = state().clockMs; }
 
 }  // namespace platform

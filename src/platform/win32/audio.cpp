@@ -147,6 +147,33 @@ PropertyRead endpointBool(Handle store, const PropertyKey& key, int16_t* out) {
     return result;
 }
 
+// GetDevice finds an endpoint in any state, not only an active one.
+Handle endpointById(Handle enumerator, const char16_t* id) {
+    IMMDevice* device = nullptr;
+    HRESULT result = static_cast<IMMDeviceEnumerator*>(enumerator)->GetDevice(
+        reinterpret_cast<const wchar_t*>(id), &device);
+    return SUCCEEDED(result) ? device : nullptr;
+}
+
+// "The method permits a client running as an administrator to open a store for read-only,
+// write-only, or read/write access" (IMMDevice::OpenPropertyStore); this program always runs
+// as one.
+Handle openEndpointPropertiesForWriting(Handle device) {
+    IPropertyStore* store = nullptr;
+    HRESULT result = static_cast<IMMDevice*>(device)->OpenPropertyStore(STGM_READWRITE, &store);
+    return SUCCEEDED(result) ? store : nullptr;
+}
+
+// The value only borrows the text, so it is not cleared.
+bool setEndpointText(Handle store, const PropertyKey& key, const char16_t* text) {
+    PROPVARIANT value;
+    PropVariantInit(&value);
+    value.vt = VT_LPWSTR;
+    value.pwszVal = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(text));
+    auto* properties = static_cast<IPropertyStore*>(store);
+    return SUCCEEDED(properties->SetValue(toKey(key), value)) && SUCCEEDED(properties->Commit());
+}
+
 void releaseObject(Handle object) {
     if (object) static_cast<IUnknown*>(object)->Release();
 }

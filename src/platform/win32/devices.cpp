@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/platform.h"
+#include "platform/win32/wide.h"
 
 namespace platform {
 namespace {
@@ -23,14 +24,14 @@ GUID toGuid(const Guid& guid) {
 // Opens the device path of one enumerated interface; INVALID_HANDLE_VALUE when it cannot.
 HANDLE openInterface(HDEVINFO set, SP_DEVICE_INTERFACE_DATA* data) {
     DWORD required = 0;
-    SetupDiGetDeviceInterfaceDetailA(set, data, nullptr, 0, &required, nullptr);
-    if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A)) return INVALID_HANDLE_VALUE;
-    auto* detail = static_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(malloc(required));
+    SetupDiGetDeviceInterfaceDetailW(set, data, nullptr, 0, &required, nullptr);
+    if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) return INVALID_HANDLE_VALUE;
+    auto* detail = static_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(malloc(required));
     if (!detail) return INVALID_HANDLE_VALUE;
-    detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
+    detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
     HANDLE device = INVALID_HANDLE_VALUE;
-    if (SetupDiGetDeviceInterfaceDetailA(set, data, detail, required, nullptr, nullptr))
-        device = CreateFileA(detail->DevicePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+    if (SetupDiGetDeviceInterfaceDetailW(set, data, detail, required, nullptr, nullptr))
+        device = CreateFileW(detail->DevicePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
                              nullptr, OPEN_EXISTING, 0, nullptr);
     free(detail);
     return device;
@@ -41,7 +42,7 @@ DeviceOpen openFirstDeviceInterface(const Guid& interfaceClass, Handle* device) 
     *device = nullptr;
     GUID guid = toGuid(interfaceClass);
     HDEVINFO set =
-        SetupDiGetClassDevsA(&guid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+        SetupDiGetClassDevsW(&guid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
     if (set == INVALID_HANDLE_VALUE) return DeviceOpen::none;
     SP_DEVICE_INTERFACE_DATA data;
     memset(&data, 0, sizeof data);
@@ -64,6 +65,31 @@ bool deviceControl(Handle device, uint32_t code, const void* in, uint32_t inSize
         DeviceIoControl(device, code, const_cast<void*>(in), inSize, out, outSize, &bytes, nullptr);
     *returned = bytes;
     return ok != FALSE;
+}
+
+// Every device of every class, present or not (no DIGCF_PRESENT), by its hardware IDs: those
+// that its driver package names it by, whether or not its driver ever started.
+// learn.microsoft.com/windows/win32/api/setupapi/nf-setupapi-setupdigetclassdevsw
+bool hardwareIdHasDevice(const char* hardwareId) {
+    Wide wanted(hardwareId);
+    if (!wanted.ok) return false;
+    HDEVINFO set = SetupDiGetClassDevsW(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES);
+    if (set == INVALID_HANDLE_VALUE) return false;
+    SP_DEVINFO_DATA device = {sizeof device, {}, 0, 0};
+    bool found = false;
+    for (DWORD i = 0; !found && SetupDiEnumDeviceInfo(set, i, &device); ++i) {
+        wchar_t ids[512] = {};  // REG_MULTI_SZ: the last two units stay its terminators
+        DWORD type = 0;
+        if (!SetupDiGetDeviceRegistryPropertyW(set, &device, SPDRP_HARDWAREID, &type,
+                                               reinterpret_cast<BYTE*>(ids),
+                                               sizeof ids - 2 * sizeof *ids, nullptr) ||
+            type != REG_MULTI_SZ)
+            continue;
+        for (const wchar_t* id = ids; *id && !found; id += lstrlenW(id) + 1)
+            found = lstrcmpiW(id, wanted.text) == 0;
+    }
+    SetupDiDestroyDeviceInfoList(set);
+    return found;
 }
 
 void closeHandle(Handle handle) {

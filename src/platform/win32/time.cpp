@@ -1,11 +1,9 @@
-// Waits, the millisecond tick and the local date.
+// The millisecond tick and the local date (the waits: waits.cpp, message_waits.cpp).
 #include <windows.h>
 
 #include "platform/platform.h"
 
 namespace platform {
-
-void sleepMs(uint32_t ms) { Sleep(ms); }
 
 uint32_t tickCount() { return GetTickCount(); }
 

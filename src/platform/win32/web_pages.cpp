@@ -1,7 +1,7 @@
 // Opening web pages. This program runs elevated, and so would a browser that it starts; the
 // desktop shell, which runs as the signed-in person, is asked to start it instead, the way the
 // shell offers to scripts: the desktop's shell view gives the shell's Shell.Application
-// object, whose ShellExecute runs in the shell's process.
+// object, whose ShellExecute runs in the shell's process. Without that shell no page opens.
 #include <windows.h>
 // after windows.h, whose ShellExecute macro the shell dispatch interface's method name follows
 #include <exdisp.h>
@@ -11,6 +11,7 @@
 #include <shlobj.h>
 
 #include "platform/platform.h"
+#include "platform/win32/wide.h"
 
 namespace platform {
 namespace {
@@ -67,9 +68,8 @@ IShellDispatch2* desktopShell() {
 ShellCall shellOpenAsDesktopUser(const char* address) {
     IShellDispatch2* shell = desktopShell();
     if (!shell) return ShellCall::missing;
-    WCHAR wide[512];  // the addresses are shorter
-    BSTR file = nullptr;
-    if (MultiByteToWideChar(CP_ACP, 0, address, -1, wide, 512) > 0) file = SysAllocString(wide);
+    Wide wide(address);
+    BSTR file = wide.ok ? SysAllocString(wide.text) : nullptr;
     VARIANT none, verb, show;
     VariantInit(&none);
     verb.vt = VT_BSTR;
@@ -79,15 +79,11 @@ ShellCall shellOpenAsDesktopUser(const char* address) {
     HRESULT result = E_OUTOFMEMORY;
     if (file && verb.bstrVal) result = shell->ShellExecute(file, none, none, verb, show);
     shell->Release();
-    SecureZeroMemory(wide, sizeof wide);  // the address, unscrambled
+    SecureZeroMemory(wide.text, sizeof wide.text);  // the address, unscrambled
     if (file) SecureZeroMemory(file, SysStringByteLen(file));
     SysFreeString(file);
     VariantClear(&verb);
     return SUCCEEDED(result) ? ShellCall::ok : ShellCall::failed;
-}
-
-void shellOpen(WindowHandle owner, const char* address) {
-    ShellExecuteA(static_cast<HWND>(owner), "open", address, nullptr, nullptr, SW_SHOW);
 }
 
 }  // namespace platform

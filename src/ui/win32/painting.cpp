@@ -129,7 +129,7 @@ void drawButton(InstallerContext* context, HDC dc, bool pressed) {
              DT_SINGLELINE | DT_VCENTER | DT_CENTER);
 }
 
-void drawBusyButton(InstallerContext* context, HDC dc, int phase) {
+const char* drawBusyButton(InstallerContext* context, HDC dc, int phase) {
     WindowLayout layout = layoutFor(context->skinWidth, context->skinHeight);
     context->buttonRect = layout.button;
     DrawingTools tools(dc, GetStockObject(BLACK_PEN), GetStockObject(BLACK_BRUSH),
@@ -141,4 +141,5 @@ void drawBusyButton(InstallerContext* context, HDC dc, int phase) {
     copyStatusLabel(context, label);
     SelectObject(dc, context->fontBold);
     drawText(dc, label, layout.busyStatusLine, WHITE, DT_SINGLELINE | DT_CENTER);
+    return label;
 }

@@ -11,4 +11,5 @@ void releaseWindowResources(InstallerContext* context);
 void paintBackground(InstallerContext* context, HDC dc);
 void paintWindow(InstallerContext* context, HDC dc);
 void drawButton(InstallerContext* context, HDC dc, bool pressed);
-void drawBusyButton(InstallerContext* context, HDC dc, int phase);
+// Gives the status label it drew (kept until the next call).
+const char* drawBusyButton(InstallerContext* context, HDC dc, int phase);

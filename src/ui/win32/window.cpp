@@ -7,6 +7,7 @@
 #include "ui/preinstall_checks.h"
 #include "ui/startup_command.h"
 #include "ui/web_address.h"
+#include "ui/win32/assistance.h"
 #include "ui/win32/painting.h"
 #include "uninstall/uninstall.h"
 
@@ -127,6 +128,7 @@ void buttonAction(HWND window) {
         post(window, WM_DESTROY);
         return;
     }
+    procedureStarting(window, Procedure::uninstall);
     runUninstall(context);
     post(window, WM_DESTROY);
 }
@@ -150,12 +152,12 @@ void sizeToClientArea(HWND window) {
 
 LRESULT onCreate(HWND window) {
     context->windowHandle = window;
+    platform::markWindowThread();  // the removal's waits on this thread keep it answering
     loadWindowResources(context);
     context->uninstallEntryFound = context->installed = uninstallEntryCheck();
     context->driverPresence = deviceNameScan();
     context->osCode = probeOsCode();
-    GetModuleFileNameA(static_cast<HMODULE>(context->instanceHandle), context->setupPath,
-                       sizeof context->setupPath);
+    ownProgramPath(context->setupPath, sizeof context->setupPath);
     vaioInterfaceProbe(context);
 
     if (!silentFlag) {
@@ -164,6 +166,7 @@ LRESULT onCreate(HWND window) {
     }
     WindowCommand command = startupCommand(context);
     if (command.id) PostMessageA(window, WM_COMMAND, command.id, command.code);
+    if (command.thenEnd) post(window, WM_DESTROY);
     SetFocus(window);
     return 0;
 }
@@ -172,8 +175,9 @@ void onCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     CommandOutcome outcome;
     decideCommand(wParam, lParam, context, &outcome);
     if (outcome.procedure != Procedure::none) procedureStarted = true;
+    commandArriving(window, wParam, lParam, outcome.procedure);
     if (outcome.openAfterInstallPage)
-        openWebAddress(window, AFTER_INSTALL_ADDRESS, AFTER_INSTALL_ADDRESS_SIZE);
+        openWebAddress(AFTER_INSTALL_ADDRESS, AFTER_INSTALL_ADDRESS_SIZE);
     showBox(window, outcome);
     if (outcome.setsExitCode) storeShared(exitCode, outcome.exitCode);
     if (outcome.procedure == Procedure::installAndWait) runWorkerAndWait();
@@ -200,7 +204,7 @@ void onLeftButtonDown(HWND window, LPARAM lParam) {
             buttonAction(window);
             break;
         case ClickTarget::skin:
-            openWebAddress(window, HOME_ADDRESS, HOME_ADDRESS_SIZE);
+            openWebAddress(HOME_ADDRESS, HOME_ADDRESS_SIZE);
             break;
         case ClickTarget::nothing:
             break;
@@ -228,15 +232,18 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
             requestClose(static_cast<HWND>(context->windowHandle), false);
             return 0;
         case WM_KEYDOWN:
-            if (wParam == VK_RETURN && !procedureStarted) buttonAction(window);
+            // Space presses the button as Enter does.
+            if ((wParam == VK_RETURN || wParam == VK_SPACE) && !procedureStarted)
+                buttonAction(window);
             if (wParam == VK_ESCAPE) post(window, WM_CLOSE);
             return 0;
         case WM_TIMER:
             if (busy() && wParam == TIMER_BLINK) {
                 context->blinkCounter++;
                 HDC dc = GetDC(window);
-                drawBusyButton(context, dc, context->blinkCounter & 1);
+                const char* label = drawBusyButton(context, dc, context->blinkCounter & 1);
                 ReleaseDC(window, dc);
+                busyButtonDrawn(window, label);
             }
             return 0;
         case WM_SETCURSOR:
@@ -249,11 +256,15 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
             onCommand(window, wParam, lParam);
             return 0;
         default:
+            if (LRESULT answer = answerAssistiveMessage(window, message, wParam, lParam))
+                return answer;
             return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
 }  // namespace
+
+bool installerRefusesInput() { return procedureStarted; }
 
 HWND createInstallerWindow(HINSTANCE instance, const char* title) {
     WNDCLASSA windowClass = {};

@@ -10,3 +10,5 @@ extern InstallerContext installerContext;
 // Registers the class and creates the window, shown or (silent) hidden. nullptr after a
 // "Startup Error" box.
 HWND createInstallerWindow(HINSTANCE instance, const char* title);
+// Whether the window acts on clicks and keys no more: a procedure has started.
+bool installerRefusesInput();

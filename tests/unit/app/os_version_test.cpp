@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "app/machine.h"
 #include "app/os_version.h"
+#include "../../../payload/vaio_setup/driver_image.h"
 
 TEST(OsVersion, CodesByVersionNumber) {
     const int32_t cases[][3] = {{5, 0, 0},  {4, 10, 1}, {5, 1, 1},  {5, 2, 2},
@@ -29,4 +31,18 @@ TEST(OsVersion, KernelTellsTheTruthBehindTheUserModeReport) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(classifyOs(c.first), c.second) << &c - cases;
+}
+
+// The machine named by IsWow64Process2 decides where it answered, and picks the driver image.
+TEST(OsVersion, MachineDecidesThe64BitFlagAndTheDriverImage) {
+    const std::tuple<MachineReport, int32_t, const char*> cases[] = {
+        {{true, 0x8664, true, false}, 1, "64"}, {{true, 0xAA64, true, false}, 1, "64arm"},
+        {{true, 0x014C, true, true}, 0, "64"},  // x86 Windows, whatever WOW64 says
+        {{false, 0, true, true}, 1, "64"},      // no machine: WOW64 decides
+        {{false, 0, true, false}, 0, "64"}, {{false, 0, false, true}, 0, "64"}};
+    for (const auto& [report, flag, image] : cases) {
+        EXPECT_EQ(sixtyFourBitFlag(report), flag) << report.nativeMachine << report.wow64;
+        EXPECT_EQ(driverImageFor(report.nativeMachine),
+                  "qlorvalovaio" + std::string(image) + "_win10.sys");
+    }
 }

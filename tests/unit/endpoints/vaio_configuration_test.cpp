@@ -13,6 +13,7 @@
 #include "endpoints/endpoint_naming.h"
 #include "endpoints/icon_source.h"
 #include "platform/fake/fake_platform.h"
+#include "ui/taskbar_progress.h"
 
 namespace {
 
@@ -77,12 +78,28 @@ protected:
         return (fake::state().clockMs - begin - 7000) / 1000;
     }
     void endpoint(const std::string& flow, const std::string& id, const std::string& service,
-                  const std::string& path = "") {
+                  const std::string& path = "", bool known = true) {
         std::string key = STORE + flow + "\\" + id + "\\Properties";
         setWide(key, SERVICE, "x.inf:Section:" + service);
         if (!path.empty()) setWide(key, "{233164c8-1b2c-4c7d-bc68-b671687a2567},1", path);
+        if (known) device(flow + "\\" + id);
     }
-    std::string named(const std::string& endpoint, const std::string& store = STORE) {
+    // The audio service's device of a store key ("Render\\{1}"), made when it has none.
+    fake::Endpoint& device(const std::string& endpoint) {
+        bool capture = endpoint.starts_with("Capture");
+        auto& devices = capture ? fake::state().captureEndpoints : fake::state().renderEndpoints;
+        std::string id = (capture ? "{0.0.1.00000000}." : "{0.0.0.00000000}.") +
+                         endpoint.substr(endpoint.find('\\') + 1);
+        for (auto& known : devices)
+            if (known.id == std::u16string(id.begin(), id.end())) return known;
+        return devices.emplace_back(fake::Endpoint{std::u16string(id.begin(), id.end()), {}});
+    }
+    std::string named(const std::string& endpoint) {  // as the device store holds them
+        auto& properties = device(endpoint).properties;
+        std::u16string text = properties[NAME].text + u"|" + properties[ICON].text;
+        return std::string(text.begin(), text.end());
+    }
+    std::string written(const std::string& endpoint, const std::string& store = STORE) {
         std::string key = store + endpoint + "\\Properties";
         return readWide(key, NAME) + "|" + readWide(key, ICON);
     }
@@ -104,6 +121,21 @@ TEST_F(VaioConfiguration, PinsThatMoveOrStayLowAreNotReadyAndStallTheWaitForAMin
     EXPECT_EQ(pollingCycles(), 63u);  // a minute from the second cycle, which made it 14
     EXPECT_EQ(labels, (Labels{"Configure VAIOs", "13/16 Pin(s) Ok", "14/16 Pin(s) Ok",
                               "Set Pin Name/Icon"}));
+    // The taskbar's bar moves on with each, the pin counts between the two steps.
+    TaskbarProgress bar = progressAfterLabel({}, "Create Shortcuts");
+    for (const std::string& label : labels) {
+        TaskbarProgress next = progressAfterLabel(bar, label.c_str());
+        EXPECT_GT(next.completed, bar.completed) << label;
+        bar = next;
+    }
+    // Half the pins is half their step, all of them the next step; other labels move nothing.
+    auto at = [](const char* label) { return progressAfterLabel({}, label).completed; };
+    EXPECT_EQ(2 * at("8/16 Pin(s) Ok"), at("Configure VAIOs") + at("Set Pin Name/Icon"));
+    EXPECT_EQ(at("16/16 Pin(s) Ok"), at("Set Pin Name/Icon"));
+    bar = progressAfterLabel({}, "Copy Files");
+    for (const char* other : {"", "17/16 Pin(s) Ok", "0/0 Pin(s) Ok", "/16 Pin(s) Ok",
+                              "16/16 Pin(s) Ok!", "16:16 Pin(s) Ok"})
+        EXPECT_EQ(progressAfterLabel(bar, other), bar) << other;
 }
 
 TEST_F(VaioConfiguration, NoPinEverReadyKeepsTheLabelForAMinuteAcrossATickWrap) {
@@ -128,7 +160,7 @@ TEST_F(VaioConfiguration, DeviceNeverFoundGivesUpAfterAboutTwentyFiveSecondsNami
     EXPECT_TRUE(fake::eventsStartingWith("reg ").empty());
 }
 
-TEST_F(VaioConfiguration, NamesTheDriversEndpointsInThe64BitViewCarryingNumbersOver) {
+TEST_F(VaioConfiguration, NamesTheDriversEndpointsThroughTheirDevicesCarryingNumbersOver) {
     // An empty Render key in the default view: the store is in the 64-bit view.
     fake::setRegValue(STORE32 + "Render", "x", platform::RegType::dword, "1234");
     endpoint("Render", "{1}", "QLOrvaloVAIO");
@@ -136,9 +168,10 @@ TEST_F(VaioConfiguration, NamesTheDriversEndpointsInThe64BitViewCarryingNumbersO
     endpoint("Render", "{3}", "QLOrvaloVAIOX", "\\x#0007");
     endpoint("Capture", "{1}", "QLORVALOVAIO", "#0003");
     endpoint("Capture", "{2}", "QLOrvaloVAIO", "\\x#0000");  // 0 is no number either
+    // Without a device the key is written, which the audio service refuses: two more refusals.
+    endpoint("Capture", "{3}", "QLOrvaloVAIO", "#0009", false);
     // A refused write is counted and the other writes are still made.
-    fake::state().failing.insert("regSet:" +
-                                 fake::lower(STORE + "Capture\\{1}\\Properties\\" + ICON));
+    fake::state().failing.insert("endpointSet:{0.0.1.00000000}.{1}\\" + std::string(ICON));
     EXPECT_EQ(pollingCycles(-1), 1u);  // all pins ready in the first cycle: no more waiting
     EXPECT_EQ(labels, (Labels{"Configure VAIOs", "16/16 Pin(s) Ok", "Set Pin Name/Icon"}));
     const std::string icon = "%windir%\\System32\\drivers\\vaio.sys,-";
@@ -148,16 +181,21 @@ TEST_F(VaioConfiguration, NamesTheDriversEndpointsInThe64BitViewCarryingNumbersO
     EXPECT_EQ(named("Capture\\{1}"), "QLOrvalo Out 3|");
     EXPECT_EQ(named("Capture\\{2}"), "QLOrvalo Out 4|" + icon + "304");
     EXPECT_EQ(fake::key(STORE32 + "Render\\{1}\\Properties"), nullptr);
+    EXPECT_EQ(nameEndpoints(u"Capture", u"QLOrvalo Out", 300), -3);
+    EXPECT_EQ(fake::state().liveDeviceObjects, 0);
 }
 
-// In the default view a property key that only the 64-bit view holds is created for the
+// Without the device API the endpoints are written in their keys, where that is allowed (as
+// under Wine). In the default view a property key that only the 64-bit view holds is created for the
 // writes, and a key name of 255 characters is passed over. A write refused in the Render pass
 // does not fail the step, nor does a Capture key in neither view. The device comes up late.
 TEST_F(VaioConfiguration, DefaultViewSkipsLongNamesAndOnlyTheCapturePassDecides) {
+    fake::state().audioServiceOwnsStore = false;
+    fake::state().failing.insert("createDeviceEnumerator:*");
     fake::setRegValue(STORE32 + "Render\\{1}\\Properties", SERVICE, platform::RegType::string,
                       fake::wideBytes(u"QLOrvaloVAIO").substr(0, 24));  // no ":", no terminator
     fake::setRegValue(STORE32 + "Render\\{2}", "x", platform::RegType::dword, "1234");
-    endpoint("Render", "{2}", "QLOrvaloVAIO");
+    endpoint("Render", "{2}", "QLOrvaloVAIO", "#0001");  // a number of 1 is taken too
     for (size_t length : {254, 255})
         setWide(STORE32 + "Render\\" + std::string(length, 'k') + "\\Properties", SERVICE,
                 "QLOrvaloVAIO");
@@ -171,11 +209,12 @@ TEST_F(VaioConfiguration, DefaultViewSkipsLongNamesAndOnlyTheCapturePassDecides)
     };
     EXPECT_EQ(pollingCycles(), 1u + 2 * 5);  // after two failed attempts of five seconds
     const std::string icon = "|%windir%\\System32\\drivers\\vaio.sys,-20";
-    EXPECT_EQ(named("Render\\" + std::string(254, 'k'), STORE32), "QLOrvalo In 1" + icon + "1");
-    EXPECT_EQ(named("Render\\" + std::string(255, 'k'), STORE32), "|");
-    EXPECT_EQ(named("Render\\{1}", STORE32), icon + "2");
-    EXPECT_EQ(named("Render\\{2}", STORE32), "QLOrvalo In 3" + icon + "3");
+    EXPECT_EQ(written("Render\\" + std::string(254, 'k'), STORE32), "QLOrvalo In 1" + icon + "1");
+    EXPECT_EQ(written("Render\\" + std::string(255, 'k'), STORE32), "|");
+    EXPECT_EQ(written("Render\\{1}", STORE32), icon + "2");
+    EXPECT_EQ(written("Render\\{2}", STORE32), "QLOrvalo In 1" + icon + "1");
     EXPECT_EQ(nameEndpoints(u"Render", u"QLOrvalo In", 200), -1);  // the refused name counts
+    EXPECT_EQ(nameEndpoints(u"Capture", u"QLOrvalo Out", 300), 0);
 }
 
 // One that does not fit after "%windir%\" gives no source: it is refused, not cut.
@@ -207,4 +246,5 @@ TEST_F(VaioConfiguration, IconFromTheMediaClassKeyOrNothingNamedWithoutOne) {
     setWide(MEDIA_CLASS + "\\" + std::string(254, '0'), "Driver", "vaio.sys");
     EXPECT_EQ(pollingCycles(), 1u);
     EXPECT_EQ(named("Capture\\{1}"), "QLOrvalo Out 1|%windir%\\system32\\Drivers\\vaio.sys,-301");
+    EXPECT_EQ(nameEndpoints(u"Capture", u"QLOrvalo Out", 300), 1);
 }

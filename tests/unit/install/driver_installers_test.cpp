@@ -39,12 +39,19 @@ TEST_F(DriverInstallers, VaioSetupIsWaitedForWithoutLimitAndOtherFailuresAreSile
 }
 
 // In this process, one module of each kind: without the entry points, not loadable, failing,
-// succeeding. Only a successful registration is waited for and a module without the entry
-// point is freed plainly; unregistering ignores results and uses CoFreeLibrary throughout.
+// succeeding (with a library of its own beside it). Only a successful registration is waited
+// for and a module without the entry point is freed plainly; unregistering ignores results and
+// uses CoFreeLibrary throughout.
 TEST_F(DriverInstallers, EachKindOf32BitModuleInBothModes) {
     module(MODULES_32[0]).exports.clear();
     fake::state().modules.erase(key(INSTALL_FOLDER + "\\" + MODULES_32[1]));
     for (auto& [entryPoint, result] : module(MODULES_32[2]).exports) result = int32_t(0x80004005);
+    module(MODULES_32[2]).imports = {"ole32.dll"};
+    module(MODULES_32[3]).imports = {"qlcompanion.dll"};
+    fake::addFile("C:\\windows\\system32\\ole32.dll", "");
+    fake::addFile(INSTALL_FOLDER + "\\qlcompanion.dll", "");
+    // A plain load, with the search restricted to the system folder, finds no companion.
+    EXPECT_FALSE(platform::loadModule((INSTALL_FOLDER + "\\" + MODULES_32[3]).c_str()));
     context->is64BitSystem = 0;  // no registration tool
     EXPECT_EQ(registerAsioModules(context.get(), RegistrationMode::registerModules), 0);
     EXPECT_EQ(trace(), "load 8, free 8, load 64b, call 64b dllregisterserver, cofree 64b, "

@@ -5,6 +5,7 @@
 #include "app/status_label.h"
 #include "install/install.h"
 #include "install_fixture.h"
+#include "ui/taskbar_progress.h"
 
 namespace install_test {
 namespace {
@@ -45,6 +46,18 @@ protected:
         return label;
     }
     using Posts = std::vector<std::string>;
+    // The taskbar button after each label or notice of the trace, as the window shows them.
+    std::vector<TaskbarProgress> taskbar() {
+        std::vector<TaskbarProgress> bars;
+        TaskbarProgress bar = {};
+        for (const std::string& line : trace) {
+            if (line.rfind("label ", 0) == 0)
+                bars.push_back(bar = progressAfterLabel(bar, &line[6]));
+            if (line.rfind("post 180 ", 0) == 0)
+                bars.push_back(bar = progressAfterNotice(bar, std::stoi(line.substr(9))));
+        }
+        return bars;
+    }
 };
 
 // Every wait is in the trace, so the trace pins the time the procedure takes as well.
@@ -87,6 +100,15 @@ TEST_F(InstallProcedure, RunsItsStepsInOrderOn64BitWindows10) {
     expected.insert(expected.end(), {"label Installation Completed", "post 180 128"});
     EXPECT_EQ(trace, expected);
     EXPECT_EQ(std::string(context->errorTitle), "QuillonOrvalo Installation Error");
+    // The bar moves on with every step, is full at the last and goes with the final notice.
+    std::vector<TaskbarProgress> bars = taskbar();
+    for (size_t step = 0; step + 1 < bars.size(); ++step) {
+        EXPECT_GT(bars[step].completed, step ? bars[step - 1].completed : 0) << step;
+        EXPECT_EQ(bars[step].state, ProgressState::normal) << step;
+    }
+    EXPECT_EQ(progressAfterNotice(bars[0], DONE_VAIO_WARNING + 1), bars[0]);  // no notice
+    EXPECT_EQ(bars[bars.size() - 2].completed, bars[bars.size() - 2].total);
+    EXPECT_EQ(bars.back(), (TaskbarProgress{ProgressState::none, 0, 0}));
 }
 
 TEST_F(InstallProcedure, AStoppingFailurePostsItsTextAndRunsNothingAfter) {
@@ -147,13 +169,20 @@ TEST_F(InstallProcedure, VaioSetupResultDecidesBetweenWarningAndSuccess) {
         SetUp();
         fake::state().processes[key(VAIO_SETUP)] = {.start = c.start, .exitCode = c.exitCode};
         if (c.waitFails) fake::state().failing.insert("waitProcess:" + key(VAIO_SETUP));
-        ASSERT_EQ(runInstall(context.get()), 1);
+        trace.clear();
+        traceCalls({"post"});
+        bool ok = c.start == STARTED && !c.text;
+        ASSERT_EQ(runInstall(context.get()), ok ? 1 : -104);  // the notices say no more
+        // A failure turns the bar red for the steps after it, until the final notice.
+        std::vector<TaskbarProgress> bars = taskbar();
+        EXPECT_EQ(bars[bars.size() - 2].state,
+                  c.text ? ProgressState::error : ProgressState::normal);
+        EXPECT_EQ(bars.back().state, ProgressState::none);
         EXPECT_EQ(context->vaioInstalled, 1);
         // Shortcuts, settings and the entry are written either way.
         EXPECT_EQ(events("link ").size(), 4u);
         EXPECT_EQ(events("reg ").size(), 6u + 14u);
         EXPECT_EQ(finalLabel(), "Installation Completed");
-        bool ok = c.start == STARTED && !c.text;
         Posts posts = ok ? Posts{"post 180 128"} : Posts{"post 180 129"};
         if (c.text) {
             posts.insert(posts.begin(), "post 180 127");
@@ -257,6 +286,17 @@ TEST_F(InstallProcedure, TheEntryNamesTheStartedProgramInTheInstallFolderOrNothi
                   placed ? "\"" + copy + "\"" : "<no key>");
         EXPECT_EQ(fake::state().openFiles, startedProgram.file ? 1 : 0);  // the start's alone
     }
+}
+
+// A product that nothing can remove outweighs a driver that failed: -105, and a notice that
+// says both.
+TEST_F(InstallProcedure, NotPlacedOutweighsAFailedDriver) {
+    fake::state().processes[key(VAIO_SETUP)] = {.start = platform::StartResult::started,
+                                                .exitCode = -1};
+    fake::state().failing.insert("openFileForWriting:" + key(INSTALL_FOLDER +
+                                                             "\\QuillonOrvalo_Setup.exe"));
+    ASSERT_EQ(runInstall(context.get()), -105);
+    EXPECT_EQ(events("post ").back(), "post 180 131");
 }
 
 // A stamp proves a file only as the build left it. A signature added since (a certificate

@@ -1,9 +1,11 @@
 // Painting geometry, the texts drawn, and where a click lands.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <tuple>
 #include <vector>
 
+#include "ui/accessible_parts.h"
 #include "ui/layout.h"
 
 namespace {
@@ -58,4 +60,60 @@ TEST(Clicks, TheOutlineIsOutsideTheButtonAndCoordinatesAreSigned16Bit) {
     EXPECT_EQ(pointX(lParam), -3);
     EXPECT_EQ(pointY(lParam), -5);
     EXPECT_EQ(pointY(intptr_t((470u << 16) | 700u)), 470);
+}
+
+// The window as a screen reader gets it, from the same layout and texts as painted (the skin of
+// 800 x 350 above): names, roles, states, places, what lies under a point, where navigation
+// leads, and which changes are announced.
+TEST(Accessible, PartsFollowThePaintingAndTheWindowState) {
+    const ShownWindow idle = {800, 350, 0, false, true, false, {}};
+    ShownWindow installed = idle, busy = idle, nextStep;
+    installed.installed = 1;
+    installed.focused = false;
+    busy.inputRefused = busy.busyShown = true;
+    snprintf(busy.busyLabel, sizeof busy.busyLabel, "Copy Files");
+    const E line1 = {20, 380, 480, 400}, line2 = {20, 400, 480, 420}, button = {480, 370, 781, 431};
+    const uint32_t ready = STATE_FOCUSABLE | STATE_FOCUSED;
+    const std::tuple<const ShownWindow*, int32_t, const char*, uint32_t, E> parts[] = {
+        {&idle, 1, "Ready to install ? Click the button right there...", STATE_READ_ONLY, line1},
+        {&idle, 2, "it will install Quillon QuillonOrvalo on your system...", STATE_READ_ONLY,
+         line2},
+        {&idle, 3, "Install", ready, button},
+        {&installed, 3, "Remove", STATE_FOCUSABLE, button},
+        {&busy, 3, "Installing: Copy Files", STATE_UNAVAILABLE, button},
+    };
+    char name[PART_NAME_MAX];
+    for (const auto& [shown, part, expected, state, place] : parts) {
+        partName(*shown, part, name);
+        EXPECT_STREQ(name, expected);
+        EXPECT_EQ(partRole(part), part == 3 ? ROLE_PUSH_BUTTON : ROLE_STATIC_TEXT) << part;
+        EXPECT_EQ(partState(*shown, part), state) << expected;
+        EXPECT_EQ(edges(partRect(*shown, part)), place) << expected;
+    }
+    const std::tuple<int32_t, int32_t, int32_t> points[] = {
+        {479, 399, 1}, {480, 399, 3}, {780, 430, 3}, {781, 430, 0}, {20, 400, 2},
+        {19, 400, 0},  {100, 420, 0}, {100, 10, 0},
+    };
+    for (const auto& [x, y, part] : points) EXPECT_EQ(partAt(idle, x, y), part) << x << "," << y;
+    const std::tuple<int32_t, int32_t, int32_t> moves[] = {
+        {0, NAV_FIRST_CHILD, 1}, {0, NAV_LAST_CHILD, 3}, {0, NAV_NEXT, -1}, {1, NAV_NEXT, 2},
+        {3, NAV_NEXT, -1},       {1, NAV_PREVIOUS, -1},  {3, NAV_PREVIOUS, 2}, {1, NAV_DOWN, 2},
+        {2, NAV_UP, 1},          {1, NAV_RIGHT, 3},      {3, NAV_LEFT, 1},    {3, NAV_DOWN, -1},
+        {3, NAV_UP, -1},         {2, NAV_LEFT, -1},      {1, NAV_FIRST_CHILD, -1},
+    };
+    for (const auto& [from, direction, to] : moves)
+        EXPECT_EQ(partNavigate(idle, from, direction), to) << from << " " << direction;
+    EXPECT_EQ(focusedPart(idle), PART_BUTTON);
+    EXPECT_EQ(focusedPart(busy), PART_CLIENT);
+    EXPECT_EQ(focusedPart(installed), PART_NONE);
+    // Announced: what a screen reader would read differently, and nothing else.
+    nextStep = busy;
+    EXPECT_EQ(renamedParts(idle, busy) | restatedParts(idle, busy) << 4, 0x88u);
+    EXPECT_EQ(renamedParts(busy, nextStep) | restatedParts(busy, nextStep), 0u);
+    snprintf(nextStep.busyLabel, sizeof nextStep.busyLabel, "Install VAIOs");
+    EXPECT_EQ(renamedParts(busy, nextStep) | restatedParts(busy, nextStep) << 4, 0x8u);
+    nextStep.busyLabel[0] = 0;
+    partName(nextStep, PART_BUTTON, name);
+    EXPECT_STREQ(name, "Installing");
+    EXPECT_EQ(renamedParts(idle, installed) | restatedParts(idle, installed) << 4, 0xEu);
 }

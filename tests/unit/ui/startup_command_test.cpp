@@ -46,13 +46,15 @@ TEST_F(WindowCommands, StartupDecisionTable) {
     const StartupCase cases[] = {
         {0, 0, 0, 0, nullptr, {}},                              // clean system
         {0, 0, 0, 12, "D:\\any\\QuillonOrvalo_Setup.exe", {}},  // presence unseen with an entry
-        {0, 0, 0, 0, "C:\\QL\\Renamed_Setup.exe", {CMD_WRONG_SETUP, 0}},
-        {0, 0, 0, 14, nullptr, {CMD_DRIVER_PRESENT, 0}},
-        {1, 0, 0, 1, nullptr, {CMD_DRIVER_PRESENT, 0}},  // silent: only for its exit code
-        {1, 0, 0, 0, "C:\\QL\\Renamed_Setup.exe", {}},
-        {0, 1, 1, 0, nullptr, {CMD_AUTO, AUTO_INSTALL}},  // -i wins over -u
-        {0, 0, 1, 0, nullptr, {CMD_AUTO, AUTO_UNINSTALL}},
-        {0, 0, 1, 1, "C:\\QL\\Renamed.exe", {CMD_AUTO, AUTO_UNINSTALL}},  // flags beat warnings
+        {0, 0, 0, 0, "C:\\QL\\Renamed_Setup.exe", {CMD_WRONG_SETUP, 0, false}},
+        {0, 0, 0, 14, nullptr, {CMD_DRIVER_PRESENT, 0, false}},
+        // Silent without -i or -u: the checks set the exit code, if any, and the program ends.
+        {1, 0, 0, 1, nullptr, {CMD_DRIVER_PRESENT, 0, true}},
+        {1, 0, 0, 0, "C:\\QL\\Renamed_Setup.exe", {0, 0, true}},
+        {1, 0, 0, 0, nullptr, {0, 0, true}},
+        {1, 1, 1, 0, nullptr, {CMD_AUTO, AUTO_INSTALL, false}},  // -i wins over -u
+        {0, 0, 1, 0, nullptr, {CMD_AUTO, AUTO_UNINSTALL, false}},
+        {0, 0, 1, 1, "C:\\QL\\R.exe", {CMD_AUTO, AUTO_UNINSTALL, false}},  // flags beat warnings
     };
     for (const StartupCase& c : cases) {
         SetUp();
@@ -60,7 +62,8 @@ TEST_F(WindowCommands, StartupDecisionTable) {
         if (c.entrySetup) installedBy(c.entrySetup);
         context.driverPresence = c.driverPresence;
         const WindowCommand got = startupCommand(&context);
-        EXPECT_EQ(std::pair(got.id, got.code), std::pair(c.expected.id, c.expected.code))
+        EXPECT_EQ(std::tuple(got.id, got.code, got.thenEnd),
+                  std::tuple(c.expected.id, c.expected.code, c.expected.thenEnd))
             << &c - cases;
     }
 }
@@ -139,7 +142,7 @@ TEST_F(WindowCommands, NoticesWarningsAndWhatFollowsThem) {
     EXPECT_STREQ(startup.boxCaption, "Startup Error");
     EXPECT_EQ(startup.boxFlags, platform::MB_ICON_WARNING);
 
-    // Silent: no box at all (a hidden window waits for WM_CLOSE from outside), the codes stay.
+    // Silent: no box at all (nobody could dismiss it), the codes stay.
     silentFlag = 1;
     for (uint32_t id : {CMD_WRONG_SETUP, CMD_DRIVER_PRESENT})
         EXPECT_TRUE(handle(id, 0).boxText == nullptr && handle(id, 0).setsExitCode);

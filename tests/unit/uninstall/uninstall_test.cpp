@@ -2,14 +2,20 @@
 #include "../install/install_fixture.h"
 #include "install/install.h"
 #include "uninstall/uninstall.h"
+#include "uninstall/user_folders.h"
 
 namespace install_test {
 namespace {
 const std::string USER_MENU = "C:\\Users\\me\\Programs\\Quillon\\QuillonOrvalo";
 const std::string STARTUP = "C:\\Users\\me\\Startup", OUTSIDE = "C:\\outside";
-// What an empty folder name would reach instead: the root of the current drive.
+// Files that only administrators may delete, named like ours; and what an empty folder name
+// would reach instead: the root of the current drive.
+const std::string VICTIM = "C:\\windows\\system32\\victim1",
+                  VICTIM_MENU = "C:\\windows\\system32\\victim2\\Quillon\\QuillonOrvalo";
 const std::string KEPT[] = {OUTSIDE + "\\keep.txt", "\\QuillonOrvalo.LNK",
-                            "\\Quillon\\QuillonOrvalo\\Readme.LNK"};
+                            "\\Quillon\\QuillonOrvalo\\Readme.LNK", VICTIM + "\\Readme.LNK",
+                            VICTIM + "\\Nalta-Screen.LNK", VICTIM + "\\QuillonOrvalo.LNK",
+                            VICTIM_MENU + "\\Readme.LNK"};
 const std::string DRIVERS_SEEN = PROGRAM_FILES + "\\QL\\drivers seen";
 const std::string SHELL_FOLDERS =
     "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
@@ -18,6 +24,7 @@ void userPrograms(const std::string& value) {
     fake::setRegValue(SHELL_FOLDERS, "Programs", platform::RegType::string, value);
 }
 const char* const USER_MENU_LEFT = "U\\readme.lnk U V B ";
+const char* const USER_FOLDERS_LEFT = "U\\readme.lnk Sorvalo.lnk U V B ";
 
 struct Case {
     const char* name;
@@ -35,8 +42,10 @@ protected:
         InstallMachine::SetUp();
         ASSERT_EQ(runInstall(context.get()), 1);
         userPrograms(std::string("C:\\Users\\me\\Programs", 21));
-        for (const std::string& folder : {USER_MENU, STARTUP, OUTSIDE})
-            fake::state().folders[key(folder)] = folder;
+        for (const std::string& folder : {USER_MENU, STARTUP, OUTSIDE, VICTIM, VICTIM_MENU})
+            fake::addFolder(folder);
+        for (const char* folder : {"C:\\windows", "C:\\ProgramData", "C:\\Program Files (x86)"})
+            fake::state().adminOnly.insert(key(folder));
         for (const std::string& file : KEPT) fake::addFile(file, "");
         fake::addFile(USER_MENU + "\\Readme.LNK", "");
         fake::addFile(STARTUP + "\\QuillonOrvalo.LNK", "");
@@ -83,23 +92,80 @@ TEST_P(UninstallProcedure, LeavesOnlyWhatCannotGo) {
     EXPECT_TRUE(fake::folderExists(PROGRAM_FILES + "\\QL") &&
                 fake::folderExists(COMMON_PROGRAMS + "\\Quillon"));
     for (const std::string& file : KEPT) EXPECT_TRUE(fake::fileExists(file)) << file;
+    EXPECT_TRUE(fake::state().heldFolders.empty()) << "a folder left open";
+}
+
+// The person's folders open only by plain "X:\name\..." paths: no other form, and no name
+// that Windows would read otherwise (a stream after a colon, a dropped trailing dot or blank)
+// or that is no UTF-8 (a character cut short).
+TEST(UserFolders, OpenOnlyByPlainPathsFromADrive) {
+    fake::reset();
+    const std::string users = "C:\\Users\\", longest(PATH_BYTES - 1, 'x');
+    const std::string opened[] = {"A:", "Z:", "c:\\Users\\a b", users + longest};
+    const std::string refused[] = {
+        users + "me.", users + "me ", users + "m:e", users + "m*e", users + "\x1f" "e",
+        users + "m\x1f", users + "\xc5", users + "x" + longest, "C:/Users", "CX\\Users",
+        "\\\\server\\share", "@:\\", "[:\\", "{:\\", "", "C:\\Users\\\\a b"};
+    for (const std::string& path : opened) {
+        fake::addFolder(path);
+        platform::Handle folder = openUserFolder((path + "\\").c_str());
+        EXPECT_NE(folder, nullptr) << path;
+        if (folder) platform::closeFolder(folder);
+    }
+    for (const std::string& path : refused) {
+        fake::addFolder(path);  // there, so that only the path's form refuses it
+        EXPECT_EQ(openUserFolder(path.c_str()), nullptr) << path;
+    }
 }
 
 using UninstallSteps = UninstallProcedure;
 
-TEST_F(UninstallSteps, RunInOrderAfterTheSettleWait) {
+// Run where the window runs it, on its thread: each wait reads the window's messages often
+// enough for Windows never to count it as not responding, and lasts as long as ever: the
+// settle wait, the driver setup to its end, the registration tool to its limit.
+TEST_F(UninstallSteps, RunInOrderAfterTheSettleWaitAnsweringTheWindow) {
+    fake::state().processes[key(REGISTRATION_TOOL)].runsMs = 60000;
+    platform::markWindowThread();
     fake::state().events.clear();
+    const uint64_t start = fake::state().clockMs;
     ASSERT_EQ(runUninstall(context.get()), 1);
     std::string kinds = " ";  // each kind of call once for a run of them
     for (const std::string& event : fake::state().events)
         if (std::string kind = event.substr(0, event.find(' ')) + " "; !kinds.ends_with(" " + kind))
             kinds += kind;
-    // "dll load free": the install folder is asked of the shell, before and after the rest.
+    // "dll load free": the install folder is asked of the shell, before and after the rest;
+    // "act": the person's folders are cleaned as the person, the rest as this process.
     std::string module = "load call cofree sleep ", folder = "dll load free ";
     EXPECT_EQ(kinds, " " + folder + "sleep start " + module + module + module + module +
-                         "start delete rmdir delete rmdir delete reg regdelete " + folder +
-                         "delete rmdir box ");
-    EXPECT_EQ(events("sleep ")[0], "sleep 5000");
+                         "start delete act delete rmdir act delete rmdir act delete act reg "
+                         "regdelete " +
+                         folder + "delete rmdir box ");
+    EXPECT_LT(fake::state().longestUnreadMs, fake::NOT_RESPONDING_AFTER_MS);
+    EXPECT_EQ(fake::state().clockMs - start, 5000 + 20000 + 4 * 50 + 4 * 10000);
+    for (uint32_t ms : {0u, 499u, 1250u}) {  // other lengths, no multiples of the slices
+        const uint64_t before = fake::state().clockMs;
+        platform::sleepMs(ms);
+        EXPECT_EQ(fake::state().clockMs - before, ms);
+    }
+}
+
+// Names outside the ANSI code page take two or three bytes a character in UTF-8, which
+// Windows' path limit does not count: the folder (150 units, 280 bytes), a file in it of a
+// long name and the person's menu folder below a name of 260 bytes are all within it, and all
+// go.
+TEST_F(InstallMachine, RemovalTakesPathsWithinTheLimitThatAreLongerInUtf8) {
+    const std::string person = "C:\\" + fake::repeated("\u0141", 130);  // an L with stroke
+    const std::string folder = person + "\\QL\\QuillonOrvalo";
+    const std::string menu = person + "\\Quillon\\QuillonOrvalo";
+    fake::state().shellFolders[platform::CSIDL_PROGRAM_FILES_FOLDER] = person;
+    ASSERT_EQ(runInstall(context.get()), 1);
+    fake::addFile(folder + "\\" + fake::repeated("\uFF33", 90), "");  // full-width S
+    userPrograms(person + '\0');
+    fake::addFolder(menu);
+    fake::addFile(menu + "\\Readme.LNK", "");
+    EXPECT_EQ(runUninstall(context.get()), 1);
+    EXPECT_FALSE(fake::folderExists(folder) || fake::fileExists(menu + "\\Readme.LNK"));
+    EXPECT_EQ(events("start " + folder + "\\QLOrvaloVAIO_Setup_x64.exe|-h -u -H|").size(), 1u);
 }
 
 void folderWithFile(const char* name) {
@@ -132,6 +198,15 @@ INSTANTIATE_TEST_SUITE_P(Uninstall, UninstallProcedure, ::testing::Values(
     }, -103, "=P Failed to get target folder on system disk\nthanks to remove QuillonOrvalo "
              "manually..."},
     Case{"VaioNotInstalled", [](auto* c) { c->vaioInstalled = 0; }, 1, "B "},
+    Case{"VaioServiceWithoutInterface", [](auto* c) {  // a driver that never started
+        c->vaioInstalled = 0;
+        fake::setRegValue("HKLM\\SYSTEM\\CurrentControlSet\\Services\\QLOrvaloVAIO", "Type",
+                          platform::RegType::dword, "\1");
+    }, 1, "V B "},
+    Case{"VaioDeviceWithoutInterface", [](auto* c) {
+        c->vaioInstalled = 0;
+        fake::state().deviceHardwareIds.insert("root\\qlorvalovaio");
+    }, 1, "V B "},
     Case{"VaioExitPositiveIsSuccess",
          [](auto) { fake::state().processes[key(VAIO_SETUP)] = exitingWith(1); }, 1, "V B "},
     Case{"VaioProgramWithoutX64NotStartedOn32BitWindows", [](auto* c) {
@@ -156,6 +231,26 @@ INSTANTIATE_TEST_SUITE_P(Uninstall, UninstallProcedure, ::testing::Values(
         for (const char* name : {"\\notes.txt", "\\QuillonOrvalo.LNK", "\\Nalta-Screen.LNK"})
             fake::addFile(USER_MENU + name, "");
     }, 1, "U\\notes.txt U V B "},
+    // The person's folders are theirs to point anywhere: through a link, or at files that
+    // only administrators may delete; their rights are theirs, where this process has them.
+    Case{"UserFoldersThroughLinksLeftAlone", [](auto) {  // a link last, and one earlier, on the way
+        fake::addFolder("C:\\Users\\me\\Evil\\Quillon");
+        fake::state().folderLinks[key("C:\\Users\\me\\Evil\\Quillon\\QuillonOrvalo")] = VICTIM;
+        fake::state().folderLinks[key("C:\\Users\\me\\Linked")] = "C:\\windows\\system32";
+        userPrograms("C:\\Users\\me\\Evil");
+        strcpy(startupFolder, "C:\\Users\\me\\Linked\\victim1");
+    }, 1, USER_FOLDERS_LEFT},
+    Case{"PersonCannotDeleteWhatOnlyAdministratorsMay", [](auto) {
+        userPrograms("C:\\windows\\system32\\victim2");
+        strcpy(startupFolder, VICTIM.c_str());
+    }, 1, USER_FOLDERS_LEFT},
+    Case{"NoLinkedTokenActsWithItsOwnRights", [](auto) {  // the system account, or UAC off
+        fake::state().personRights = platform::PersonRights::own;
+        fake::state().adminOnly.insert(key("C:\\Users\\me"));
+    }, 1, "V B "},
+    Case{"NothingAsAPersonWhoseRightsCannotBeHad", [](auto) {
+        fake::state().personRights = platform::PersonRights::unavailable;
+    }, 1, USER_FOLDERS_LEFT},
     Case{"UserMenuWithoutShellFoldersKey",
          [](auto) { fake::state().keys.erase(key(SHELL_FOLDERS)); }, 1, USER_MENU_LEFT},
     Case{"EmptyUserMenuNotTakenAsRoot", [](auto) { userPrograms({'\0'}); }, 1, USER_MENU_LEFT},

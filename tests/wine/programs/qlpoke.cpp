@@ -2,7 +2,7 @@
 //   qlpoke origin                 prints the client area's screen position and size:
 //                                 "x y width height"
 //   qlpoke click X Y              left click at client coordinates
-//   qlpoke key VK                 a key press (13 Enter, 27 Escape)
+//   qlpoke key VK                 a key press (13 Enter, 27 Escape, 32 Space)
 //   qlpoke close                  WM_CLOSE, as the close box sends it
 //   qlpoke box CAPTION [SECONDS] [keep]  waits for a message box ("-": any), prints
 //                                 "caption|text" and presses OK (unless keep)
@@ -18,9 +18,26 @@
 //                                 20 seconds), moves PROGRAM to ASIDE and copies OTHER in its
 //                                 place, trying for a second; prints "swapped" or "held"
 //                                 (exit code 1 when no such process came up)
+//   qlpoke read                   the window as a screen reader reads it (Active
+//                                 Accessibility): one line for the client area, then one per
+//                                 part: "id|name, role, states|x,y wxh in the client
+//                                 area|default action"
+//   qlpoke press                  the button's default action
+//   qlpoke taskbar                tells the window that its taskbar button is in place, as
+//                                 Windows' taskbar does (Wine's does not)
+//   qlpoke listen SECONDS         prints "listening", then each name or state change that the
+//                                 window reports, "name|state ID" and the part as read, for
+//                                 SECONDS or until the window has gone
+//   qlpoke answers SECONDS        asks the window every 250 ms whether it answers, as other
+//                                 programs and Windows' hang detection do: a WM_NULL sent
+//                                 with a second to answer (none if hung), IsHungAppWindow,
+//                                 and whether a box is up; prints "answered N of M, hung H,
+//                                 boxes B"
 // Exit code 0 on success, 1 when the window or box was not found in time.
 #include <process.h>
 #include <windows.h>
+// after windows.h, which they need
+#include <oleacc.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -54,6 +71,78 @@ static int swap(const char* program, const char* aside, const char* other) {
         if (MoveFileA(program, aside) && CopyFileA(other, program, FALSE))
             return puts("swapped"), 0;
     return puts("held"), 0;
+}
+
+static VARIANT childId(long id) {
+    VARIANT child = {};
+    V_VT(&child) = VT_I4;
+    V_I4(&child) = id;
+    return child;
+}
+
+// As a screen reader says them: name, role, then each state.
+static void printPart(IAccessible* object, long id) {
+    VARIANT child = childId(id), role = {}, state = {};
+    BSTR name = nullptr;
+    wchar_t text[64] = {};
+    object->get_accName(child, &name);
+    object->get_accRole(child, &role);
+    object->get_accState(child, &state);
+    GetRoleTextW(DWORD(role.lVal), text, 64);
+    printf("%ls, %ls", name ? name : L"", text);
+    for (long bit = 1; bit > 0; bit <<= 1)
+        if ((state.lVal & bit) && GetStateTextW(DWORD(bit), text, 64)) printf(", %ls", text);
+}
+
+static int readWindow(HWND window, IAccessible* client) {
+    long count = 0, x = 0, y = 0, width = 0, height = 0;
+    client->get_accChildCount(&count);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    for (long id = 0; id <= count; ++id) {
+        BSTR action = nullptr;
+        client->accLocation(&x, &y, &width, &height, childId(id));
+        client->get_accDefaultAction(childId(id), &action);
+        printf("%ld|", id);
+        printPart(client, id);
+        printf("|%ld,%ld %ldx%ld|%ls\n", x - origin.x, y - origin.y, width, height,
+               action ? action : L"");
+    }
+    return 0;
+}
+
+static void CALLBACK changed(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG id, DWORD,
+                             DWORD) {
+    IAccessible* client = nullptr;
+    VARIANT child = {};
+    if (object != OBJID_CLIENT || event == EVENT_OBJECT_LOCATIONCHANGE ||
+        AccessibleObjectFromEvent(window, object, id, &client, &child) != S_OK)
+        return;
+    printf("%s %ld ", event == EVENT_OBJECT_NAMECHANGE ? "name" : "state", id);
+    printPart(client, id);
+    printf("\n");
+    fflush(stdout);
+    client->Release();
+}
+
+static int listen(HWND window, int seconds) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_NAMECHANGE,
+                                         nullptr, changed, process, 0, WINEVENT_OUTOFCONTEXT);
+    if (!hook) return 1;
+    printf("listening\n");
+    fflush(stdout);
+    MSG message;
+    for (DWORD end = GetTickCount() + DWORD(seconds) * 1000; GetTickCount() < end;) {
+        if (!IsWindow(window)) break;
+        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        else
+            Sleep(20);
+    }
+    UnhookWinEvent(hook);
+    return 0;
 }
 
 int main(int argc, char** argv) {
@@ -111,8 +200,31 @@ int main(int argc, char** argv) {
     }
     HWND window = waitFor("QuillonOrvalo0Installer0MainWindow0", nullptr, 20);
     if (!window) return 1;
+    if (strcmp(command, "answers") == 0 && argc >= 3) {
+        int probes = 0, answered = 0, hung = 0, boxes = 0;
+        for (DWORD start = GetTickCount();
+             IsWindow(window) && GetTickCount() - start < DWORD(atoi(argv[2])) * 1000; Sleep(250)) {
+            DWORD_PTR result;
+            ++probes;
+            if (SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result))
+                ++answered;
+            hung += IsHungAppWindow(window) != FALSE;
+            boxes += FindWindowA("#32770", nullptr) != nullptr;
+        }
+        printf("answered %d of %d, hung %d, boxes %d\n", answered, probes, hung, boxes);
+        return 0;
+    }
     if (strcmp(command, "move") == 0 && argc >= 4)
         return MoveFileExA(argv[2], argv[3], MOVEFILE_REPLACE_EXISTING) ? 0 : 1;
+    CoInitialize(nullptr);
+    IAccessible* client = nullptr;
+    if ((strcmp(command, "read") == 0 || strcmp(command, "press") == 0) &&
+        AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                   reinterpret_cast<void**>(&client)) != S_OK)
+        return 1;
+    if (strcmp(command, "read") == 0) return readWindow(window, client);
+    if (strcmp(command, "press") == 0) return client->accDoDefaultAction(childId(3)) != S_OK;
+    if (strcmp(command, "listen") == 0 && argc >= 3) return listen(window, atoi(argv[2]));
     if (strcmp(command, "origin") == 0) {
         for (int tries = 0; tries < 50 && !IsWindowVisible(window); ++tries) Sleep(100);  // sized
         POINT origin = {0, 0};
@@ -127,6 +239,8 @@ int main(int argc, char** argv) {
     } else if (strcmp(command, "key") == 0 && argc >= 3) {
         PostMessageA(window, WM_KEYDOWN, atoi(argv[2]), 1);
         PostMessageA(window, WM_KEYUP, atoi(argv[2]), 0xC0000001);
+    } else if (strcmp(command, "taskbar") == 0) {
+        SendMessageW(window, RegisterWindowMessageW(L"TaskbarButtonCreated"), 0, 0);
     } else if (strcmp(command, "close") == 0) {
         PostMessageA(window, WM_CLOSE, 0, 0);
     } else {
