@@ -9,7 +9,8 @@ ExternalProject_Add(host_tools
   BINARY_DIR ${QL_HOST_DIR}
   CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release
   INSTALL_COMMAND ""
-  BUILD_ALWAYS ON)
+  BUILD_ALWAYS ON
+  BUILD_BYPRODUCTS ${QL_HOST_DIR}/qlseal)
 
 # The programs and modules that the package carries, one build per processor.
 foreach(arch i686 x86_64)

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "app/paths.h"
 #include "app/version.h"
 #include "package/package_entry.h"
 #include "platform/platform.h"
@@ -70,8 +71,8 @@ inline int32_t loadShared(int32_t& word) {
 }
 
 // Shell folders resolved once at start-up; empty when unresolved.
-extern char commonProgramsFolder[512];
-extern char startupFolder[512];
+extern char commonProgramsFolder[PATH_BYTES];
+extern char startupFolder[PATH_BYTES];
 
 // Product texts used by more than one subsystem.
 inline constexpr const char* PRODUCT_ID = "QuillonOrvalo";
@@ -92,4 +93,8 @@ enum : int32_t {
     DONE_FAILED = 127,
     DONE_OK = 128,
     DONE_VAIO_WARNING = 129,
+    // The install's final notices when the program could not be placed for removal: alone,
+    // and with the VAIO driver's warning.
+    DONE_NOT_PLACED = 130,
+    DONE_VAIO_WARNING_NOT_PLACED = 131,
 };

@@ -6,5 +6,5 @@ int32_t installFlag = 0;
 int32_t uninstallFlag = 0;
 StartedProgram startedProgram = {};
 
-char commonProgramsFolder[512];
-char startupFolder[512];
+char commonProgramsFolder[PATH_BYTES];
+char startupFolder[PATH_BYTES];

@@ -34,6 +34,17 @@ bool quotePath(char* out, size_t capacity, const char* path) {
     return false;
 }
 
+// Every byte but a continuation byte (10xxxxxx) starts a character; one of four bytes is
+// beyond the first plane and takes two units.
+bool withinPathLimit(const char* path) {
+    size_t units = 0;
+    for (const char* p = path; *p; ++p) {
+        unsigned char byte = static_cast<unsigned char>(*p);
+        if ((byte & 0xC0) != 0x80) units += byte >= 0xF0 ? 2 : 1;
+    }
+    return units < PATH_LIMIT;
+}
+
 const char* fileNameOf(const char* path) {
     const char* slash = strrchr(path, '\\');
     return slash ? slash + 1 : path;

@@ -1,12 +1,17 @@
-// Path texts in fixed buffers: every join puts one "\" between folder and name unless the
-// folder already ends with one, and refuses (returns false, leaves out empty) a result that
-// would not fit rather than cutting it.
+// Path texts in fixed buffers, in UTF-8: every join puts one "\" between folder and name unless
+// the folder already ends with one, and refuses (returns false, leaves out empty) a result that
+// would not fit rather than cutting it, so that a character is never split either.
 #pragma once
 #include <cstddef>
 
-// Windows' path limit for the ANSI calls (MAX_PATH, terminator included). The removals never
-// form a longer path: whatever would need one is left alone.
+// Windows' path limit (MAX_PATH, terminator included), which counts UTF-16 units: Windows
+// refuses a longer path, since this program never adds the long-path prefix (see "Maximum Path
+// Length Limitation" in Microsoft's documentation), so whatever would need one is left alone.
 inline constexpr size_t PATH_LIMIT = 260;
+// Room for any path within the limit: a UTF-16 unit takes at most three bytes in UTF-8.
+inline constexpr size_t PATH_BYTES = 3 * PATH_LIMIT;
+// Whether the path stays within the limit, counted as Windows counts it.
+bool withinPathLimit(const char* path);
 
 bool joinPath(char* out, size_t capacity, const char* folder, const char* name);
 template <size_t N>

@@ -3,7 +3,7 @@
 #pragma once
 
 void resolveShellFolders();
-// The lookup itself, every time it is called: SHGetSpecialFolderPathA (creating the
-// all-users folder, never the user's), then SHFOLDER's SHGetFolderPathA for whatever that
+// The lookup itself, every time it is called: SHGetSpecialFolderPathW (creating the
+// all-users folder, never the user's), then SHFOLDER's SHGetFolderPathW for whatever that
 // left empty.
 void findShellFolders();

@@ -2,6 +2,7 @@
 // path: it runs elevated, often from a downloads folder, where a planted DLL with a system
 // library's name would otherwise be found first.
 #pragma once
+#include "app/paths.h"
 #include "platform/platform.h"
 
 // Loads "<system folder>\name", after restricting the search for what it loads in turn.
@@ -9,5 +10,6 @@
 platform::ModuleHandle loadSystemLibrary(const char* name);
 
 // The shell-folder calls, each from its system library, loaded for the call and freed after.
-platform::ShellCall shellSpecialFolder(int csidl, bool create, char out[260]);  // SHELL32
-platform::ShellCall shfolderFolder(int csidl, char out[260]);                   // SHFOLDER
+// out is empty unless the call is ok.
+platform::ShellCall shellSpecialFolder(int csidl, bool create, char (&out)[PATH_BYTES]);
+platform::ShellCall shfolderFolder(int csidl, char (&out)[PATH_BYTES]);

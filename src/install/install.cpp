@@ -39,6 +39,11 @@ bool copySetupProgram(InstallerContext* context, char (&copy)[1024]) {
     return joinPath(copy, context->installFolder, fileNameOf(context->setupPath)) &&
            placeSetupCopy(context->setupPath, copy);
 }
+
+int32_t finalNotice(bool driverFailed, bool placed) {
+    if (!placed) return driverFailed ? DONE_VAIO_WARNING_NOT_PLACED : DONE_NOT_PLACED;
+    return driverFailed ? DONE_VAIO_WARNING : DONE_OK;
+}
 }  // namespace
 
 uint32_t installWorker(InstallerContext* context) {
@@ -79,7 +84,8 @@ int32_t runInstall(InstallerContext* context) {
     setStatusLabel(context, "Create Shortcuts");
     createShortcuts(context);
     resetApplicationSettings();
-    if (copySetupProgram(context, setupCopy))
+    bool placed = copySetupProgram(context, setupCopy);
+    if (placed)
         writeUninstallEntry(setupCopy, context->installFolder, installedKilobytes(context),
                             silentFlag);
 
@@ -89,10 +95,10 @@ int32_t runInstall(InstallerContext* context) {
         configureVaio(context);
     }
     setStatusLabel(context, "Installation Completed");
-    platform::postCommand(context->windowHandle, CMD_DONE,
-                          driverFailed ? DONE_VAIO_WARNING : DONE_OK);
-    // Without its driver the product cannot work: whoever reads only the exit code must not
-    // take that for a success.
+    platform::postCommand(context->windowHandle, CMD_DONE, finalNotice(driverFailed, placed));
+    // Whoever reads only the exit code must not take either for a success; a product that
+    // nothing can remove is the graver of the two.
+    if (!placed) return -105;
     if (driverFailed) return -104;
     return 1;
 }

@@ -9,5 +9,7 @@ struct InstallerContext;
 uint32_t installWorker(InstallerContext* context);
 
 // The ordered install steps: 1 on completion, -104 on completion without the VAIO driver
-// (its setup program failed or did not run), -100/-101/-102 when a step stops it.
+// (its setup program failed or did not run), -105 when it completed but could not place the
+// setup program's copy (and so wrote no uninstall entry; it wins over -104),
+// -100/-101/-102 when a step stops it.
 int32_t runInstall(InstallerContext* context);

@@ -30,7 +30,7 @@ void programFilesFromWindowsFolder(char (&out)[1024]) {
 // gives a folder.
 int32_t determineInstallFolder(InstallerContext* context) {
     char(&folder)[1024] = context->installFolder;
-    char shell[260];
+    char shell[PATH_BYTES];
     folder[0] = 0;
     if (shellSpecialFolder(platform::CSIDL_PROGRAM_FILES_FOLDER, false, shell) ==
         platform::ShellCall::ok)

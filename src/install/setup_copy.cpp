@@ -1,35 +1,54 @@
 #include "install/setup_copy.h"
 
+#include <cstring>
+
 #include "app/context.h"
+#include "install/program_digest.h"
 
 namespace {
 // What the copy is read from: the handle held since start. Where the start could not hold the
-// file, a hold taken now, but only on the very file that was started: another file put in
-// its place since then is refused. *taken: the caller closes it.
+// file, a hold taken now (*taken: the caller closes it); another program put in its place
+// since then fails the proof below, as a file swapped before the start held it does.
 platform::Handle copySource(const char* setupPath, bool* taken) {
-    *taken = false;
-    if (startedProgram.held) return startedProgram.file;
-    platform::Handle held = platform::openFileHeld(setupPath);
-    if (held && platform::sameFile(held, startedProgram.file)) {
-        *taken = true;
-        return held;
-    }
-    if (held) platform::closeFile(held);
-    return nullptr;
+    *taken = !startedProgram.held;
+    return *taken ? platform::openFileHeld(setupPath) : startedProgram.file;
 }
 
-// The whole file from its start; a target left short is deleted.
-bool writeCopy(platform::Handle source, const char* target) {
+struct FileBytes {
+    uint8_t* data;
+    uint32_t size;
+};
+
+// The whole file, in one pass from its start; false when any of it cannot be read.
+bool readWhole(platform::Handle file, FileBytes* out) {
+    uint64_t size = 0;
+    if (!platform::fileSize(file, &size) || size > UINT32_MAX) return false;
+    out->data = static_cast<uint8_t*>(platform::allocateMemory(uint32_t(size)));
+    out->size = uint32_t(size);
+    uint32_t at = 0, got = 0;
+    while (out->data && at < out->size &&
+           platform::readFileAt(file, at, out->data + at, out->size - at, &got) && got)
+        at += got;
+    return at == out->size;  // with no block, nothing was read
+}
+
+// Even a file held since start may not be the program that runs: between the start and the
+// hold, another program could rename the running file and put its own under the name. The
+// digest that the build stamped into the program, read from the loaded image, tells.
+bool isRunningProgram(const FileBytes& file) {
+    uint8_t stamp[SHA256_SIZE], digest[SHA256_SIZE];
+    uint64_t stampOffset = 0;
+    return platform::programStamp(stamp, &stampOffset) &&
+           programDigest(file.data, file.size, stampOffset, digest) &&
+           memcmp(stamp, digest, sizeof digest) == 0;
+}
+
+// The whole file in one write; a target left short is deleted.
+bool writeCopy(const FileBytes& file, const char* target) {
     platform::Handle out = platform::openFileForWriting(target);
     if (!out) return false;
-    char chunk[32 * 1024];
-    uint64_t offset = 0;
-    uint32_t got = 0, written = 0;
-    bool ok = true;
-    while (ok && (ok = platform::readFileAt(source, offset, chunk, sizeof chunk, &got)) && got) {
-        ok = platform::writeFileOnce(out, chunk, got, &written) && written == got;
-        offset += got;
-    }
+    uint32_t written = 0;
+    bool ok = platform::writeFileOnce(out, file.data, file.size, &written) && written == file.size;
     platform::closeFile(out);
     if (!ok) platform::deleteFile(target);
     return ok;
@@ -50,11 +69,14 @@ void openStartedProgram(const char* path) {
 
 bool placeSetupCopy(const char* setupPath, const char* copyPath) {
     if (!startedProgram.file) return false;
-    if (isStartedProgram(copyPath)) return true;
     bool taken = false;
     platform::Handle source = copySource(setupPath, &taken);
-    bool written = source && writeCopy(source, copyPath);
-    if (taken) platform::closeFile(source);
+    FileBytes program = {};
+    bool proven = source && readWhole(source, &program) && isRunningProgram(program);
+    if (taken && source) platform::closeFile(source);
+    bool inPlace = proven && isStartedProgram(copyPath);  // run from the copy
+    bool written = proven && !inPlace && writeCopy(program, copyPath);
+    platform::freeMemory(program.data);
     if (written) platform::setNormalAttributes(copyPath);
-    return written;
+    return inPlace || written;
 }

@@ -64,7 +64,7 @@ void removeShortcuts(const InstallerContext* context, const char* folder) {
 }
 
 int32_t removeShortcut(const char* folder, const char* name) {
-    char link[PATH_LIMIT];
+    char link[PATH_BYTES];
     return linkPath(link, sizeof link, folder, name) && platform::deleteFile(link) ? 1 : 0;
 }
 

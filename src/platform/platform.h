@@ -1,7 +1,8 @@
 // The operating-system services that the installer's procedures use, and nothing more.
 // The product links platform/win32; native unit tests link platform/fake, which keeps files,
 // registry, processes and a virtual clock in memory and can fail any call on demand.
-// Texts are ANSI unless the name says Wide; results follow the house rule (1/0 or codes).
+// Texts are UTF-8 unless the name says Wide (UTF-16); results follow the house rule (1/0 or
+// codes). A text that is not valid UTF-8 never reaches Windows: the call fails instead.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -57,8 +58,10 @@ bool deleteFile(const char* path);
 bool moveFileNoReplace(const char* from, const char* to);  // fails when `to` exists
 bool setNormalAttributes(const char* path);
 
+// The name in UTF-8, with room for any that Windows lists (up to 259 UTF-16 units); empty for
+// a name that is no valid UTF-16, which no UTF-8 path could name.
 struct FoundFile {
-    char name[260];
+    char name[780];
     bool isFolder;
 };
 Handle findFirstFile(const char* pattern, FoundFile* found);  // nullptr when nothing matches
@@ -92,12 +95,15 @@ bool deleteIn(Handle folder, const char* name, bool isFolder);
 void closeFolder(Handle folder);  // any folder of openDriveRoot and openFolderIn
 
 // ---- shell folders (each function is looked up at run time and may be missing) ------
-// The library is the loaded SHELL32.DLL or SHFOLDER.DLL; nullptr counts as missing.
+// The library is the loaded SHELL32.DLL or SHFOLDER.DLL; nullptr counts as missing. A folder
+// that does not fit capacity fails, never cut.
 enum class ShellCall { missing, failed, ok };
-ShellCall specialFolderPath(ModuleHandle shell32, int csidl, bool create,
-                            char out[260]);                         // SHGetSpecialFolderPathA
-ShellCall folderPath(ModuleHandle shfolder, int csidl, char out[260]);  // SHGetFolderPathA
-uint32_t windowsFolder(char* out, uint32_t capacity);                   // GetWindowsDirectoryA
+ShellCall specialFolderPath(ModuleHandle shell32, int csidl, bool create, char* out,
+                            uint32_t capacity);  // SHGetSpecialFolderPathW
+ShellCall folderPath(ModuleHandle shfolder, int csidl, char* out,
+                     uint32_t capacity);  // SHGetFolderPathW
+// GetWindowsDirectoryW: the length, or capacity or more when the folder does not fit.
+uint32_t windowsFolder(char* out, uint32_t capacity);
 
 constexpr int CSIDL_STARTUP_FOLDER = 7;
 constexpr int CSIDL_COMMON_PROGRAMS_FOLDER = 23;
@@ -122,7 +128,7 @@ enum RegAccess : uint32_t {
     regRead = 1,        // KEY_READ
     regSetValue = 2,    // KEY_SET_VALUE
     regDelete = 4,      // DELETE | KEY_ENUMERATE_SUB_KEYS
-    regLegacy = 8,      // RegOpenKeyA / RegCreateKeyA: whatever access the caller may have
+    regLegacy = 8,      // RegOpenKey / RegCreateKey: whatever access the caller may have
     regAll = 16,        // KEY_ALL_ACCESS
     regView64 = 0x100,  // KEY_WOW64_64KEY
     regView32 = 0x200,  // KEY_WOW64_32KEY
@@ -138,7 +144,8 @@ Handle regCreateWide(Handle parent, const char16_t* path, uint32_t access);
 bool regSetString(Handle key, const char* name, const char* text);   // REG_SZ with terminator
 bool regSetWideString(Handle key, const char16_t* name, const char16_t* text);
 bool regSetDword(Handle key, const char* name, uint32_t value);
-// Reads into data (capacity bytes); false when the value is missing or does not fit.
+// Reads into data (capacity bytes), a string (REG_SZ, REG_EXPAND_SZ) in UTF-8 and always
+// terminated; false when the value is missing or does not fit.
 bool regQuery(Handle key, const char* name, RegType* type, void* data, uint32_t capacity,
               uint32_t* size);
 bool regQueryWide(Handle key, const char16_t* name, RegType* type, void* data,
@@ -150,7 +157,7 @@ void regClose(Handle key);                                // roots are left alon
 
 // ---- processes ----------------------------------------------------------------------
 enum class StartResult { started, noHandle, failed };
-// CreateProcessA(application, commandLine, ..., NORMAL_PRIORITY_CLASS, currentFolder). The
+// CreateProcessW(application, commandLine, ..., NORMAL_PRIORITY_CLASS, currentFolder). The
 // helpers get the install folder: never this program's own current folder (often a downloads
 // folder), where a library that they load by bare name could be planted.
 StartResult startProcess(const char* application, const char* commandLine,
@@ -162,21 +169,28 @@ bool processExitCode(Handle process, int32_t* code);
 void closeProcess(Handle process);
 
 // ---- modules ------------------------------------------------------------------------
-// What a module imports comes from the system folder only (once restrictDllSearch ran).
+// LoadLibraryW: what a module imports comes from the system folder only (once
+// restrictDllSearch ran).
 ModuleHandle loadModule(const char* path);
 // A module by its full path whose imports come from its own folder, then the system folder,
-// as a module that ships its own libraries needs.
+// as a module that ships its own libraries needs (LoadLibraryExW).
 ModuleHandle loadModuleWithItsFolder(const char* path);
 // SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32), looked up at run time (Vista and 7
 // may lack it): libraries loaded by name, also by system code, come from the system folder
 // only. Nothing happens where the function is missing.
 void restrictDllSearch();
-uint32_t systemFolder(char* out, uint32_t capacity);  // GetSystemDirectoryA
+uint32_t systemFolder(char* out, uint32_t capacity);  // GetSystemDirectoryW, as windowsFolder
 bool hasExport(ModuleHandle module, const char* name);
 bool kernelHasExport(const char* name);  // GetProcAddress(GetModuleHandleA("Kernel32.dll"))
 int32_t callExport(ModuleHandle module, const char* name);  // STDAPI HRESULT name(void)
 void freeModule(ModuleHandle module);    // FreeLibrary
 void coFreeModule(ModuleHandle module);  // CoFreeLibrary
+
+// ---- this program's own image --------------------------------------------------------
+// The digest that the build stamped into this program (install/program_digest.h) and where
+// its file holds it, read from the loaded image, which the person's programs cannot change:
+// false in a program that was never stamped.
+bool programStamp(uint8_t stamp[32], uint64_t* fileOffset);
 
 // ---- COM and threads ------------------------------------------------------------------
 int32_t coInitialize();  // HRESULT; S_OK is 0
@@ -254,7 +268,7 @@ void releaseObject(Handle object);
 
 // ---- the installer window, as seen from the procedures ------------------------------
 void postCommand(WindowHandle window, uint32_t id, int32_t code);
-// MessageBoxA; only the main thread calls it.
+// MessageBoxW; only the main thread calls it.
 int showMessageBox(WindowHandle owner, const char* text, const char* caption, uint32_t flags);
 // The boxes of showMessageBox open right now: a box's own loop handles posted commands, so
 // boxes can open over each other.

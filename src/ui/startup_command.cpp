@@ -24,6 +24,21 @@ void exitWith(CommandOutcome* out, int32_t code) {
     out->exitCode = code;
 }
 
+// "Installation finished !" and what did not go well: the driver, the program's copy that
+// removes it, or both, each in its own paragraph.
+void finishedBox(bool vaioWarning, bool notPlaced, CommandOutcome* out) {
+    snprintf(out->text, sizeof out->text,
+             "Installation finished !\n\n%s%sThanks to restart your system anyway",
+             vaioWarning ? "Virtual Audio Driver might not be installed correctly,\nVirtual "
+                           "inputs and outputs could not be available.\n\n"
+                         : "",
+             notPlaced ? "The setup program could not be placed for removal:\nthis "
+                         "installation is not listed in Windows Programs and Features.\n\n"
+                       : "");
+    out->openAfterInstallPage = true;
+    box(out, out->text, "REBOOT YOUR SYSTEM", WARNING_BOX);
+}
+
 void decideDone(intptr_t code, const InstallerContext* context, CommandOutcome* out) {
     switch (code) {
         case DONE_FAILED:
@@ -37,12 +52,9 @@ void decideDone(intptr_t code, const InstallerContext* context, CommandOutcome* 
                 "REBOOT YOUR SYSTEM", WARNING_BOX);
             break;
         case DONE_VAIO_WARNING:
-            out->openAfterInstallPage = true;
-            box(out,
-                "Installation finished !\n\nVirtual Audio Driver might not be installed "
-                "correctly,\nVirtual inputs and outputs could not be available.\n\nThanks to "
-                "restart your system anyway",
-                "REBOOT YOUR SYSTEM", WARNING_BOX);
+        case DONE_NOT_PLACED:
+        case DONE_VAIO_WARNING_NOT_PLACED:
+            finishedBox(code != DONE_NOT_PLACED, code != DONE_VAIO_WARNING, out);
             break;
         default:
             return;

@@ -19,7 +19,7 @@ bool leftAlone(const platform::FoundFile& found) {
 
 // The first entry of a fresh listing that is not left alone; false when there is none.
 bool firstEntry(const char* folder, platform::FoundFile* found) {
-    char pattern[PATH_LIMIT];
+    char pattern[PATH_BYTES];
     if (!joinPath(pattern, folder, "*.*")) return false;
     platform::Handle search = platform::findFirstFile(pattern, found);
     if (!search) return false;
@@ -35,7 +35,7 @@ bool firstEntry(const char* folder, platform::FoundFile* found) {
 // same subfolder again, for ever.
 bool removeFirstEntry(const char* folder) {
     platform::FoundFile found;
-    char path[PATH_LIMIT];
+    char path[PATH_BYTES];
     if (!firstEntry(folder, &found) || !joinPath(path, folder, found.name)) return false;
     return found.isFolder ? removeTree(path) : platform::deleteFile(path);
 }

@@ -9,7 +9,7 @@
 namespace {
 // path with the extension of its last component replaced by ".del"; false when that
 // component has no extension (the file keeps its name) or the result would not fit.
-bool delName(char (&out)[PATH_LIMIT], const char* path) {
+bool delName(char (&out)[PATH_BYTES], const char* path) {
     const char* dot = nullptr;
     for (const char* p = path; *p; ++p) {
         if (*p == '\\' || *p == '/') dot = nullptr;
@@ -24,7 +24,7 @@ bool delName(char (&out)[PATH_LIMIT], const char* path) {
 }  // namespace
 
 void removePackageFiles(InstallerContext* context) {
-    char path[PATH_LIMIT], moved[PATH_LIMIT];
+    char path[PATH_BYTES], moved[PATH_BYTES];
     for (const PackageEntry& entry : context->packageDirectory) {
         // The names come from the package: only those the extraction would write are used.
         if (!isSafeEntryName(entry.name, sizeof entry.name) ||

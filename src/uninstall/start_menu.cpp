@@ -29,7 +29,7 @@ bool userProgramsFolder(char (&out)[VALUE_BUFFER]) {
 // The person's own folder: only our shortcuts go, by name, and then the folder if that left
 // it empty, with the person's rights and never through a link (user_folders.h).
 void cleanUserMenuFolder(const InstallerContext* context, const char* programs) {
-    char group[PATH_LIMIT];
+    char group[PATH_BYTES];
     if (!joinPath(group, programs, SHORTCUT_GROUP)) return;
     platform::Handle parent = openUserFolder(group);
     platform::Handle menu = parent ? platform::openFolderIn(parent, SHORTCUT_SUBFOLDER) : nullptr;
@@ -43,7 +43,7 @@ void cleanUserMenuFolder(const InstallerContext* context, const char* programs) 
 
 // The all-users folder only administrators can write: everything in it goes.
 void cleanCommonMenuFolder(const InstallerContext* context) {
-    char folder[PATH_LIMIT];
+    char folder[PATH_BYTES];
     if (!joinPath(folder, commonProgramsFolder, SHORTCUT_FOLDER)) return;
     removeShortcuts(context, folder);
     removeFolderTree(folder);

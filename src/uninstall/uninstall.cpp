@@ -1,7 +1,6 @@
 #include "uninstall/uninstall.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "app/context.h"
 #include "app/paths.h"
@@ -31,7 +30,7 @@ int32_t stop(InstallerContext* context, const char* text, const char* argument, 
 // A folder beyond the path limit counts as not found: the procedure then removes nothing
 // rather than part of it.
 bool findInstallFolder(InstallerContext* context) {
-    return determineInstallFolder(context) == 0 && strlen(context->installFolder) < PATH_LIMIT;
+    return determineInstallFolder(context) == 0 && withinPathLimit(context->installFolder);
 }
 }  // namespace
 

@@ -21,7 +21,7 @@ platform::Handle openUserFolder(const char* path) {
     platform::Handle folder = platform::openDriveRoot(drive);
     for (const char* at = path + 3; folder && *at;) {
         size_t length = strcspn(at, "\\");
-        char name[PATH_LIMIT];
+        char name[PATH_BYTES];
         platform::Handle next = nullptr;
         if (length < sizeof name && plainName(at, length)) {
             memcpy(name, at, length);

@@ -28,7 +28,7 @@ bool vaioRemovalNeeded(const InstallerContext* context) {
 }
 
 void runVaioRemoval(InstallerContext* context) {
-    char program[PATH_LIMIT];
+    char program[PATH_BYTES];
     int32_t exitCode = 0;
     if (!vaioProgramPath(program, sizeof program, context)) return;
     // A removal whose driver removal failed has still deleted the program with the other

@@ -2,7 +2,7 @@
 # Release signing with a throwaway certificate made here: the second build (second_build.sh)
 # is signed, then checked as a release would be: osslsigncode verifies the setup program and
 # every packed program and module against that certificate as the trusted root, and the
-# package still verifies.
+# package and the program's digest stamp still verify.
 #   signed_build.sh WORK
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/on_error.sh"  # a failed command says so
@@ -18,6 +18,8 @@ cmake --build out --target QuillonOrvalo_Setup -j "$(nproc)" >/dev/null
 verify() { osslsigncode verify -CAfile signer/cert.pem -in "$1" >/dev/null 2>&1; }
 setup=out/QuillonOrvalo_Setup.exe
 verify "$setup" || { echo "the setup program's signature does not verify"; exit 1; }
+# The install proves its own file by the digest stamped into it, which the signature keeps.
+out/host/qlseal --check "$setup"
 out/host/qlpack verify "$setup"
 out/host/qlpack extract "$setup" extracted >/dev/null
 signed=0

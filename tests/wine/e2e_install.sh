@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # The install end to end on 64-bit Windows 10: files, shortcuts, registry records, driver
 # modules and the VAIO setup program; then a setup program run under another file name from a
-# folder anyone may write to, the driver-warning path, and a package file in use by a running
-# program.
+# folder anyone may write to, one swapped for another program as it starts, the driver-warning
+# path, and a package file in use by a running program.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 ql_prefix install win10
 
 folder="C:\\$QL_PF\\QL\\QuillonOrvalo"
 unix_folder=$(ql_c "$QL_PF/QL/QuillonOrvalo")
 menu='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Quillon\QuillonOrvalo'
-entry_is() { [ "$(ql_reg "$QL_ENTRY" "$1" $QL_VIEW)" = "$2" ]; }  # entry_is VALUE TEXT
+entry_is() { [ "$(ql_reg_text "$QL_ENTRY" "$1" $QL_VIEW)" = "$2" ]; }  # entry_is VALUE TEXT
 
 # Removes what an install leaves that would make the next -i refuse or pass by accident; the
 # running VAIO driver's interface, too, marks the product installed.
@@ -99,6 +99,47 @@ ql_check "nor replaced" cmp -s "$QL_SETUP" "$(ql_c MySetup.exe)"
 ql_check "copy keeps the running file name and is the program started" \
   ql_installed_files "$QL_BUILD/payload" MySetup.exe "$QL_SETUP"
 ql_check "entry names the renamed copy" entry_is UninstallString "\"$folder\\MySetup.exe\""
+
+# --- renamed and replaced as soon as it starts -------------------------------------------------
+# Before the setup holds its file, another program can rename the running file and put its own
+# under the name (qlpoke, from a second process, as soon as the setup's process appears). The
+# held file is then another program: the install places no copy and no entry and ends with
+# -105 (151); had the hold come first, it copies the program that was started. The other
+# program never lands in the install folder.
+downloads=$(ql_c users/Public/Downloads) win_downloads='C:\users\Public\Downloads'
+mkdir -p "$downloads"
+cp "$QL_TESTPROGS/qlurl.exe" "$(ql_c Other.exe)"
+for attempt in 1 2; do
+  clean
+  cp "$QL_SETUP" "$downloads/QuillonOrvalo_Setup.exe"
+  poke swap "$win_downloads\QuillonOrvalo_Setup.exe" "$win_downloads\aside$attempt.exe" \
+    'C:\Other.exe' >"$downloads.swap" & swapper=$!
+  sleep 3  # until qlpoke watches the processes
+  code=$(ql_run "$downloads/QuillonOrvalo_Setup.exe" -h -i)
+  wait $swapper || ql_fail "no setup process seen by the swapping program"
+  copied=none entry=$(ql_reg "$QL_ENTRY" UninstallString $QL_VIEW) swap=$(cat "$downloads.swap")
+  [ -e "$unix_folder/QuillonOrvalo_Setup.exe" ] && copied=other
+  cmp -s "$unix_folder/QuillonOrvalo_Setup.exe" "$QL_SETUP" && copied=started
+  expected="151.none."
+  [ "$swap" = held ] && expected="1.started.\"$folder\\QuillonOrvalo_Setup.exe\""
+  ql_check "$swap at start ($attempt), got $code $copied '$entry'" \
+    [ "$code.$copied.$entry" = "$expected" ]
+done
+
+# --- a name outside the ANSI code page, with a plain-named twin, another program, beside it -----
+# The ANSI calls give the twin's path (a full-width S as S, "Gergő" as "Gergo"); the program
+# that was started must be what is held, copied and named, under its own name, by the entry.
+for started in 'dl\QuillonOrvalo_Ｓetup.exe' 'Gergő\QuillonOrvalo_Setup.exe'; do
+  clean
+  path=$(ql_c "${started/\\//}") twin=$(ql_c "$(sed 's/Ｓ/S/; s/ő/o/; s|\\|/|' <<<"$started")")
+  mkdir -p "${path%/*}" "${twin%/*}"
+  cp "$QL_TESTPROGS/qlurl.exe" "$twin" && cp "$QL_SETUP" "$path"
+  ql_check "$started exits 1" [ "$(ql_run "C:\\$started" -h -i)" = 1 ]
+  ql_check "$started: its copy is the program started" \
+    ql_installed_files "$QL_BUILD/payload" "${started#*\\}" "$QL_SETUP"
+  ql_check "$started: the entry names that copy" \
+    entry_is UninstallString "\"$folder\\${started#*\\}\""
+done
 
 # --- the VAIO setup program fails: the install still completes ----------------------------------
 clean

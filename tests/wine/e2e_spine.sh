@@ -4,9 +4,10 @@
 # the warning for a product installed by another setup program, the idle window's painting,
 # clicks (skin, outline, button) and keys, the install from the button and its notices, the
 # installed state, the removal by the Remove button, and -i with the window: it blinks while
-# the install runs, refuses to close, and its final notice stays until dismissed. What a screen
-# reader reads of the window, its press of the button and the changes it is told of, Space, and
-# the progress on the taskbar button; last, without the desktop shell no page opens.
+# the install runs, refuses to close, and its final notice (the program not placed for
+# removal) stays until dismissed. What a screen reader reads of the window, its press of the
+# button and the changes it is told of, Space, and the progress on the taskbar button; last,
+# without the desktop shell no page opens.
 source "$(dirname "$0")/lib.sh"
 ql_prefix spine win10
 
@@ -78,6 +79,7 @@ TASKBAR=$QL_BUILD/wine/taskbar.$$
 with_taskbar() { WINEDEBUG=-all,fixme+explorerframe QL_SETUP_ERR=$TASKBAR "$@"; }
 taskbar_got() { grep -q "SetProgress$1 .*$2 stub" "$TASKBAR"; }  # taskbar_got State|Value TEXT
 REBOOT="REBOOT YOUR SYSTEM|Installation Complete and Successful !  YOU MUST RESTART your computer to finalize installation"
+NOT_PLACED="REBOOT YOUR SYSTEM|Installation finished !  The setup program could not be placed for removal: this installation is not listed in Windows Programs and Features.  Thanks to restart your system anyway"
 
 # ---- closing running copies --------------------------------------------------------------
 # Every stand-in ends on WM_DESTROY, so a closed window is an ended process. The packaged
@@ -251,6 +253,9 @@ ql_check "with the notices of the click" [ "$notices" = "$CLICKED" ]
 ql_forget_install
 
 # ---- -i with the window: it blinks while the install runs, and its notice stays ------------
+# This time a folder stands where the setup program's copy goes: the final notice says that
+# the program could not be placed for removal, and the install ends with -105.
+mkdir -p "$(ql_c "$QL_PF/QL/QuillonOrvalo/QuillonOrvalo_Setup.exe")"
 start_setup -i
 read -r OX OY CW CH < <(poke origin) || ql_fail "the window of -i did not appear"
 # The install's first step waits three seconds: time enough to try the window while busy.
@@ -271,10 +276,11 @@ blinks() {
 }
 ql_check "the busy button blinks, so the window answers while the install runs" blinks
 notice=$(poke box "REBOOT YOUR SYSTEM" 60 keep) || ql_fail "no final notice after -i"
-ql_check "the final notice asks for a restart, got $notice" [ "$notice" = "$REBOOT" ]
+ql_check "the final notice says the program could not be placed for removal, got $notice" \
+  [ "$notice" = "$NOT_PLACED" ]
 sleep 3
 ql_check "the notice stays until dismissed" poke box "REBOOT YOUR SYSTEM" 1
-ends_with "-i then, with the install's result," 1
+ends_with "-i then, with the install's result (-105)," 151
 
 # ---- without the desktop shell (the person's programs can end it) no page opens -------------
 pages=$(wc -l <"$URLS")

@@ -5,8 +5,9 @@
 # link during a removal without the person's rights, and the install after it; the installed
 # copy of the setup program, run as the uninstall entry says (its QuietUninstallString, then
 # its UninstallString through Wine's own uninstaller), removes and installs again in place;
-# last a removal whose person's folders lead through a link. Between them: a driver refused by
-# the kernel, and a module with a library of its own. (-u before any install: e2e_spine.)
+# then a removal whose person's folders lead through a link; last a person named outside the
+# ANSI code page. Between them: a driver refused by the kernel, and a module with a library of
+# its own. (-u before any install: e2e_spine.)
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 ql_prefix uninstall win10
 
@@ -52,10 +53,7 @@ for cycle in 1 2; do
 done
 ql_check "the install folder is gone, QL stays empty" only_empty "$(dirname "$unix_folder")"
 ql_check "only Quillon stays of the common menu" only_empty "${menus[0]}"
-ql_check "the person's own file alone stays in their menu folder" \
-  [ "$(cd "${menus[1]}" && find . | sort | tr '\n' ' ')" = \
-    ". ./QuillonOrvalo ./QuillonOrvalo/Notes.txt " ]
-ql_check "the autostart shortcut is gone, others stay" [ "$(ls "$startup")" = Other.LNK ]
+# What the removal leaves of the person's own menu and Startup folders: the last check.
 # A left uninstall entry fails the second cycle's install (-4), as e2e_spine sees directly.
 for view in /reg:32 /reg:64; do
   ql_check "no ASIO registration in $view" reg_lacks 'HKLM\SOFTWARE\ASIO' quillon $view
@@ -173,4 +171,24 @@ install
 remove
 ql_check "a further removal takes it all" [ ! -e "$unix_folder" ]
 ql_check "the folder the person's link names keeps its files" [ "$(ls "$victim" | wc -l)" = 3 ]
+
+# A person whose name is outside the ANSI code page, which the ANSI calls give as "Lukasz": a
+# setup from their downloads folder installs completely, and the removal takes the product's
+# shortcuts, and nothing else, from their own Programs and Startup folders.
+person=$(ql_c users/Łukasz) menus[1]=$(ql_c users/Łukasz/Programs/Quillon) home='C:\users\Łukasz'
+startup=$person/Startup
+for folders in 'Shell Folders' 'User Shell Folders'; do
+  key="HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\$folders"
+  wine reg add "$key" /v Programs /d "$home\\Programs" /f >/dev/null 2>&1
+  wine reg add "$key" /v Startup /d "$home\\Startup" /f >/dev/null 2>&1
+done
+mkdir -p "$startup" "$person/Downloads" && cp "$QL_SETUP" "$person/Downloads/"
+QL_SETUP='C:\users\Łukasz\Downloads\QuillonOrvalo_Setup.exe' install
+ql_check "their setup left its copy" \
+  ql_installed_files "$QL_BUILD/payload" QuillonOrvalo_Setup.exe "$QL_SETUP"
+ql_check "and the entry" [ "$(ql_reg "$QL_ENTRY" UninstallString $QL_VIEW)" = "\"$copy\"" ]
+remove
+ql_check "the removal took their shortcuts alone" \
+  [ "$(cd "$person" && find Programs Startup -type f | sort | tr '\n' ' ')" = \
+    "Programs/Quillon/QuillonOrvalo/Notes.txt Startup/Other.LNK " ]
 echo "e2e_uninstall: all checks passed"

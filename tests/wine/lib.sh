@@ -45,6 +45,10 @@ QL_TESTPROGS=$QL_FORM_BUILD/testprogs
 QL_ENTRY='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\QL:QuillonOrvalo {45CF77f2-4E06-4A39}'
 # Without winemenubuilder: the shortcuts an install saves are not mirrored into the host's menus.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINEARCH=win64
+# Wine takes its ANSI code page from the locale: C.UTF-8 gives 1252, as Windows in English and
+# most of Western Europe has, whose ANSI calls best-fit a name outside it ("Łukasz" comes out as
+# "Lukasz"); and file names reach Linux in UTF-8.
+export LC_ALL=C.UTF-8
 
 ql_fail() { echo "FAIL: $*" >&2; exit 1; }
 ql_check() { # ql_check "what" command...
@@ -168,6 +172,15 @@ ql_c() { echo "$WINEPREFIX/drive_c/$1"; }
 ql_reg() { # ql_reg KEY VALUE [/reg:32|/reg:64]
   { wine reg query "$1" /v "$2" ${3:-} 2>/dev/null || true; } | tr -d '\r' | awk -v v="$2" '
     { line=$0; sub(/^ +/, "", line); if (index(line, v " ") == 1) { sub(/^[^ ]+ +REG_[A-Z_]+ +/, "", line); print line } }'
+}
+
+# A string value as stored, whatever its characters: `reg query` prints in the console's code
+# page, where a name outside it comes out as a look-alike too.
+ql_reg_text() { # ql_reg_text KEY VALUE [/reg:32|/reg:64]
+  rm -f "$(ql_c value.reg)"
+  wine reg export "$1" 'C:\value.reg' /y ${3:-} >/dev/null 2>&1 || true
+  iconv -f UTF-16 -t UTF-8 "$(ql_c value.reg)" 2>/dev/null | tr -d '\r' |
+    sed -n "s/^\"$2\"=\"\(.*\)\"\$/\1/p" | sed 's/\\\(.\)/\1/g'
 }
 
 # Default value of a key, as `wine reg query /ve` prints it ("" when key or value is missing).

@@ -61,9 +61,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     platform::restrictDllSearch();
     // And the program's own file is held from now on: the folder it runs from is usually open
     // to the user's other programs, which must not rename or replace it under the setup.
-    char ownPath[1024];
-    DWORD length = GetModuleFileNameA(nullptr, ownPath, sizeof ownPath);
-    if (length > 0 && length < sizeof ownPath) openStartedProgram(ownPath);
+    char ownPath[sizeof installerContext.setupPath];
+    if (ownProgramPath(ownPath, sizeof ownPath)) openStartedProgram(ownPath);
     parseCommandLine(commandLine);
 
     HANDLE mutex = CreateMutexA(nullptr, TRUE, MUTEX_NAME);

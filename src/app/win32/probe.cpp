@@ -6,6 +6,7 @@
 
 #include "app/machine.h"
 #include "app/os_version.h"
+#include "platform/win32/wide.h"
 
 namespace {
 using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
@@ -72,4 +73,13 @@ int32_t probeOsCode() {
         report.kernelMinor = kernel.dwMinorVersion;
     }
     return classifyOs(report);
+}
+
+// A path that does not fit comes back cut (on Windows XP unterminated), with the buffer's
+// length: it is refused, never taken cut.
+bool ownProgramPath(char* out, uint32_t capacity) {
+    wchar_t path[platform::WIDE_CAPACITY];
+    DWORD length = GetModuleFileNameW(nullptr, path, platform::WIDE_CAPACITY);
+    uint32_t bytes = platform::pathFromWide(path, length, platform::WIDE_CAPACITY, out, capacity);
+    return bytes > 0 && bytes < capacity;
 }

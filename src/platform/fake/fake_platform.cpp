@@ -16,9 +16,36 @@ std::string parentOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
+// As the wide conversion (MultiByteToWideChar, MB_ERR_INVALID_CHARS) takes it: no stray or
+// missing continuation byte, no overlong form, no surrogate, nothing beyond U+10FFFF.
+bool validUtf8(const std::string& text) {
+    static const uint32_t LEAST[] = {0, 0, 0x80, 0x800, 0x10000};
+    for (size_t i = 0; i < text.size();) {
+        auto lead = static_cast<unsigned char>(text[i]);
+        size_t length = lead < 0x80                  ? 1
+                        : lead < 0xC2 || lead > 0xF4 ? 0
+                        : lead < 0xE0                ? 2
+                        : lead < 0xF0                ? 3
+                                                     : 4;
+        if (length == 0 || i + length > text.size()) return false;
+        uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        for (size_t k = 1; k < length; ++k) {
+            auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) return false;
+            code = code << 6 | (next & 0x3F);
+        }
+        if (code < LEAST[length] || code > 0x10FFFF || (code >= 0xD800 && code < 0xE000))
+            return false;
+        i += length;
+    }
+    return true;
+}
+
+// A path that is not UTF-8 fails too: the product's platform never hands it to Windows.
 bool fails(const std::string& operation, const std::string& path) {
     const auto& failing = state().failing;
-    return failing.count(operation + ":*") || failing.count(operation + ":" + lower(path));
+    return !validUtf8(path) || failing.count(operation + ":*") ||
+           failing.count(operation + ":" + lower(path));
 }
 
 void log(const std::string& event) {
@@ -94,6 +121,12 @@ void setRegValue(const std::string& storedPath, const std::string& name, platfor
 
 std::string wideBytes(const std::u16string& text) {
     return std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * 2);
+}
+
+std::string repeated(const std::string& text, int times) {
+    std::string out;
+    while (times-- > 0) out += text;
+    return out;
 }
 
 std::string propertyName(const platform::PropertyKey& key) {

@@ -71,6 +71,7 @@ struct State {
     std::set<std::string> failing;                 // "operation:path" or "operation:*"
     std::set<std::string> lockedFiles;             // open without sharing by another program
     std::multiset<std::string> heldFiles;          // open here sharing reads only (openFileHeld)
+    int openFiles = 0;                             // file handles not closed yet
     // Which file a path names: a move takes it along, addFile puts a new file in the place.
     std::map<std::string, uint64_t> fileIds;
     uint64_t lastFileId = 0;
@@ -102,6 +103,10 @@ struct State {
 
     std::map<std::string, ScriptedProcess> processes;  // lower-cased application path
     std::map<std::string, ScriptedModule> modules;     // lower-cased module path
+
+    // What the build stamped into the running program (empty: never stamped), and where.
+    std::string programStamp;
+    uint64_t programStampOffset = 0;
 
     bool packagePresent = true;
     std::vector<uint8_t> package;
@@ -145,6 +150,7 @@ void setRegValue(const std::string& storedPath, const std::string& name, platfor
                  const std::string& data);
 std::vector<std::string> eventsStartingWith(const std::string& prefix);
 std::string wideBytes(const std::u16string& text);  // UTF-16 bytes with the terminator
+std::string repeated(const std::string& text, int times);  // a name of many characters
 std::string propertyName(const platform::PropertyKey& key);  // "{fmtid},pid"
 
 }  // namespace fake

@@ -107,6 +107,7 @@ Handle openExisting(const char* path, const char* operation, OpenFile::Kind kind
         (held && state().lockedFiles.count(key)))
         return nullptr;
     if (held) state().heldFiles.insert(key);
+    ++state().openFiles;
     return new OpenFile{key, kind, fileIdOf(key)};
 }
 }  // namespace
@@ -137,6 +138,7 @@ Handle openFileForWriting(const char* path) {
         state().folders.count(key) || !state().folders.count(lower(parentOf(path))))
         return nullptr;
     state().files[key].clear();
+    ++state().openFiles;
     return new OpenFile{key};
 }
 
@@ -184,6 +186,7 @@ void closeFile(Handle file) {
     auto& held = state().heldFiles;
     if (open->kind == OpenFile::Kind::held && held.count(open->path))
         held.erase(held.find(open->path));
+    --state().openFiles;
     delete open;
 }
 
@@ -215,11 +218,13 @@ Handle openDriveRoot(char letter) {
 }
 
 Handle openFolderIn(Handle folder, const char* name) {  // "" names the folder itself
+    if (!validUtf8(name)) return nullptr;
     std::string key = static_cast<OpenFile*>(folder)->path + (*name ? "\\" : "") + lower(name);
     return state().folders.count(key) ? hold(key) : nullptr;
 }
 
 bool deleteIn(Handle folder, const char* name, bool isFolder) {
+    if (!validUtf8(name)) return false;
     std::string key = static_cast<OpenFile*>(folder)->path + "\\" + lower(name);
     return isFolder ? removeEmptyFolder(key, key) : deleteKey(key, key);
 }

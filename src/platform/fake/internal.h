@@ -7,6 +7,7 @@
 
 namespace fake {
 std::string parentOf(const std::string& path);
+bool validUtf8(const std::string& text);
 // Whether the test made this call fail: "operation:path" (lower case) or "operation:*".
 bool fails(const std::string& operation, const std::string& path);
 void log(const std::string& event);

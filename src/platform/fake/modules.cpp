@@ -1,4 +1,7 @@
-// Scripted modules and their self-registration entry points; the system folder.
+// Scripted modules and their self-registration entry points; the system folder; the stamp
+// in the running program's image.
+#include <cstring>
+
 #include "platform/fake/internal.h"
 
 namespace platform {
@@ -50,6 +53,13 @@ bool kernelHasExport(const char* name) { return !state().missingKernelExports.co
 
 uint32_t systemFolder(char* out, uint32_t capacity) {
     return folderText(state().systemFolder, out, capacity);
+}
+
+bool programStamp(uint8_t stamp[32], uint64_t* fileOffset) {
+    if (state().programStamp.size() != 32) return false;
+    memcpy(stamp, state().programStamp.data(), 32);
+    *fileOffset = state().programStampOffset;
+    return true;
 }
 
 }  // namespace platform

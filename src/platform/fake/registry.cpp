@@ -96,7 +96,8 @@ static bool setValue(Handle key, const std::string& name, RegType type, const st
 }
 
 bool regSetString(Handle key, const char* name, const char* text) {
-    return setValue(key, name, RegType::string, std::string(text, strlen(text) + 1));
+    std::string data(text, strlen(text) + 1);
+    return validUtf8(text) && setValue(key, name, RegType::string, data);
 }
 
 bool regSetWideString(Handle key, const char16_t* name, const char16_t* text) {

@@ -6,20 +6,23 @@
 namespace platform {
 using namespace fake;
 
-// Both shell calls answer from the same table of folders; each can be missing or fail.
-static ShellCall shellFolder(ShellCall call, int csidl, char out[260]) {
+// Both shell calls answer from the same table of folders; each can be missing or fail, and
+// fails for a folder that does not fit.
+static ShellCall shellFolder(ShellCall call, int csidl, char* out, uint32_t capacity) {
     out[0] = 0;
     auto found = state().shellFolders.find(csidl);
     if (call != ShellCall::ok) return call;
-    if (found == state().shellFolders.end()) return ShellCall::failed;
-    snprintf(out, 260, "%s", found->second.c_str());
+    if (found == state().shellFolders.end() || found->second.size() >= capacity)
+        return ShellCall::failed;
+    memcpy(out, found->second.c_str(), found->second.size() + 1);
     return ShellCall::ok;
 }
 
 // Asked to, the shell creates a missing folder, with the caller's rights.
-ShellCall specialFolderPath(ModuleHandle shell32, int csidl, bool create, char out[260]) {
-    ShellCall call =
-        shellFolder(shell32 ? state().specialFolderCall : ShellCall::missing, csidl, out);
+ShellCall specialFolderPath(ModuleHandle shell32, int csidl, bool create, char* out,
+                            uint32_t capacity) {
+    ShellCall call = shell32 ? state().specialFolderCall : ShellCall::missing;
+    call = shellFolder(call, csidl, out, capacity);
     if (call == ShellCall::ok && create && !folderExists(out)) {
         addFolder(out);
         log(std::string("mkdir ") + out);
@@ -27,8 +30,9 @@ ShellCall specialFolderPath(ModuleHandle shell32, int csidl, bool create, char o
     return call;
 }
 
-ShellCall folderPath(ModuleHandle shfolder, int csidl, char out[260]) {
-    return shellFolder(shfolder ? state().folderPathCall : ShellCall::missing, csidl, out);
+ShellCall folderPath(ModuleHandle shfolder, int csidl, char* out, uint32_t capacity) {
+    ShellCall call = shfolder ? state().folderPathCall : ShellCall::missing;
+    return shellFolder(call, csidl, out, capacity);
 }
 
 uint32_t windowsFolder(char* out, uint32_t capacity) {

@@ -24,14 +24,14 @@ GUID toGuid(const Guid& guid) {
 // Opens the device path of one enumerated interface; INVALID_HANDLE_VALUE when it cannot.
 HANDLE openInterface(HDEVINFO set, SP_DEVICE_INTERFACE_DATA* data) {
     DWORD required = 0;
-    SetupDiGetDeviceInterfaceDetailA(set, data, nullptr, 0, &required, nullptr);
-    if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A)) return INVALID_HANDLE_VALUE;
-    auto* detail = static_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(malloc(required));
+    SetupDiGetDeviceInterfaceDetailW(set, data, nullptr, 0, &required, nullptr);
+    if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) return INVALID_HANDLE_VALUE;
+    auto* detail = static_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(malloc(required));
     if (!detail) return INVALID_HANDLE_VALUE;
-    detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
+    detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
     HANDLE device = INVALID_HANDLE_VALUE;
-    if (SetupDiGetDeviceInterfaceDetailA(set, data, detail, required, nullptr, nullptr))
-        device = CreateFileA(detail->DevicePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+    if (SetupDiGetDeviceInterfaceDetailW(set, data, detail, required, nullptr, nullptr))
+        device = CreateFileW(detail->DevicePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
                              nullptr, OPEN_EXISTING, 0, nullptr);
     free(detail);
     return device;
@@ -42,7 +42,7 @@ DeviceOpen openFirstDeviceInterface(const Guid& interfaceClass, Handle* device) 
     *device = nullptr;
     GUID guid = toGuid(interfaceClass);
     HDEVINFO set =
-        SetupDiGetClassDevsA(&guid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+        SetupDiGetClassDevsW(&guid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
     if (set == INVALID_HANDLE_VALUE) return DeviceOpen::none;
     SP_DEVICE_INTERFACE_DATA data;
     memset(&data, 0, sizeof data);

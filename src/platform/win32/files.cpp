@@ -1,7 +1,6 @@
-// Files and folders, through the ANSI file functions.
+// Files and folders, through the wide file functions: each UTF-8 path is converted for its
+// call, and one that cannot be (not UTF-8, too long) fails as a path that names nothing.
 #include <windows.h>
-
-#include <cstring>
 
 #include "platform/platform.h"
 #include "platform/win32/wide.h"
@@ -14,20 +13,29 @@ static_assert(FOLDER_HOLD_ACCESS == (FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES)
 namespace {
 Handle fromWin32(HANDLE handle) { return handle == INVALID_HANDLE_VALUE ? nullptr : handle; }
 
-void copyFound(const WIN32_FIND_DATAA& data, FoundFile* found) {
-    memcpy(found->name, data.cFileName, sizeof found->name);
-    found->name[sizeof found->name - 1] = 0;
+HANDLE createFile(const char* path, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
+    Wide wide(path);
+    if (!wide.ok) return INVALID_HANDLE_VALUE;
+    return CreateFileW(wide.text, access, share, nullptr, disposition, flags, nullptr);
+}
+
+void copyFound(const WIN32_FIND_DATAW& data, FoundFile* found) {
+    fromWide(data.cFileName, found->name, sizeof found->name);
     found->isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 }  // namespace
 
 FolderResult createFolder(const char* path) {
-    if (CreateDirectoryA(path, nullptr)) return FolderResult::created;
-    return GetLastError() == ERROR_ALREADY_EXISTS ? FolderResult::alreadyExists
-                                                  : FolderResult::failed;
+    Wide wide(path);
+    if (wide.ok && CreateDirectoryW(wide.text, nullptr)) return FolderResult::created;
+    return wide.ok && GetLastError() == ERROR_ALREADY_EXISTS ? FolderResult::alreadyExists
+                                                             : FolderResult::failed;
 }
 
-bool removeFolder(const char* path) { return RemoveDirectoryA(path) != 0; }
+bool removeFolder(const char* path) {
+    Wide wide(path);
+    return wide.ok && RemoveDirectoryW(wide.text);
+}
 
 // The attributes come from the open handle, so they are those of the folder that is held.
 // Held, it cannot be replaced either, so its path's attributes are its own too: they are
@@ -56,8 +64,7 @@ Handle holdFolder(const char* path, bool* isLink) {
 void releaseFolder(Handle folder) { CloseHandle(folder); }
 
 Handle openFileForWriting(const char* path) {
-    return fromWin32(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    return fromWin32(createFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
 }
 
 bool writeFileOnce(Handle file, const void* data, uint32_t size, uint32_t* written) {
@@ -68,22 +75,22 @@ bool writeFileOnce(Handle file, const void* data, uint32_t size, uint32_t* writt
 }
 
 bool fileExistsReadable(const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        createFile(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE) return false;
     CloseHandle(file);
     return true;
 }
 
 Handle openFileHeld(const char* path) {
-    return fromWin32(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    return fromWin32(
+        createFile(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
 }
 
 Handle openFileIdentity(const char* path) {
     constexpr DWORD SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    return fromWin32(CreateFileA(path, FILE_READ_ATTRIBUTES, SHARE_ALL, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    return fromWin32(
+        createFile(path, FILE_READ_ATTRIBUTES, SHARE_ALL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
 }
 
 bool sameFile(Handle a, Handle b) {
@@ -114,25 +121,33 @@ bool fileSize(Handle file, uint64_t* size) {
 
 void closeFile(Handle file) { CloseHandle(file); }
 
-bool deleteFile(const char* path) { return DeleteFileA(path) != 0; }
+bool deleteFile(const char* path) {
+    Wide wide(path);
+    return wide.ok && DeleteFileW(wide.text);
+}
 
-bool moveFileNoReplace(const char* from, const char* to) { return MoveFileA(from, to) != 0; }
+bool moveFileNoReplace(const char* from, const char* to) {
+    Wide source(from), target(to);
+    return source.ok && target.ok && MoveFileW(source.text, target.text);
+}
 
 bool setNormalAttributes(const char* path) {
-    return SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL) != 0;
+    Wide wide(path);
+    return wide.ok && SetFileAttributesW(wide.text, FILE_ATTRIBUTE_NORMAL);
 }
 
 Handle findFirstFile(const char* pattern, FoundFile* found) {
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA(pattern, &data);
+    Wide wide(pattern);
+    WIN32_FIND_DATAW data;
+    HANDLE search = wide.ok ? FindFirstFileW(wide.text, &data) : INVALID_HANDLE_VALUE;
     if (search == INVALID_HANDLE_VALUE) return nullptr;
     copyFound(data, found);
     return search;
 }
 
 bool findNextFile(Handle search, FoundFile* found) {
-    WIN32_FIND_DATAA data;
-    if (!FindNextFileA(search, &data)) return false;
+    WIN32_FIND_DATAW data;
+    if (!FindNextFileW(search, &data)) return false;
     copyFound(data, found);
     return true;
 }

@@ -15,7 +15,10 @@ FARPROC kernelExport(const char* name) {
 }
 }  // namespace
 
-ModuleHandle loadModule(const char* path) { return LoadLibraryA(path); }
+ModuleHandle loadModule(const char* path) {
+    Wide widePath(path);
+    return widePath.ok ? LoadLibraryW(widePath.text) : nullptr;
+}
 
 // Once the search is restricted to the system folder, a plain load no longer finds what a
 // module imports from its own folder; LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR adds that folder for
@@ -42,7 +45,10 @@ void restrictDllSearch() {
 
 bool kernelHasExport(const char* name) { return kernelExport(name) != nullptr; }
 
-uint32_t systemFolder(char* out, uint32_t capacity) { return GetSystemDirectoryA(out, capacity); }
+uint32_t systemFolder(char* out, uint32_t capacity) {
+    wchar_t folder[MAX_PATH];
+    return pathFromWide(folder, GetSystemDirectoryW(folder, MAX_PATH), MAX_PATH, out, capacity);
+}
 
 bool hasExport(ModuleHandle module, const char* name) {
     return GetProcAddress(asModule(module), name) != nullptr;

@@ -4,25 +4,24 @@
 #include <cstring>
 
 #include "platform/platform.h"
+#include "platform/win32/wide.h"
 
 namespace platform {
 
 StartResult startProcess(const char* application, const char* commandLine,
                          const char* currentFolder, Handle* process) {
     *process = nullptr;
-    // CreateProcessA may write into its command line, so it gets a copy.
-    char line[4096];
-    size_t length = strlen(commandLine);
-    if (length >= sizeof line) return StartResult::failed;
-    memcpy(line, commandLine, length + 1);
+    // CreateProcessW may write into its command line: the converted one is this call's own.
+    Wide program(application), line(commandLine), folder(currentFolder ? currentFolder : "");
+    if (!program.ok || !line.ok || !folder.ok) return StartResult::failed;
 
-    STARTUPINFOA startup;
+    STARTUPINFOW startup;
     memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info;
     memset(&info, 0, sizeof info);
-    if (!CreateProcessA(application, line, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr,
-                        currentFolder, &startup, &info))
+    if (!CreateProcessW(program.text, line.text, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+                        nullptr, currentFolder ? folder.text : nullptr, &startup, &info))
         return StartResult::failed;
     if (info.hThread) CloseHandle(info.hThread);
     if (!info.hProcess) return StartResult::noHandle;

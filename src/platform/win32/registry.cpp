@@ -1,8 +1,13 @@
-// Registry access for the procedures. regLegacy keeps the old RegOpenKeyA/RegCreateKeyA
-// semantics (whatever access the caller may have, default view); the rest map to a SAM.
+// Registry access for the procedures, through the wide functions: key paths, value names and
+// strings are converted between UTF-8 and UTF-16 at each call. regLegacy keeps the old
+// RegOpenKey/RegCreateKey semantics (whatever access the caller may have, default view); the
+// rest map to a SAM.
 #include <windows.h>
 
+#include <cstring>
+
 #include "platform/platform.h"
+#include "platform/win32/wide.h"
 
 namespace platform {
 namespace {
@@ -31,6 +36,7 @@ RegType typeOf(DWORD type) {
 }
 
 const wchar_t* wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
+const char16_t* units(const wchar_t* text) { return reinterpret_cast<const char16_t*>(text); }
 
 bool isRoot(HKEY key) { return key == HKEY_LOCAL_MACHINE || key == HKEY_CURRENT_USER; }
 }  // namespace
@@ -40,10 +46,8 @@ Handle regRoot(RegRoot root) {
 }
 
 Handle regOpen(Handle parent, const char* path, uint32_t access) {
-    HKEY key = nullptr;
-    LONG status = (access & regLegacy) ? RegOpenKeyA(asKey(parent), path, &key)
-                                       : RegOpenKeyExA(asKey(parent), path, 0, samOf(access), &key);
-    return status == ERROR_SUCCESS ? key : nullptr;
+    Wide widePath(path);
+    return widePath.ok ? regOpenWide(parent, units(widePath.text), access) : nullptr;
 }
 
 Handle regOpenWide(Handle parent, const char16_t* path, uint32_t access) {
@@ -55,25 +59,24 @@ Handle regOpenWide(Handle parent, const char16_t* path, uint32_t access) {
 }
 
 Handle regCreate(Handle parent, const char* path, uint32_t access) {
-    HKEY key = nullptr;
-    LONG status = (access & regLegacy)
-                      ? RegCreateKeyA(asKey(parent), path, &key)
-                      : RegCreateKeyExA(asKey(parent), path, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                        samOf(access), nullptr, &key, nullptr);
-    return status == ERROR_SUCCESS ? key : nullptr;
+    Wide widePath(path);
+    return widePath.ok ? regCreateWide(parent, units(widePath.text), access) : nullptr;
 }
 
 Handle regCreateWide(Handle parent, const char16_t* path, uint32_t access) {
     HKEY key = nullptr;
-    LONG status = RegCreateKeyExW(asKey(parent), wide(path), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                  samOf(access), nullptr, &key, nullptr);
+    LONG status = (access & regLegacy)
+                      ? RegCreateKeyW(asKey(parent), wide(path), &key)
+                      : RegCreateKeyExW(asKey(parent), wide(path), 0, nullptr,
+                                        REG_OPTION_NON_VOLATILE, samOf(access), nullptr, &key,
+                                        nullptr);
     return status == ERROR_SUCCESS ? key : nullptr;
 }
 
 bool regSetString(Handle key, const char* name, const char* text) {
-    DWORD bytes = DWORD(lstrlenA(text) + 1);
-    return RegSetValueExA(asKey(key), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                          bytes) == ERROR_SUCCESS;
+    Wide wideName(name), wideText(text);
+    return wideName.ok && wideText.ok &&
+           regSetWideString(key, units(wideName.text), units(wideText.text));
 }
 
 bool regSetWideString(Handle key, const char16_t* name, const char16_t* text) {
@@ -83,17 +86,33 @@ bool regSetWideString(Handle key, const char16_t* name, const char16_t* text) {
 }
 
 bool regSetDword(Handle key, const char* name, uint32_t value) {
+    Wide wideName(name);
     DWORD data = value;
-    return RegSetValueExA(asKey(key), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                          sizeof data) == ERROR_SUCCESS;
+    return wideName.ok && RegSetValueExW(asKey(key), wideName.text, 0, REG_DWORD,
+                                         reinterpret_cast<const BYTE*>(&data),
+                                         sizeof data) == ERROR_SUCCESS;
 }
 
+// A string comes in UTF-16, at most capacity units since each takes a byte or more in UTF-8,
+// and is terminated here, whether or not it was stored with its end.
 bool regQuery(Handle key, const char* name, RegType* type, void* data, uint32_t capacity,
               uint32_t* size) {
-    DWORD rawType = 0, bytes = capacity;
-    if (RegQueryValueExA(asKey(key), name, nullptr, &rawType, static_cast<BYTE*>(data), &bytes) !=
-        ERROR_SUCCESS)
-        return false;
+    Wide wideName(name);
+    auto* raw = static_cast<wchar_t*>(
+        HeapAlloc(GetProcessHeap(), 0, (size_t(capacity) + 1) * sizeof(wchar_t)));
+    DWORD rawType = 0, bytes = capacity * sizeof(wchar_t);
+    bool ok = wideName.ok && raw &&
+              RegQueryValueExW(asKey(key), wideName.text, nullptr, &rawType,
+                               reinterpret_cast<BYTE*>(raw), &bytes) == ERROR_SUCCESS;
+    if (ok && (rawType == REG_SZ || rawType == REG_EXPAND_SZ)) {
+        raw[bytes / sizeof(wchar_t)] = 0;
+        ok = fromWide(raw, static_cast<char*>(data), int(capacity));
+        bytes = ok ? DWORD(strlen(static_cast<char*>(data)) + 1) : 0;
+    } else if (ok && (ok = bytes <= capacity)) {
+        memcpy(data, raw, bytes);
+    }
+    if (raw) HeapFree(GetProcessHeap(), 0, raw);
+    if (!ok) return false;
     *type = typeOf(rawType);
     *size = bytes;
     return true;
@@ -111,11 +130,11 @@ bool regQueryWide(Handle key, const char16_t* name, RegType* type, void* data, u
 }
 
 EnumResult regEnumSubkey(Handle key, uint32_t index, char* name, uint32_t capacity) {
-    DWORD length = capacity;
-    LONG status =
-        RegEnumKeyExA(asKey(key), index, name, &length, nullptr, nullptr, nullptr, nullptr);
-    if (status == ERROR_NO_MORE_ITEMS) return EnumResult::noMore;
-    return status == ERROR_SUCCESS ? EnumResult::ok : EnumResult::failed;
+    char16_t wideName[256];  // a key's name holds at most 255 units
+    EnumResult result = regEnumSubkeyWide(key, index, wideName, 256);
+    if (result == EnumResult::ok && !fromWide(wide(wideName), name, int(capacity)))
+        return EnumResult::failed;
+    return result;
 }
 
 EnumResult regEnumSubkeyWide(Handle key, uint32_t index, char16_t* name, uint32_t capacity) {
@@ -127,7 +146,8 @@ EnumResult regEnumSubkeyWide(Handle key, uint32_t index, char16_t* name, uint32_
 }
 
 bool regDeleteSubkey(Handle parent, const char* subkey) {
-    return RegDeleteKeyA(asKey(parent), subkey) == ERROR_SUCCESS;
+    Wide wideSubkey(subkey);
+    return wideSubkey.ok && RegDeleteKeyW(asKey(parent), wideSubkey.text) == ERROR_SUCCESS;
 }
 
 void regClose(Handle key) {

@@ -6,11 +6,12 @@
 #include <shlobj.h>
 
 #include "platform/platform.h"
+#include "platform/win32/wide.h"
 
 namespace platform {
 namespace {
-using SpecialFolderPathA = BOOL(WINAPI*)(HWND, LPSTR, int, BOOL);
-using FolderPathA = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+using SpecialFolderPathW = BOOL(WINAPI*)(HWND, LPWSTR, int, BOOL);
+using FolderPathW = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
 
 template <typename Function>
 Function lookUp(ModuleHandle module, const char* name) {
@@ -18,38 +19,49 @@ Function lookUp(ModuleHandle module, const char* name) {
     return reinterpret_cast<Function>(
         reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name)));
 }
+
+// The shell's calls write at most MAX_PATH units; the folder goes on whole or not at all.
+ShellCall inUtf8(bool succeeded, const wchar_t* folder, char* out, uint32_t capacity) {
+    return succeeded && fromWide(folder, out, int(capacity)) ? ShellCall::ok : ShellCall::failed;
+}
 }  // namespace
 
-ShellCall specialFolderPath(ModuleHandle shell32, int csidl, bool create, char out[260]) {
+ShellCall specialFolderPath(ModuleHandle shell32, int csidl, bool create, char* out,
+                            uint32_t capacity) {
     out[0] = 0;
-    auto call = lookUp<SpecialFolderPathA>(shell32, "SHGetSpecialFolderPathA");
+    auto call = lookUp<SpecialFolderPathW>(shell32, "SHGetSpecialFolderPathW");
     if (!call) return ShellCall::missing;
-    if (call(nullptr, out, csidl, create ? TRUE : FALSE) == 1) return ShellCall::ok;
-    out[0] = 0;
-    return ShellCall::failed;
+    wchar_t folder[MAX_PATH] = L"";
+    return inUtf8(call(nullptr, folder, csidl, create ? TRUE : FALSE) == 1, folder, out, capacity);
 }
 
-ShellCall folderPath(ModuleHandle shfolder, int csidl, char out[260]) {
+ShellCall folderPath(ModuleHandle shfolder, int csidl, char* out, uint32_t capacity) {
     out[0] = 0;
-    auto call = lookUp<FolderPathA>(shfolder, "SHGetFolderPathA");
+    auto call = lookUp<FolderPathW>(shfolder, "SHGetFolderPathW");
     if (!call) return ShellCall::missing;
-    if (call(nullptr, csidl, nullptr, 0, out) == 0) return ShellCall::ok;
-    out[0] = 0;
-    return ShellCall::failed;
+    wchar_t folder[MAX_PATH] = L"";
+    return inUtf8(call(nullptr, csidl, nullptr, 0, folder) == 0, folder, out, capacity);
 }
 
-uint32_t windowsFolder(char* out, uint32_t capacity) { return GetWindowsDirectoryA(out, capacity); }
+uint32_t windowsFolder(char* out, uint32_t capacity) {
+    wchar_t folder[MAX_PATH];
+    return pathFromWide(folder, GetWindowsDirectoryW(folder, MAX_PATH), MAX_PATH, out, capacity);
+}
 
 int32_t saveShellLink(const char* linkPath, const char* target, const char* description,
                       const char* workingFolder) {
-    IShellLinkA* link = nullptr;
+    Wide wideTarget(target), wideDescription(description), wideFolder(workingFolder);
+    Wide wideLink(linkPath);
+    if (!wideTarget.ok || !wideDescription.ok || !wideFolder.ok || !wideLink.ok)
+        return E_INVALIDARG;  // never a shortcut to a path other than the one given
+    IShellLinkW* link = nullptr;
     HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IShellLinkA, reinterpret_cast<void**>(&link));
+                                      IID_IShellLinkW, reinterpret_cast<void**>(&link));
     if (FAILED(result)) return result;
-    link->SetPath(target);
-    link->SetDescription(description);
+    link->SetPath(wideTarget.text);
+    link->SetDescription(wideDescription.text);
     link->SetArguments(nullptr);
-    link->SetWorkingDirectory(workingFolder);
+    link->SetWorkingDirectory(wideFolder.text);
 
     IPersistFile* file = nullptr;
     result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
@@ -57,10 +69,7 @@ int32_t saveShellLink(const char* linkPath, const char* target, const char* desc
         link->Release();
         return result;
     }
-    WCHAR widePath[2048];
-    widePath[0] = 0;
-    MultiByteToWideChar(CP_ACP, 0, linkPath, -1, widePath, 2048);
-    result = file->Save(widePath, TRUE);
+    result = file->Save(wideLink.text, TRUE);
     file->Release();
     link->Release();
     return result;

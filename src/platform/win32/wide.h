@@ -17,6 +17,11 @@ bool toWide(const char* text, wchar_t* out, int capacity);
 // UTF-16 to UTF-8 with its terminator; false (and out empty) likewise.
 bool fromWide(const wchar_t* text, char* out, int capacity);
 
+// A path that a Windows call wrote into text (room units), given with that call's result (its
+// length, or room or more when cut), in UTF-8: its length; capacity when it was cut or does not
+// fit, 0 when the call failed. out is empty unless the path is there whole.
+uint32_t pathFromWide(const wchar_t* text, UINT result, UINT room, char* out, uint32_t capacity);
+
 // A text converted on the stack, for one call: `ok` false when it could not be.
 struct Wide {
     wchar_t text[WIDE_CAPACITY];

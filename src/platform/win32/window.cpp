@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "platform/platform.h"
+#include "platform/win32/wide.h"
 
 namespace platform {
 
@@ -13,9 +14,11 @@ namespace {
 int openBoxes = 0;  // main thread only
 }
 
+// A text that cannot be converted is shown empty rather than not at all: the box still asks.
 int showMessageBox(WindowHandle owner, const char* text, const char* caption, uint32_t flags) {
+    Wide wideText(text), wideCaption(caption);
     ++openBoxes;
-    int answer = MessageBoxA(static_cast<HWND>(owner), text, caption, flags);
+    int answer = MessageBoxW(static_cast<HWND>(owner), wideText.text, wideCaption.text, flags);
     --openBoxes;
     return answer;
 }

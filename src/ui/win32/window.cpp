@@ -157,8 +157,7 @@ LRESULT onCreate(HWND window) {
     context->uninstallEntryFound = context->installed = uninstallEntryCheck();
     context->driverPresence = deviceNameScan();
     context->osCode = probeOsCode();
-    GetModuleFileNameA(static_cast<HMODULE>(context->instanceHandle), context->setupPath,
-                       sizeof context->setupPath);
+    ownProgramPath(context->setupPath, sizeof context->setupPath);
     vaioInterfaceProbe(context);
 
     if (!silentFlag) {

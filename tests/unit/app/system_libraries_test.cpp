@@ -10,7 +10,9 @@
 namespace {
 const std::string SYSTEM = "C:\\Windows\\SysWOW64";
 const char* const PROGRAMS = "C:\\ProgramData\\Start Menu\\Programs";
-const char* const STARTUP = "C:\\Users\\me\\Start Menu\\Programs\\Startup";
+// A name outside the ANSI code page (full-width letters): 106 UTF-16 units, well within
+// Windows' limit, but 286 bytes in UTF-8.
+const std::string STARTUP = "C:\\Users\\" + fake::repeated("\uFF33", 90) + "\\Startup";
 
 // The library events in order: search restrictions, loads and frees.
 std::vector<std::string> libraryTrace() {
@@ -28,8 +30,9 @@ protected:
         fake::state().systemFolder = SYSTEM;
         for (const char* name : {"user32.dll", "shell32.dll", "shfolder.dll"})
             fake::state().modules[fake::lower(SYSTEM + "\\" + name)] = {};
-        // A planted copy in the program's folder, which a search by bare name could find.
-        fake::state().modules["shfolder.dll"] = {};
+        // Planted copies in the program's folder and at the drive's root, which a search by
+        // bare name or a path without the system folder could find.
+        fake::state().modules["shfolder.dll"] = fake::state().modules["\\shfolder.dll"] = {};
         fake::state().shellFolders[23] = PROGRAMS;
         fake::state().shellFolders[7] = STARTUP;
         commonProgramsFolder[0] = startupFolder[0] = 0;
@@ -54,7 +57,7 @@ TEST_F(SystemLibraries, EveryLoadNamesTheSystemFolderAndTheShellFoldersAreResolv
                                                    : event);
     EXPECT_EQ(libraryTrace(), expected);
     EXPECT_STREQ(commonProgramsFolder, PROGRAMS);  // the system SHFOLDER answered
-    EXPECT_STREQ(startupFolder, STARTUP);
+    EXPECT_EQ(startupFolder, STARTUP);
 }
 
 // Only the all-users folder is created where missing: the user's Startup folder is wherever
@@ -62,9 +65,12 @@ TEST_F(SystemLibraries, EveryLoadNamesTheSystemFolderAndTheShellFoldersAreResolv
 TEST_F(SystemLibraries, ShellFoldersComeThroughTheShellAndWithoutEitherCallStayEmpty) {
     findShellFolders();
     EXPECT_STREQ(commonProgramsFolder, PROGRAMS);
-    EXPECT_STREQ(startupFolder, STARTUP);
+    EXPECT_EQ(startupFolder, STARTUP);
     EXPECT_TRUE(fake::folderExists(PROGRAMS));
     EXPECT_FALSE(fake::folderExists(STARTUP));
+    fake::state().specialFolderCall = platform::ShellCall::failed;  // SHFOLDER fills both again
+    findShellFolders();
+    EXPECT_EQ(startupFolder, STARTUP);
     fake::state().specialFolderCall = platform::ShellCall::missing;
     fake::state().folderPathCall = platform::ShellCall::missing;
     findShellFolders();
@@ -74,7 +80,7 @@ TEST_F(SystemLibraries, ShellFoldersComeThroughTheShellAndWithoutEitherCallStayE
 
 // Without a whole system folder nothing is loaded at all, rather than a library by bare name.
 TEST_F(SystemLibraries, AnUnreadableSystemFolderLoadsNothing) {
-    for (const std::string& folder : {std::string(), std::string(300, 's')}) {
+    for (const std::string& folder : {std::string(), std::string(1000, 's')}) {
         fake::state().systemFolder = folder;
         fake::state().events.clear();
         EXPECT_EQ(loadSystemLibrary("SHFOLDER.DLL"), nullptr);

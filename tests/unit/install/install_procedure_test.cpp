@@ -1,5 +1,7 @@
 // The install procedure as a whole: its order, its waits, where it stops and what it leaves.
 // The setup copy under another running file name is checked on the real program (e2e_install).
+#include <cstring>
+
 #include "app/status_label.h"
 #include "install/install.h"
 #include "install_fixture.h"
@@ -88,7 +90,7 @@ TEST_F(InstallProcedure, RunsItsStepsInOrderOn64BitWindows10) {
                            target + "|" + name + "|" + folder);
     }
     expected.insert(expected.end(), {
-        lastSetting + " = ", "write " + key(copy), "write " + key(copy), "normal " + copy,
+        lastSetting + " = ", "write " + key(copy), "normal " + copy,
         entry + "DisplayName = Quillon Orvalo, Audio Router",
         entry + "Publisher = Quillon Software",
         entry + "UninstallString = \"" + copy + "\"", entry + "DisplayIcon = " + copy,
@@ -230,13 +232,13 @@ void shortWrites() {
     fake::state().processes[key(VAIO_SETUP)].onRun = [] { fake::state().shortWriteBy = 1; };
 }
 
-// The copy is the program that was started, read from its file held since start, never
-// another file put in its place; run from the install folder it is in place already. Without
-// the copy in place no entry may name it, and the install still succeeds.
+// The copy is the program that was started, read from its file held since start and proven by
+// the stamp in the running image, never another file put in its place; run from the install
+// folder it is in place already. Without the copy in place no entry may name it, and the
+// install ends with -105 and its own notice.
 TEST_F(InstallProcedure, TheEntryNamesTheStartedProgramInTheInstallFolderOrNothing) {
     static const std::string COPY = INSTALL_FOLDER + "\\QuillonOrvalo_Setup.exe";
-    static const std::string RUNNING = "the installed setup, running";
-    auto inPlace = [] { fake::addFile(COPY, RUNNING); };
+    static const std::string RUNNING = stampedProgram("the installed setup, running");
     struct Case {
         const char* name;
         std::string started;
@@ -248,15 +250,23 @@ TEST_F(InstallProcedure, TheEntryNamesTheStartedProgramInTheInstallFolderOrNothi
              swapStarted();
              fake::addFile(COPY, "an older setup");
          }, true, SETUP_CONTENT},
+        // Renamed and replaced before the start held it: the held file is another program.
+        {"SwappedBeforeTheHold", SETUP_PATH,
+         [] { fake::addFile(SETUP_PATH, stampedProgram("another program")); }, true, "<none>"},
         {"ReadFails", SETUP_PATH,
          [] { fake::state().failing.insert("readFileAt:" + key(SETUP_PATH)); }, true, "<none>"},
         {"ShortWriteAndNothingShortStays", SETUP_PATH, shortWrites, true, "<none>"},
+        {"CopyNotCreated", SETUP_PATH,
+         [] { fake::state().failing.insert("openFileForWriting:" + key(COPY)); }, true, "<none>"},
         {"HeldOnlyAtTheCopy", SETUP_PATH, [] {}, false, SETUP_CONTENT},
         {"NotOpenedAtAll", SETUP_PATH, [] {
              fake::state().failing.insert("openFileIdentity:" + key(SETUP_PATH));
          }, false, "<none>"},
         {"NotHeldAndSwapped", SETUP_PATH, swapStarted, false, "<none>"},
-        {"FromTheInstalledCopy", COPY, inPlace, true, RUNNING},
+        {"FromTheInstalledCopy", COPY, [] {
+             fake::addFile(COPY, RUNNING);
+             runningProgramIs(RUNNING);
+         }, true, RUNNING},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -267,12 +277,75 @@ TEST_F(InstallProcedure, TheEntryNamesTheStartedProgramInTheInstallFolderOrNothi
         if (!c.heldAtStart) fake::state().failing.insert("openFileHeld:" + key(c.started));
         openStartedProgram(c.started.c_str());
         fake::state().failing.erase("openFileHeld:" + key(c.started));
-        ASSERT_EQ(runInstall(context.get()), 1);
+        bool placed = c.copied != "<none>";
+        ASSERT_EQ(runInstall(context.get()), placed ? 1 : -105);
+        EXPECT_EQ(events("post ").back(), placed ? "post 180 128" : "post 180 130");
         std::string copy = INSTALL_FOLDER + "\\" + fileNameOf(c.started.c_str());
         EXPECT_EQ(fake::fileExists(copy) ? fake::state().files[key(copy)] : "<none>", c.copied);
         EXPECT_EQ(fake::regString(ENTRY, "UninstallString"),
-                  c.copied == "<none>" ? "<no key>" : "\"" + copy + "\"");
-        EXPECT_EQ(fake::state().heldFiles.size(), c.heldAtStart ? 1u : 0u);  // a late hold ends
+                  placed ? "\"" + copy + "\"" : "<no key>");
+        EXPECT_EQ(fake::state().openFiles, startedProgram.file ? 1 : 0);  // the start's alone
+    }
+}
+
+// A product that nothing can remove outweighs a driver that failed: -105, and a notice that
+// says both.
+TEST_F(InstallProcedure, NotPlacedOutweighsAFailedDriver) {
+    fake::state().processes[key(VAIO_SETUP)] = {.start = platform::StartResult::started,
+                                                .exitCode = -1};
+    fake::state().failing.insert("openFileForWriting:" + key(INSTALL_FOLDER +
+                                                             "\\QuillonOrvalo_Setup.exe"));
+    ASSERT_EQ(runInstall(context.get()), -105);
+    EXPECT_EQ(events("post ").back(), "post 180 131");
+}
+
+// A stamp proves a file only as the build left it. A signature added since (a certificate
+// table at the end, its directory entry, the checksum) keeps the digest, and so does the stamp
+// itself; any other byte changed, or one added, changes it; a file whose certificate table
+// would leave part of the program out, or that cannot be read as a program, proves nothing.
+TEST(ProgramDigest, LeavesOutWhatASignatureChangesAndNothingElse) {
+    const std::string program = stampedProgram(std::string(70000, 'x'));  // past 16 bits
+    const uint32_t CHECKSUM = 0x58 + 64, ENTRY_AT = 0x58 + 128, end = uint32_t(program.size());
+    auto edit = [&](std::vector<std::pair<uint32_t, uint32_t>> words, std::string tail = "") {
+        std::string file = program + tail;
+        for (auto [at, value] : words)
+            for (int i = 0; i < 4; ++i) file[at + i] = char(value >> 8 * i);
+        return file;
+    };
+    enum Proves { same, differs, nothing };
+    const std::pair<std::string, Proves> cases[] = {
+        {edit({{ENTRY_AT, end}, {ENTRY_AT + 4, 16}, {CHECKSUM, ~0u}}, std::string(16, 'c')), same},
+        {edit({{STAMP_OFFSET, 1}, {STAMP_OFFSET + SHA256_SIZE - 4, 1}}), same},
+        {program + "x", differs},
+        // A table that does not end the file, one over the last section's data, a cut header,
+        // a file that ends before the stamp, no "MZ", no "PE", no known optional header, one
+        // too short for the certificate table's entry.
+        {edit({{ENTRY_AT, end}, {ENTRY_AT + 4, 16}}, std::string(17, 'c')), nothing},
+        {edit({{ENTRY_AT, end - 16}, {ENTRY_AT + 4, 16}}), nothing},
+        {program.substr(0, 0x140), nothing},
+        {program.substr(0, 0x200), nothing},
+        {"NZ" + program.substr(2), nothing},
+        {edit({{0x40, 0x4551}}), nothing},
+        {edit({{0x58, 0x10C}}), nothing},
+        {edit({{0x54, 0x60}}), nothing}};
+    // And the stamp is the digest of every other byte but the checksum and the entry, with
+    // the stamp's own bytes as zeros: any other byte changed changes it.
+    std::string hashed = program.substr(0, CHECKSUM) + program.substr(CHECKSUM + 4, 60) +
+                         program.substr(ENTRY_AT + 8, STAMP_OFFSET - ENTRY_AT - 8) +
+                         std::string(SHA256_SIZE, '\0') +
+                         program.substr(STAMP_OFFSET + SHA256_SIZE);
+    uint8_t digest[SHA256_SIZE];
+    Sha256 hash;
+    sha256Start(&hash);
+    sha256Add(&hash, hashed.data(), hashed.size());
+    sha256Finish(&hash, digest);
+    EXPECT_EQ(memcmp(digest, program.data() + STAMP_OFFSET, SHA256_SIZE), 0);
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto& [file, proves] = cases[i];
+        bool read = programDigest(reinterpret_cast<const uint8_t*>(file.data()), file.size(),
+                                  STAMP_OFFSET, digest);
+        bool equal = read && memcmp(digest, program.data() + STAMP_OFFSET, SHA256_SIZE) == 0;
+        EXPECT_EQ(read ? equal ? same : differs : nothing, proves) << i;
     }
 }
 

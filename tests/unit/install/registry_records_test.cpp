@@ -34,7 +34,7 @@ TEST_F(InstallMachine, EachUninstallValueStandsAlone) {
 // The rest of the entry's texts and types are read back under Wine (e2e_install).
 TEST_F(InstallMachine, UninstallEntryGivesTheKilobytesWrittenAndAPaddedDate) {
     fake::state().package = ::buildPackage({2775}).bytes;  // 23 files of exactly 14 KB
-    ASSERT_EQ(loadPackageDirectory(context.get()), 0);  // and the 32 KB + 17 B setup copy
+    ASSERT_EQ(loadPackageDirectory(context.get()), 0);  // and the 32 KB + 529 B setup copy
     fake::state().today = {2031, 1, 5};
     writeUninstallEntry("C:\\x.exe", "C:\\", installedKilobytes(context.get()), 0);
     EXPECT_EQ(fake::key(ENTRY)->at("estimatedsize").data, std::string("\x2f\0\0\0", 4));

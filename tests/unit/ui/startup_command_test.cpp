@@ -105,8 +105,15 @@ TEST_F(WindowCommands, NoticesWarningsAndWhatFollowsThem) {
         {CMD_DONE, DONE_FAILED, context.errorTitle, "Something failed", error, 0, true, false},
         {0x12340000u | CMD_DONE, DONE_OK, "REBOOT YOUR SYSTEM",  // the id's high word is ignored
          "Installation Complete and Successful !\n\n", warning, 0, true, true},
-        {CMD_DONE, DONE_VAIO_WARNING, "REBOOT YOUR SYSTEM",
-         "Installation finished !\n\nVirtual Audio Driver", warning, 0, true, true},
+        {CMD_DONE, DONE_VAIO_WARNING, "REBOOT YOUR SYSTEM",  // each paragraph by its own code
+         "Installation finished !\n\nVirtual Audio Driver might not be installed correctly,\n"
+         "Virtual inputs and outputs could not be available.\n\nThanks", warning, 0, true, true},
+        {CMD_DONE, DONE_NOT_PLACED, "REBOOT YOUR SYSTEM",
+         "Installation finished !\n\nThe setup program could not", warning, 0, true, true},
+        {CMD_DONE, DONE_VAIO_WARNING_NOT_PLACED, "REBOOT YOUR SYSTEM",
+         "Installation finished !\n\nVirtual Audio Driver might not be installed correctly,\n"
+         "Virtual inputs and outputs could not be available.\n\nThe setup program could not",
+         warning, 0, true, true},
         {CMD_DONE, int32_t(0x10000) | DONE_OK, nullptr, nullptr, 0, 0, false, false},  // unknown
         {999, 0, nullptr, nullptr, 0, 0, false, false},
         {CMD_WRONG_SETUP, 0, "Wrong Installation Program",
@@ -140,7 +147,7 @@ TEST_F(WindowCommands, NoticesWarningsAndWhatFollowsThem) {
     for (uint32_t id : {CMD_WRONG_SETUP, CMD_DRIVER_PRESENT})
         EXPECT_TRUE(handle(id, 0).boxText == nullptr && handle(id, 0).setsExitCode);
     EXPECT_EQ(handle(CMD_DRIVER_PRESENT, 0).exitCode, -3);
-    for (int32_t code : {DONE_FAILED, DONE_OK, DONE_VAIO_WARNING})
+    for (int32_t code : {DONE_FAILED, DONE_OK, DONE_VAIO_WARNING, DONE_NOT_PLACED})
         EXPECT_TRUE(handle(CMD_DONE, code).boxText == nullptr && !handle(CMD_DONE, code).postClose);
     startupFailureBox(true, &startup);
     launchFailureBox(&failed);

@@ -96,15 +96,16 @@ TEST_P(UninstallProcedure, LeavesOnlyWhatCannotGo) {
 }
 
 // The person's folders open only by plain "X:\name\..." paths: no other form, and no name
-// that Windows would read otherwise (a stream after a colon, a dropped trailing dot or blank).
+// that Windows would read otherwise (a stream after a colon, a dropped trailing dot or blank)
+// or that is no UTF-8 (a character cut short).
 TEST(UserFolders, OpenOnlyByPlainPathsFromADrive) {
     fake::reset();
-    const std::string users = "C:\\Users\\", longest(PATH_LIMIT - 1, 'x');
+    const std::string users = "C:\\Users\\", longest(PATH_BYTES - 1, 'x');
     const std::string opened[] = {"A:", "Z:", "c:\\Users\\a b", users + longest};
     const std::string refused[] = {
         users + "me.", users + "me ", users + "m:e", users + "m*e", users + "\x1f" "e",
-        users + "m\x1f", users + "x" + longest, "C:/Users", "CX\\Users", "\\\\server\\share",
-        "@:\\", "[:\\", "{:\\", "", "C:\\Users\\\\a b"};
+        users + "m\x1f", users + "\xc5", users + "x" + longest, "C:/Users", "CX\\Users",
+        "\\\\server\\share", "@:\\", "[:\\", "{:\\", "", "C:\\Users\\\\a b"};
     for (const std::string& path : opened) {
         fake::addFolder(path);
         platform::Handle folder = openUserFolder((path + "\\").c_str());
@@ -146,6 +147,25 @@ TEST_F(UninstallSteps, RunInOrderAfterTheSettleWaitAnsweringTheWindow) {
         platform::sleepMs(ms);
         EXPECT_EQ(fake::state().clockMs - before, ms);
     }
+}
+
+// Names outside the ANSI code page take two or three bytes a character in UTF-8, which
+// Windows' path limit does not count: the folder (150 units, 280 bytes), a file in it of a
+// long name and the person's menu folder below a name of 260 bytes are all within it, and all
+// go.
+TEST_F(InstallMachine, RemovalTakesPathsWithinTheLimitThatAreLongerInUtf8) {
+    const std::string person = "C:\\" + fake::repeated("\u0141", 130);  // an L with stroke
+    const std::string folder = person + "\\QL\\QuillonOrvalo";
+    const std::string menu = person + "\\Quillon\\QuillonOrvalo";
+    fake::state().shellFolders[platform::CSIDL_PROGRAM_FILES_FOLDER] = person;
+    ASSERT_EQ(runInstall(context.get()), 1);
+    fake::addFile(folder + "\\" + fake::repeated("\uFF33", 90), "");  // full-width S
+    userPrograms(person + '\0');
+    fake::addFolder(menu);
+    fake::addFile(menu + "\\Readme.LNK", "");
+    EXPECT_EQ(runUninstall(context.get()), 1);
+    EXPECT_FALSE(fake::folderExists(folder) || fake::fileExists(menu + "\\Readme.LNK"));
+    EXPECT_EQ(events("start " + folder + "\\QLOrvaloVAIO_Setup_x64.exe|-h -u -H|").size(), 1u);
 }
 
 void folderWithFile(const char* name) {

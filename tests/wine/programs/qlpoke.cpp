@@ -14,6 +14,10 @@
 //                                 code once it has ended (2 when it did not start)
 //   qlpoke move FROM TO           once the installer window exists: MoveFileExA, replacing
 //                                 an existing TO; exit code 1 when nothing moved
+//   qlpoke swap PROGRAM ASIDE OTHER  as soon as a process of PROGRAM's file name runs (within
+//                                 20 seconds), moves PROGRAM to ASIDE and copies OTHER in its
+//                                 place, trying for a second; prints "swapped" or "held"
+//                                 (exit code 1 when no such process came up)
 //   qlpoke read                   the window as a screen reader reads it (Active
 //                                 Accessibility): one line for the client area, then one per
 //                                 part: "id|name, role, states|x,y wxh in the client
@@ -32,8 +36,9 @@
 // Exit code 0 on success, 1 when the window or box was not found in time.
 #include <process.h>
 #include <windows.h>
-// after windows.h, which it needs
+// after windows.h, which they need
 #include <oleacc.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -43,6 +48,29 @@ static HWND waitFor(const char* windowClass, const char* caption, int seconds) {
     for (int tries = 0; tries < seconds * 10; ++tries, Sleep(100))
         if (HWND window = FindWindowA(windowClass, caption)) return window;
     return nullptr;
+}
+
+static bool running(const char* fileName) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    BOOL more = Process32First(snapshot, &entry);
+    while (more && lstrcmpiA(entry.szExeFile, fileName) != 0)
+        more = Process32Next(snapshot, &entry);
+    CloseHandle(snapshot);
+    return more;
+}
+
+// What malware among the person's programs can do to a setup program in their downloads
+// folder: rename the running file and put another program under its name, before the setup
+// holds its file.
+static int swap(const char* program, const char* aside, const char* other) {
+    for (DWORD start = GetTickCount(); !running(strrchr(program, '\\') + 1); Sleep(1))
+        if (GetTickCount() - start > 20000) return 1;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 1000;)
+        if (MoveFileA(program, aside) && CopyFileA(other, program, FALSE))
+            return puts("swapped"), 0;
+    return puts("held"), 0;
 }
 
 static VARIANT childId(long id) {
@@ -156,6 +184,7 @@ int main(int argc, char** argv) {
         printf("%ld\n", long(code));
         return 0;
     }
+    if (strcmp(command, "swap") == 0 && argc == 5) return swap(argv[2], argv[3], argv[4]);
     if (strcmp(command, "run") == 0 && argc == 3) {
         STARTUPINFOA startup;
         GetStartupInfoA(&startup);  // as this program was started

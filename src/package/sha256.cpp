@@ -1,0 +1,78 @@
+#include "package/sha256.h"
+
+#include <bit>
+#include <cstring>
+
+namespace {
+
+constexpr uint32_t ROUND_CONSTANTS[64] = {
+    0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4,
+    0xab1c5ed5, 0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe,
+    0x9bdc06a7, 0xc19bf174, 0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f,
+    0x4a7484aa, 0x5cb0a9dc, 0x76f988da, 0x983e5152, 0xa831c66d, 0xb00327c8, 0xbf597fc7,
+    0xc6e00bf3, 0xd5a79147, 0x06ca6351, 0x14292967, 0x27b70a85, 0x2e1b2138, 0x4d2c6dfc,
+    0x53380d13, 0x650a7354, 0x766a0abb, 0x81c2c92e, 0x92722c85, 0xa2bfe8a1, 0xa81a664b,
+    0xc24b8b70, 0xc76c51a3, 0xd192e819, 0xd6990624, 0xf40e3585, 0x106aa070, 0x19a4c116,
+    0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
+    0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7,
+    0xc67178f2};
+
+void compress(uint32_t state[8], const uint8_t block[64]) {
+    uint32_t w[64];
+    for (int i = 0; i < 16; ++i)
+        w[i] = uint32_t(block[4 * i]) << 24 | uint32_t(block[4 * i + 1]) << 16 |
+               uint32_t(block[4 * i + 2]) << 8 | block[4 * i + 3];
+    for (int i = 16; i < 64; ++i) {
+        uint32_t s0 = std::rotr(w[i - 15], 7) ^ std::rotr(w[i - 15], 18) ^ (w[i - 15] >> 3);
+        uint32_t s1 = std::rotr(w[i - 2], 17) ^ std::rotr(w[i - 2], 19) ^ (w[i - 2] >> 10);
+        w[i] = w[i - 16] + s0 + w[i - 7] + s1;
+    }
+    uint32_t v[8];
+    memcpy(v, state, sizeof v);
+    for (int i = 0; i < 64; ++i) {
+        uint32_t a = v[0], e = v[4];
+        uint32_t t1 = v[7] + (std::rotr(e, 6) ^ std::rotr(e, 11) ^ std::rotr(e, 25)) +
+                      ((e & v[5]) ^ (~e & v[6])) + ROUND_CONSTANTS[i] + w[i];
+        uint32_t t2 = (std::rotr(a, 2) ^ std::rotr(a, 13) ^ std::rotr(a, 22)) +
+                      ((a & v[1]) ^ (a & v[2]) ^ (v[1] & v[2]));
+        memmove(v + 1, v, 7 * sizeof *v);
+        v[4] += t1;
+        v[0] = t1 + t2;
+    }
+    for (int i = 0; i < 8; ++i) state[i] += v[i];
+}
+
+}  // namespace
+
+void sha256Start(Sha256* hash) {
+    static constexpr uint32_t INITIAL[8] = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
+                                            0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
+    memcpy(hash->state, INITIAL, sizeof INITIAL);
+    hash->length = 0;
+}
+
+void sha256Add(Sha256* hash, const void* bytes, size_t size) {
+    const uint8_t* in = static_cast<const uint8_t*>(bytes);
+    while (size > 0) {
+        size_t used = hash->length % 64, take = 64 - used < size ? 64 - used : size;
+        memcpy(hash->block + used, in, take);
+        hash->length += take;
+        in += take;
+        size -= take;
+        if (used + take == 64) compress(hash->state, hash->block);
+    }
+}
+
+void sha256Finish(Sha256* hash, uint8_t digest[SHA256_SIZE]) {
+    uint64_t bits = hash->length * 8;
+    static constexpr uint8_t PADDING[64] = {0x80};
+    // The 0x80 marker, zeros up to 8 bytes short of a block's end, the length in bits.
+    size_t used = hash->length % 64;
+    sha256Add(hash, PADDING, used < 56 ? 56 - used : 120 - used);
+    uint8_t length[8];
+    for (int i = 0; i < 8; ++i) length[i] = uint8_t(bits >> (56 - 8 * i));
+    sha256Add(hash, length, sizeof length);
+    for (int i = 0; i < 8; ++i)
+        for (int byte = 0; byte < 4; ++byte)
+            digest[4 * i + byte] = uint8_t(hash->state[i] >> (24 - 8 * byte));
+}
