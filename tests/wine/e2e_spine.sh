@@ -231,10 +231,10 @@ poke listen 90 >"$LISTENED" &
 LISTENER=$!
 for _ in $(seq 50); do grep -qs listening "$LISTENED" && break; sleep 0.1; done
 ql_check "the button's default action is taken" poke press
-sleep 4  # into the second step, which waits three seconds
+sleep 4  # into the second step, which waits three seconds; under load, maybe a later one
 MIDWAY=$(poke read) && echo "$MIDWAY"
 ql_check "midway the button reads the step, unavailable" \
-  grep -qxE '3\|Installing: (Extract Package|Copy Files), push button, unavailable\|580,444 301x61\|Press' <<<"$MIDWAY"
+  grep -qxE '3\|Installing: [A-Z][^,]+, push button, unavailable\|580,444 301x61\|Press' <<<"$MIDWAY"
 poke box "REBOOT YOUR SYSTEM" 60 keep >/dev/null || ql_fail "no final notice after the default action"
 poke read
 dismiss_notices
@@ -258,13 +258,13 @@ for key in 13 32; do
   read -r OX OY CW CH < <(poke origin) || ql_fail "no window for key $key"
   poke key $key >/dev/null
   box=$(poke box "QuillonOrvalo Installation Error" 20 keep) || ql_fail "no box after key $key"
-  ql_check "key $key: the install could not start, got $box" \
-    [ "$box" = "QuillonOrvalo Installation Error|Failed to launch Procedure..." ]
   shot "$SHOTS/pressed.png"
-  ql_check "the pressed button is black" [ "$(at "$SHOTS/pressed.png" 870 449)" = 0,0,0 ]
-  ql_check "its label white" more_than 50 255,255,255 "$SHOTS/pressed.png" 760 450 110 48
   poke box "QuillonOrvalo Installation Error" >/dev/null
   wait $refused
+  ql_check "key $key: the install could not start, got $box" \
+    [ "$box" = "QuillonOrvalo Installation Error|Failed to launch Procedure..." ]
+  ql_check "the pressed button is black" [ "$(at "$SHOTS/pressed.png" 870 449)" = 0,0,0 ]
+  ql_check "its label white" more_than 50 255,255,255 "$SHOTS/pressed.png" 760 450 110 48
   ql_check "then the program ends with 0" [ "$(cat "$STARTED")" = 0 ]
 done
 

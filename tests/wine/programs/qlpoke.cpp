@@ -11,7 +11,7 @@
 //   qlpoke nowindow SETUP [ARGS]  runs SETUP while qlnowindow.dll refuses its window (nothread:
 //   qlpoke nothread SETUP [ARGS]  any thread that it starts itself); prints its exit code, or
 //                                 259 (still running) and ends it when it has not ended within
-//                                 15 seconds, as when a box holds it
+//                                 30 seconds, as when a box holds it
 //   qlpoke run COMMAND-LINE [EVENT]  runs a command line as Windows runs an uninstall entry's
 //                                 UninstallString (no application name) and prints its exit
 //                                 code once it has ended (2 when it did not start); with EVENT,
@@ -182,7 +182,7 @@ int main(int argc, char** argv) {
         auto setup =
             reinterpret_cast<HANDLE>(_spawnl(_P_NOWAIT, argv[2], "ql", arguments, nullptr));
         if (setup == INVALID_HANDLE_VALUE) return 2;
-        WaitForSingleObject(setup, 15000);
+        WaitForSingleObject(setup, 30000);
         DWORD code = STILL_ACTIVE;
         GetExitCodeProcess(setup, &code);
         if (code == STILL_ACTIVE) TerminateProcess(setup, 1);  // it holds this program's output
