@@ -255,7 +255,8 @@ ql_forget_install
 # ---- -i with the window: it blinks while the install runs, and its notice stays ------------
 # This time a folder stands where the setup program's copy goes: the final notice says that
 # the program could not be placed for removal, and the install ends with -105.
-mkdir -p "$(ql_c "$QL_PF/QL/QuillonOrvalo/QuillonOrvalo_Setup.exe")"
+copy=$(ql_c "$QL_PF/QL/QuillonOrvalo/QuillonOrvalo_Setup.exe")
+rm -f "$copy" && mkdir -p "$copy"
 start_setup -i
 read -r OX OY CW CH < <(poke origin) || ql_fail "the window of -i did not appear"
 # The install's first step waits three seconds: time enough to try the window while busy.
