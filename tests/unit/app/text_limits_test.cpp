@@ -21,6 +21,7 @@
 namespace {
 
 using Text = std::u16string;
+std::string narrow(const Text& text) { return std::string(text.begin(), text.end()); }
 
 // The field up to its terminator; a field without one reads as "unterminated".
 template <size_t N, typename Char>
@@ -30,7 +31,6 @@ Text field(const Char (&out)[N]) {
         text += char16_t(static_cast<std::make_unsigned_t<Char>>(out[i]));
     return text.size() < N ? text : u"unterminated";
 }
-std::string narrow(const Text& text) { return std::string(text.begin(), text.end()); }
 
 // The record of one endpoint enumerated with that friendly name and adapter.
 DeviceRecord enumerated(const Text& name, const Text& adapter) {
@@ -45,79 +45,75 @@ DeviceRecord enumerated(const Text& name, const Text& adapter) {
 }
 // The record read from an endpoint's store that holds one value ("{fmtid},pid").
 DeviceRecord stored(const char* value, const Text& text) {
-    fake::setRegValue("HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\MMDevices\\Audio\\Render"
-                      "\\{E}\\Properties",
-                      std::string("{") + value, platform::RegType::string, fake::wideBytes(text));
+    const char16_t* render = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\MMDevices\\Audio\\Render";
+    fake::setRegValue("HKLM\\" + narrow(render) + "\\{E}\\Properties", std::string("{") + value,
+                      platform::RegType::string, fake::wideBytes(text));
     DeviceRecord record{};
-    readEndpointProperties(&record, u"{E}",
-                           u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\MMDevices\\Audio\\Render",
-                           MME_READS);
+    readEndpointProperties(&record, u"{E}", render, MME_READS);
     return record;
 }
-Text shellFolder(int csidl, const Text& folder) {
-    fake::state().shellFolders[csidl] = narrow(folder);
+// The common Programs folder, or the install folder: without the shell's program-files
+// folder, the install goes to the Windows drive's.
+Text shellFolder(const Text& folder, bool common) {
+    fake::state().shellFolders[platform::CSIDL_COMMON_PROGRAMS_FOLDER] = narrow(folder);
+    fake::state().shellFolders[platform::CSIDL_PROGRAM_FILES_FOLDER] = narrow(folder);
+    findShellFolders();
     auto context = std::make_unique<InstallerContext>();
     determineInstallFolder(context.get());
-    findShellFolders();
-    return csidl == platform::CSIDL_COMMON_PROGRAMS_FOLDER ? field(commonProgramsFolder)
-                                                           : field(context->installFolder);
+    Text install = field(context->installFolder);
+    return common ? field(commonProgramsFolder) : install.substr(0, install.rfind(u"\\QL\\"));
+}
+Text webAddress(const Text& address) {
+    std::string bytes = narrow(address) + '\0';
+    auto* stored = reinterpret_cast<uint8_t*>(bytes.data());
+    scrambleAddress(stored, uint32_t(bytes.size()), WEB_ADDRESS_SEED);
+    openWebAddress(stored, uint32_t(bytes.size()));
+    auto opened = fake::eventsStartingWith("desktop shell opens ");
+    return opened.empty() ? u"" : Text(opened[0].begin() + 20, opened[0].end());
+}
+Text statusLabel(const Text& text) {
+    auto context = std::make_unique<InstallerContext>();
+    setStatusLabel(context.get(), narrow(text).c_str());
+    char label[STATUS_LABEL_MAX + 1] = "busy";
+    copyStatusLabel(context.get(), label);  // the writer cuts it too
+    return strlen(context->statusLabel) == strlen(label) ? field(label) : u"uncut";
 }
 
 struct Limit {
     const char* field;
     size_t longest;  // characters that the field takes whole
-    bool cut;        // a longer source is cut to `longest`; otherwise it is refused
     const char16_t* head;  // the source: this, then as many `fill` as its length asks for
     Text (*run)(const Text& source);  // what reached the field
+    const char16_t* refused = nullptr;  // a longer source gives this; otherwise it is cut
     char16_t fill = u'x';
 };
 const Limit LIMITS[] = {
-    {"name", 255, true, u"", [](const Text& s) { return field(enumerated(s, u"A").name); }},
-    {"nameAnsi", 255, true, u"", [](const Text& s) { return field(enumerated(s, u"A").nameAnsi); }},
-    {"interfaceName", 127, true, u"", [](const Text& s) { return field(enumerated(u"N", s).interfaceName); }},
+    {"name", 255, u"", [](const Text& s) { return field(enumerated(s, u"A").name); }},
+    {"nameAnsi", 255, u"", [](const Text& s) { return field(enumerated(s, u"A").nameAnsi); }},
+    {"interfaceName", 127, u"", [](const Text& s) { return field(enumerated(u"N", s).interfaceName); }},
     // 0xDC00 is the first low surrogate, no first half of a pair: the cut keeps it.
-    {"description", 127, true, u"",
+    {"description", 127, u"",
      [](const Text& s) { return field(stored("a45c254e-df1c-4efd-8020-67d146a850e0},2", s).description); },
-     u'\xDC00'},
-    {"interfacePath", 511, true, u"\\",
+     nullptr, u'\xDC00'},
+    {"interfacePath", 511, u"\\",
      [](const Text& s) { return field(stored("233164c8-1b2c-4c7d-bc68-b671687a2567},1", u"{x}." + s).interfacePath); }},
-    {"interfacePathAnsi", 511, true, u"\\",
+    {"interfacePathAnsi", 511, u"\\",
      [](const Text& s) { return field(stored("233164c8-1b2c-4c7d-bc68-b671687a2567},1", u"{x}." + s).interfacePathAnsi); }},
-    {"matchingDeviceId", 127, true, u"",
+    {"matchingDeviceId", 127, u"",
      [](const Text& s) { return field(stored("83da6326-97a6-4088-9453-a1923f573b29},3", u"a:" + s).matchingDeviceId); }},
-    {"iconPath", 511, true, u"",
+    {"iconPath", 511, u"",
      [](const Text& s) { return field(stored("259abffc-50a7-47ce-af08-68c9a7d73366},12", s).iconPath); }},
-    {"endpointKey", 63, true, u"{",
+    {"endpointKey", 63, u"{",
      [](const Text& s) {
          char16_t key[64];
          endpointKeyFromId((u"{0.0.0.00000000}." + s).c_str(), key);
          return field(key);
      }},
-    {"shell folder", PATH_BYTES - 1, false, u"C:\\",
-     [](const Text& s) { return shellFolder(platform::CSIDL_COMMON_PROGRAMS_FOLDER, s); }},
-    // Without the shell's folder, the install goes to the Windows drive's.
-    {"installFolder", PATH_BYTES - 1, false, u"C:\\",
-     [](const Text& s) {
-         Text folder = shellFolder(platform::CSIDL_PROGRAM_FILES_FOLDER, s);
-         return folder == u"C:\\Program Files\\QL\\QuillonOrvalo" ? u"" : folder.substr(0, s.size());
-     }},
-    {"web address", 511, false, u"",
-     [](const Text& s) {
-         std::string bytes = narrow(s) + '\0';
-         auto* stored = reinterpret_cast<uint8_t*>(bytes.data());
-         scrambleAddress(stored, uint32_t(bytes.size()), WEB_ADDRESS_SEED);
-         openWebAddress(stored, uint32_t(bytes.size()));
-         auto opened = fake::eventsStartingWith("desktop shell opens ");
-         return opened.empty() ? u"" : Text(opened[0].begin() + 20, opened[0].end());
-     }},
-    {"statusLabel", STATUS_LABEL_MAX, true, u"",
-     [](const Text& s) {
-         auto context = std::make_unique<InstallerContext>();
-         setStatusLabel(context.get(), narrow(s).c_str());
-         char label[STATUS_LABEL_MAX + 1] = "busy";
-         copyStatusLabel(context.get(), label);  // the writer cuts it too
-         return strlen(context->statusLabel) == strlen(label) ? field(label) : u"uncut";
-     }},
+    {"shell folder", PATH_BYTES - 1, u"C:\\", [](const Text& s) { return shellFolder(s, true); }, u""},
+    {"installFolder", PATH_BYTES - 1, u"C:\\", [](const Text& s) { return shellFolder(s, false); },
+     u"C:\\Program Files"},
+    {"web address", 511, u"", webAddress, u""},
+    {"statusLabel", STATUS_LABEL_MAX, u"", statusLabel},
 };
 
 }  // namespace
@@ -128,9 +124,8 @@ TEST(TextLimits, EachFieldTakesItsLongestSourceWholeAndCutsOrRefusesOneMore) {
             fake::reset();
             Text source = limit.head;
             source.resize(length, limit.fill);
-            Text expected = length == limit.longest ? source
-                            : limit.cut             ? source.substr(0, limit.longest)
-                                                    : u"";
+            Text expected = length > limit.longest && limit.refused ? limit.refused
+                                                                    : source.substr(0, limit.longest);
             EXPECT_TRUE(limit.run(source) == expected) << limit.field << ", " << length;
         }
 }
