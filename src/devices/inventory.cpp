@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <initializer_list>
+#include <iterator>
 
 #include "app/system_libraries.h"
 #include "devices/endpoint_store.h"
@@ -23,8 +24,9 @@ constexpr int32_t S_FALSE_RESULT = 1;
 // A string property into a field; false when GetValue failed. Other types read as empty.
 template <size_t N>
 bool readText(platform::Handle store, const platform::PropertyKey& key, char16_t (&field)[N]) {
-    char16_t text[2 * N];  // longer than the field, so that a longer value is cut here
-    if (platform::endpointText(store, key, text, 2 * N) == platform::PropertyRead::failed)
+    char16_t text[N + 1];  // a unit more than the field tells whether the value goes on
+    if (platform::endpointText(store, key, text, uint32_t(std::size(text))) ==
+        platform::PropertyRead::failed)
         return false;
     copyWide(field, text);
     return true;

@@ -90,6 +90,14 @@ struct Limit {
 const Limit LIMITS[] = {
     {"name", 255, u"", [](const Text& s) { return field(enumerated(s, u"A").name); }},
     {"nameAnsi", 255, u"", [](const Text& s) { return field(enumerated(s, u"A").nameAnsi); }},
+    // The MME device's product name holds 31 characters, in the device's capabilities.
+    {"MME nameAnsi", 31, u"", [](const Text& s) {
+         fake::state().waveIn = {{s}};
+         initInventory();
+         Text name = field(static_cast<const DeviceRecord*>(itemAt(&deviceInventory.inputDevices, 1))->nameAnsi);
+         closeInventory();
+         return name;
+     }},
     {"interfaceName", 127, u"", [](const Text& s) { return field(enumerated(u"N", s).interfaceName); }},
     // 0xDC00 is the first low surrogate, no first half of a pair: the cut keeps it.
     {"description", 127, u"",
