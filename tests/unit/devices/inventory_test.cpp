@@ -197,6 +197,8 @@ TEST_F(Inventory, EnumeratesEndpointsAndMmeDevicesAndLeavesOutWhatCannotBeRead) 
     state.waveOut = {{u"QLOrvalo Out (Virtual Cable", 2}, {u"Broken", 2, true}, {u"Alone", 6}};
     state.waveIn = {{u"Mic", 1}};
     storeText("Render\\{R1-QLOrvalo-Out}", "{83da6326-97a6-4088-9453-a1923f573b29},3", u"x:VC");
+    storeValue("Render\\{R1-QLOrvalo-Out}", "{f19f064d-082c-4e27-bc73-6882a1bb8e4c},0",
+               RegType::binary, std::string(10, '\0') + '\6' + std::string(37, '\0'));
     storeText("Capture\\{C1-capture-endpoint}", "{83da6326-97a6-4088-9453-a1923f573b29},3", u"x:M");
     storeText("Render\\{sp}", DESCRIPTION, u"Speakers");  // found by the walk
     storeText("Render\\{sp}", STORE_ADAPTER, u"HDA");
@@ -209,6 +211,7 @@ TEST_F(Inventory, EnumeratesEndpointsAndMmeDevicesAndLeavesOutWhatCannotBeRead) 
     for (int i = 0; i < 5; ++i) EXPECT_EQ(item(out, i + 1).name, order[i]) << i;
     EXPECT_EQ(std::u16string(item(out, 3).endpointKey), u"{sp}");  // id tail too short
     EXPECT_EQ(item(out, 3).deviceIndex, 1);
+    EXPECT_EQ(item(out, 2).channels, 6u);  // an endpoint's, from its device format
     const DeviceRecord& mme = item(out, 5);  // tied by the fallback over the endpoints
     EXPECT_EQ(std::u16string(mme.endpointKey), u"{R1-QLOrvalo-Out}");
     EXPECT_STREQ(mme.matchingDeviceId, "VC");

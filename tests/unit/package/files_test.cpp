@@ -10,6 +10,7 @@ TEST(FolderTree, CreatesEachMissingFolderBelowTheRootAndStopsAtTheFirstFailure) 
     EXPECT_EQ(createFolderTree(nullptr), 0);
     EXPECT_EQ(createFolderTree("C:\\a"), 0);
     EXPECT_EQ(createFolderTree("C:\\ab"), 1);  // five characters are enough
+    EXPECT_EQ(createFolderTree("C:abc"), 1);  // nothing but its root: nothing to create
     EXPECT_EQ(createFolderTree(std::string(1024, 'a').c_str()), 0);
     EXPECT_EQ(createFolderTree("C:\\Program Files\\Quillon\\"), 1);  // a trailing "\" is the same
     EXPECT_EQ(createFolderTree("C:\\Program Files\\Quillon\\Drivers"), 1);  // existing is success
