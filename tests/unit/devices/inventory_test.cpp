@@ -44,7 +44,7 @@ protected:
     void SetUp() override { fake::reset(); }
     void TearDown() override {
         closeInventory();
-        EXPECT_EQ(fake::state().liveDeviceObjects, 0);
+        EXPECT_EQ(fake::leftOpen(), "");
     }
 };
 

@@ -20,7 +20,10 @@ protected:
         strcpy(context.setupPath, "C:\\QuillonOrvalo_Setup.exe");
         silentFlag = installFlag = uninstallFlag = 0;
     }
-    void TearDown() override { silentFlag = installFlag = uninstallFlag = 0; }
+    void TearDown() override {
+        silentFlag = installFlag = uninstallFlag = 0;
+        EXPECT_EQ(fake::leftOpen(), "");
+    }
     void installedBy(const char* setup) {
         fake::setRegValue(
             "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
