@@ -20,10 +20,7 @@ protected:
         strcpy(context.setupPath, "C:\\QuillonOrvalo_Setup.exe");
         silentFlag = installFlag = uninstallFlag = 0;
     }
-    void TearDown() override {
-        silentFlag = installFlag = uninstallFlag = 0;
-        EXPECT_EQ(fake::leftOpen(), "");
-    }
+    void TearDown() override { silentFlag = installFlag = uninstallFlag = 0; }
     void installedBy(const char* setup) {
         fake::setRegValue(
             "HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
@@ -155,15 +152,6 @@ TEST_F(WindowCommands, NoticesWarningsAndWhatFollowsThem) {
     startupFailureBox(true, &startup);
     launchFailureBox(&failed);
     EXPECT_TRUE(startup.boxText == nullptr && failed.boxText == nullptr);
-}
-
-// The worker posts its final notice before it clears busy: the close that follows the notice
-// must wait for it, not be refused like the user's close while busy.
-TEST_F(WindowCommands, CloseRequests) {
-    EXPECT_EQ(closeStep(false, 0), CloseStep::end);
-    EXPECT_EQ(closeStep(false, 1), CloseStep::refuse);
-    EXPECT_EQ(closeStep(true, 0), CloseStep::end);
-    EXPECT_EQ(closeStep(true, 1), CloseStep::endAfterWorker);
 }
 
 }  // namespace

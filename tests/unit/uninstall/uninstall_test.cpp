@@ -206,8 +206,6 @@ INSTANTIATE_TEST_SUITE_P(Uninstall, UninstallProcedure, ::testing::Values(
         c->vaioInstalled = 0;
         fake::state().deviceHardwareIds.insert("root\\qlorvalovaio");
     }, 1, "V B "},
-    Case{"VaioExitPositiveIsSuccess",
-         [](auto) { fake::state().processes[key(VAIO_SETUP)] = exitingWith(1); }, 1, "V B "},
     Case{"VaioProgramWithoutX64NotStartedOn32BitWindows", [](auto* c) {
         c->is64BitSystem = 0;  // not installed: started, it would fail
         fake::state().processes[key(INSTALL_FOLDER + "\\QLOrvaloVAIO_Setup.exe")] = exitingWith(-1);
