@@ -44,7 +44,7 @@ protected:
     void SetUp() override { fake::reset(); }
     void TearDown() override {
         closeInventory();
-        EXPECT_EQ(fake::state().liveDeviceObjects, 0);
+        EXPECT_EQ(fake::leftOpen(), "");
     }
 };
 
@@ -248,7 +248,6 @@ TEST_F(Inventory, EnumeratesEndpointsAndMmeDevicesAndLeavesOutWhatCannotBeRead) 
         EXPECT_EQ(deviceInventory.inputDevices.count, inputs) << missing;
         std::vector<std::string> loads(*missing != '*', "load " + path);
         EXPECT_EQ(fake::eventsStartingWith("load "), loads) << missing;
-        EXPECT_EQ(fake::eventsStartingWith("free ").size(), loads.size()) << missing;
     }
 }
 

@@ -154,13 +154,4 @@ TEST_F(WindowCommands, NoticesWarningsAndWhatFollowsThem) {
     EXPECT_TRUE(startup.boxText == nullptr && failed.boxText == nullptr);
 }
 
-// The worker posts its final notice before it clears busy: the close that follows the notice
-// must wait for it, not be refused like the user's close while busy.
-TEST_F(WindowCommands, CloseRequests) {
-    EXPECT_EQ(closeStep(false, 0), CloseStep::end);
-    EXPECT_EQ(closeStep(false, 1), CloseStep::refuse);
-    EXPECT_EQ(closeStep(true, 0), CloseStep::end);
-    EXPECT_EQ(closeStep(true, 1), CloseStep::endAfterWorker);
-}
-
 }  // namespace

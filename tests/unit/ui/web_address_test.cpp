@@ -4,7 +4,9 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "platform/fake/fake_platform.h"
 #include "ui/web_address.h"
 
 namespace {
@@ -23,4 +25,13 @@ TEST(WebAddress, StoredBytesUnscrambleToTheAddresses) {
     EXPECT_EQ(unscrambled(HOME_ADDRESS, HOME_ADDRESS_SIZE), "https://quillon.example/");
     EXPECT_EQ(unscrambled(AFTER_INSTALL_ADDRESS, AFTER_INSTALL_ADDRESS_SIZE),
               "https://quillon.example/orvalo/installed");
+}
+
+// The desktop shell opens the page, as the signed-in person, and nothing else is asked: the
+// person's programs can end their shell, and this program would open it with its own rights.
+TEST(WebAddress, OpensOnlyThroughTheDesktopShell) {
+    fake::reset();
+    openWebAddress(AFTER_INSTALL_ADDRESS, AFTER_INSTALL_ADDRESS_SIZE);
+    EXPECT_EQ(fake::state().events, std::vector<std::string>{
+        "desktop shell opens https://quillon.example/orvalo/installed"});
 }
