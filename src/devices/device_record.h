@@ -1,6 +1,7 @@
 // One audio device of the inventory (an MME wave device or an audio endpoint), with its
 // fixed-capacity texts, and the order in which the inventory keeps them.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 struct DeviceRecord {
@@ -46,8 +47,21 @@ int32_t compareDevices(const void* a, const void* b);
 void copyWide(char16_t* out, uint32_t capacity, const char16_t* text);
 // The ANSI copy of a text, cut to whole characters that fit capacity - 1 bytes.
 void copyAnsi(char* out, uint32_t capacity, const char16_t* text);
+// The field's own size, so that no copy can name a capacity the field does not have.
+template <size_t N>
+void copyWide(char16_t (&out)[N], const char16_t* text) {
+    copyWide(out, uint32_t(N), text);
+}
+template <size_t N>
+void copyAnsi(char (&out)[N], const char16_t* text) {
+    copyAnsi(out, uint32_t(N), text);
+}
 uint32_t wideLength(const char16_t* text, uint32_t capacity);
 // The text after the last `mark`, or the whole text.
 const char16_t* afterLast(const char16_t* text, char16_t mark);
-// Whether `text` holds `part` anywhere (case-sensitive); both end within their capacities.
+// Whether the field holds `part` anywhere (case-sensitive); both end within the field.
 bool wideContains(const char16_t* text, uint32_t capacity, const char16_t* part);
+template <size_t N>
+bool wideContains(const char16_t (&field)[N], const char16_t* part) {
+    return wideContains(field, uint32_t(N), part);
+}

@@ -143,24 +143,23 @@ void readEndpointProperties(DeviceRecord* record, const char16_t* endpointKeyNam
     char16_t path[PATH_UNITS];
     joinPath(path, {directionKeyPath, u"\\", endpointKeyName, u"\\Properties"});
     char16_t text[STRING_UNITS + 1];
-    if (reads & READ_KEY_NAME) copyWide(record->endpointKey, 64, endpointKeyName);
-    if (readRegString(path, INTERFACE_PATH, text, STRING_UNITS + 1)) {
-        copyWide(record->interfacePath, 512, afterFirst(text, u'\\'));
-        copyAnsi(record->interfacePathAnsi, sizeof record->interfacePathAnsi,
-                 record->interfacePath);
+    if (reads & READ_KEY_NAME) copyWide(record->endpointKey, endpointKeyName);
+    if (readRegString(path, INTERFACE_PATH, text)) {
+        copyWide(record->interfacePath, afterFirst(text, u'\\'));
+        copyAnsi(record->interfacePathAnsi, record->interfacePath);
     }
-    readRegString(path, DEVICE_DESCRIPTION, record->description, 128);
+    readRegString(path, DEVICE_DESCRIPTION, record->description);
     readFlagPair(record, path, VALUE3, FLAG_VALUE3_PRESENT, FLAG_VALUE3_SET);
     readFlagPair(record, path, VALUE4, FLAG_VALUE4_PRESENT, FLAG_VALUE4_SET);
     if (reads & READ_INTERFACE_NAME)
-        readRegString(path, INTERFACE_NAME, record->interfaceName, 128);
+        readRegString(path, INTERFACE_NAME, record->interfaceName);
     record->formFactor = 0;
     readRegDword(path, FORM_FACTOR, &record->formFactor);
-    readRegString(path, ICON_PATH, record->iconPath, 512);
+    readRegString(path, ICON_PATH, record->iconPath);
     readFormat(path, ENDPOINT_FORMAT, record->endpointFormat);
     readFormat(path, DEVICE_FORMAT, record->deviceFormat);
-    if (readRegString(path, MATCHING_DEVICE_ID, text, STRING_UNITS + 1))
-        copyAnsi(record->matchingDeviceId, sizeof record->matchingDeviceId, afterLast(text, u':'));
+    if (readRegString(path, MATCHING_DEVICE_ID, text))
+        copyAnsi(record->matchingDeviceId, afterLast(text, u':'));
     uint8_t binary[1024];
     if (readRegBinary(path, LONG_BINARY, binary) > 10)
         record->flags |= FLAG_LONG_BINARY;
@@ -184,8 +183,8 @@ int32_t matchEndpoint(DeviceRecord* record, const char16_t* directionName, uint3
          ++index) {
         char16_t path[PATH_UNITS], description[512], adapter[512];
         joinPath(path, {directionPath, u"\\", name, u"\\Properties"});
-        if (!readRegString(path, DEVICE_DESCRIPTION, description, 512) ||
-            !readRegString(path, INTERFACE_NAME, adapter, 512))
+        if (!readRegString(path, DEVICE_DESCRIPTION, description) ||
+            !readRegString(path, INTERFACE_NAME, adapter))
             continue;
         if (formBeginsWith(description, u" (", adapter, record->name) ||
             formBeginsWith(description, u"(", adapter, record->name)) {

@@ -1,6 +1,7 @@
 // The endpoint store in the registry (HKLM ...\MMDevices\Audio\Render|Capture\{key}\Properties),
 // which ties an MME device to its endpoint by name and fills a record's endpoint properties.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/platform.h"
@@ -29,6 +30,10 @@ platform::Handle openStoreKey(const char16_t* keyPath, bool* view64 = nullptr);
 platform::Handle openStoreListKey(const char16_t* keyPath, bool* view64);
 int32_t readRegString(const char16_t* keyPath, const char16_t* valueName, char16_t* out,
                       uint32_t capacity);  // 1 or 0
+template <size_t N>
+int32_t readRegString(const char16_t* keyPath, const char16_t* valueName, char16_t (&out)[N]) {
+    return readRegString(keyPath, valueName, out, uint32_t(N));
+}
 int32_t readRegDword(const char16_t* keyPath, const char16_t* valueName, uint32_t* out);
 // The value's size; 0 when the key cannot be opened, -1 for another type, -2 when the query
 // fails (missing, or larger than the 1024-byte buffer).

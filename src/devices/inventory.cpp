@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <initializer_list>
+#include <iterator>
 
 #include "app/system_libraries.h"
 #include "devices/endpoint_store.h"
@@ -21,12 +22,13 @@ constexpr platform::PropertyKey CAPTURE_BOOL = {
 constexpr int32_t S_FALSE_RESULT = 1;
 
 // A string property into a field; false when GetValue failed. Other types read as empty.
-bool readText(platform::Handle store, const platform::PropertyKey& key, char16_t* field,
-              uint32_t capacity) {
-    char16_t text[512];
-    if (platform::endpointText(store, key, text, 512) == platform::PropertyRead::failed)
+template <size_t N>
+bool readText(platform::Handle store, const platform::PropertyKey& key, char16_t (&field)[N]) {
+    char16_t text[N + 1];  // a unit more than the field tells whether the value goes on
+    if (platform::endpointText(store, key, text, uint32_t(std::size(text))) ==
+        platform::PropertyRead::failed)
         return false;
-    copyWide(field, capacity, text);
+    copyWide(field, text);
     return true;
 }
 
@@ -39,10 +41,10 @@ bool endpointRecord(platform::Handle collection, uint32_t index, bool capture,
     char16_t id[512];
     if (platform::endpointId(device, id, 512)) endpointKeyFromId(id, record->endpointKey);
     platform::Handle store = platform::openEndpointProperties(device);
-    bool ok = store && readText(store, FRIENDLY_NAME, record->name, 256) &&
-              readText(store, INTERFACE_FRIENDLY_NAME, record->interfaceName, 128);
+    bool ok = store && readText(store, FRIENDLY_NAME, record->name) &&
+              readText(store, INTERFACE_FRIENDLY_NAME, record->interfaceName);
     if (ok) {
-        copyAnsi(record->nameAnsi, sizeof record->nameAnsi, record->name);
+        copyAnsi(record->nameAnsi, record->name);
         int16_t value = 0;
         if (capture &&
             platform::endpointBool(store, CAPTURE_BOOL, &value) == platform::PropertyRead::ok &&
@@ -67,8 +69,8 @@ void listWaveDevices(platform::ModuleHandle winmm, bool capture) {
         if (!platform::waveDeviceCaps(winmm, capture, i, &caps)) continue;
         memset(&record, 0, sizeof record);
         record.deviceIndex = int32_t(i);
-        copyWide(record.name, 256, caps.name);
-        copyAnsi(record.nameAnsi, sizeof record.nameAnsi, record.name);
+        copyWide(record.name, caps.name);
+        copyAnsi(record.nameAnsi, record.name);
         record.channels = caps.channels;
         record.kind = capture ? KIND_MME_IN : KIND_MME;
         matchEndpoint(&record, capture ? u"Capture" : u"Render", MME_READS);
@@ -84,7 +86,7 @@ void endpointKeyFromId(const char16_t* endpointId, char16_t (&out)[64]) {
     uint32_t length = 0;
     for (; endpointId[length]; ++length)
         if (endpointId[length] == u'{') brace = endpointId + length;
-    if (brace && endpointId + length - brace > 16) copyWide(out, 64, brace);
+    if (brace && endpointId + length - brace > 16) copyWide(out, brace);
 }
 
 int32_t enumerateEndpoints(bool capture) {

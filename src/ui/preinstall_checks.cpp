@@ -74,10 +74,10 @@ int32_t deviceNameScan() {
         const DeviceList* list = lists[base / 10];
         for (int32_t i = 1; i <= (list->storage ? list->count : 0); ++i) {
             const auto* device = static_cast<const DeviceRecord*>(itemAt(list, i));
-            if (wideContains(device->interfaceName, 128, u"Quillon Orvalo")) return base + 1;
-            if (wideContains(device->name, 256, u"Quillon Orvalo")) return base + 2;
-            if (wideContains(device->interfaceName, 128, u"QLOrvalo")) return base + 3;
-            if (wideContains(device->name, 256, u"QLOrvalo")) return base + 4;
+            if (wideContains(device->interfaceName, u"Quillon Orvalo")) return base + 1;
+            if (wideContains(device->name, u"Quillon Orvalo")) return base + 2;
+            if (wideContains(device->interfaceName, u"QLOrvalo")) return base + 3;
+            if (wideContains(device->name, u"QLOrvalo")) return base + 4;
         }
     }
     return 0;

@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <cstring>
-#include <string>
 #include <thread>
 
 #include "app/context.h"
@@ -32,12 +31,4 @@ TEST(StatusLabel, ReaderSeesOnlyWholeLabelsWhileWriterRewrites) {
         ++reads;
     }
     writer.join();
-}
-
-TEST(StatusLabel, LongLabelIsCutTo131Characters) {
-    setStatusLabel(&context, std::string(399, 'x').c_str());
-    char copy[STATUS_LABEL_MAX + 1];
-    copyStatusLabel(&context, copy);
-    EXPECT_EQ(strlen(copy), 131u);
-    EXPECT_EQ(strlen(context.statusLabel), 131u);
 }

@@ -48,8 +48,9 @@ ql_url_handler  # no browser
 windowed() { # windowed click|idle SECONDS [CAPTION]
   WINEDEBUG=-all,+timestamp,+text,+mmdevapi wine "$QL_SETUP" >/dev/null 2>"$labels.raw" &
   SETUP_PID=$!
-  local end=$((SECONDS + $2)) box
+  local end box
   poke origin >/dev/null || ql_fail "the installer window did not appear"
+  end=$((SECONDS + $2))  # from the window on: a loaded machine may take long to show it
   if [ "$1" = click ]; then  # once the button is drawn: the click is judged by its rectangle
     for _ in $(seq 100); do grep -q 'DrawTextExW L"Install"' "$labels.raw" && break; sleep 0.1; done
     poke click 730 474 >/dev/null

@@ -33,7 +33,7 @@ std::vector<Endpoint>& endpoints(bool capture) {
     return capture ? state().captureEndpoints : state().renderEndpoints;
 }
 Handle newObject(bool capture, size_t index) {
-    ++state().liveDeviceObjects;
+    ++state().open["object"];
     return new DeviceObject{capture, index};
 }
 DeviceObject* object(Handle handle) { return static_cast<DeviceObject*>(handle); }
@@ -123,7 +123,7 @@ bool setEndpointText(Handle store, const PropertyKey& key, const char16_t* text)
 
 void releaseObject(Handle handle) {
     if (!handle) return;
-    --state().liveDeviceObjects;
+    --state().open["object"];
     delete object(handle);
 }
 

@@ -13,7 +13,10 @@ DeviceOpen openFirstDeviceInterface(const Guid& c, Handle* device) {
              c.data2, c.data3, c.data4[0], c.data4[1], c.data4[2], c.data4[3], c.data4[4],
              c.data4[5], c.data4[6], c.data4[7]);
     log(std::string("interface ") + guid);
-    *device = state().deviceOpen == DeviceOpen::opened ? reinterpret_cast<Handle>(1) : nullptr;
+    *device = nullptr;
+    if (state().deviceOpen != DeviceOpen::opened) return state().deviceOpen;
+    ++state().open["device"];
+    *device = reinterpret_cast<Handle>(1);
     return state().deviceOpen;
 }
 
@@ -33,6 +36,7 @@ bool hardwareIdHasDevice(const char* hardwareId) {
 
 void closeHandle(Handle handle) {
     log("close handle " + std::to_string(reinterpret_cast<uintptr_t>(handle)));
+    --state().open["device"];
 }
 
 }  // namespace platform

@@ -71,14 +71,24 @@ State& state() {
 }
 
 void reset() {
+    std::map<std::string, int> open = current ? current->open : std::map<std::string, int>{};
     delete current;
     current = new State();
+    current->open = open;
     current->folders["c:"] = "C:";
     for (const char* library : {"\\shell32.dll", "\\shfolder.dll"})
         current->modules[lower(current->systemFolder + library)] = {};
     current->modules[lower(current->systemFolder + "\\winmm.dll")].exports = {
         {"waveInGetNumDevs", 0}, {"waveOutGetNumDevs", 0}, {"waveInGetDevCapsW", 0},
         {"waveOutGetDevCapsW", 0}};
+}
+
+std::string leftOpen() {
+    std::string out;
+    for (const auto& [kind, count] : state().open)
+        if (count) out += kind + " " + std::to_string(count) + " ";
+    state().open.clear();
+    return out;
 }
 
 std::string lower(const std::string& text) {

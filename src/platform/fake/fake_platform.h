@@ -71,7 +71,6 @@ struct State {
     std::set<std::string> failing;                 // "operation:path" or "operation:*"
     std::set<std::string> lockedFiles;             // open without sharing by another program
     std::multiset<std::string> heldFiles;          // open here sharing reads only (openFileHeld)
-    int openFiles = 0;                             // file handles not closed yet
     // Which file a path names: a move takes it along, addFile puts a new file in the place.
     std::map<std::string, uint64_t> fileIds;
     uint64_t lastFileId = 0;
@@ -127,12 +126,19 @@ struct State {
     std::vector<WaveDevice> waveIn, waveOut;
     std::vector<Endpoint> captureEndpoints, renderEndpoints;
     std::set<std::string> missingKernelExports;
-    int liveDeviceObjects = 0;  // enumerators, collections, devices, stores not yet released
     uint64_t regOpens = 0;
+
+    // What was handed out and not closed yet, by kind: "file", "folder", "search", "key",
+    // "block", "process", "module", "device" and "object" (enumerators, collections,
+    // devices, stores). A reset keeps these counts: what an earlier machine handed out is
+    // still open.
+    std::map<std::string, int> open;
 };
 
 State& state();
 void reset();  // a fresh machine: C:\ exists, nothing else
+// What is still open, as "key 2 search 1 " ("" when nothing is), counted from nothing again.
+std::string leftOpen();
 
 // Helpers for tests.
 std::string lower(const std::string& text);

@@ -75,6 +75,7 @@ Handle hold(const std::string& key) {
     constexpr uint32_t DATA_ACCESS = 0x1 | 0x2 | 0x4 | 0x20 | 0x10000, SHARE_DELETE = 0x4;
     bool holds = (FOLDER_HOLD_ACCESS & DATA_ACCESS) && !(FOLDER_HOLD_SHARING & SHARE_DELETE);
     if (holds) state().heldFolders.insert(key);
+    ++state().open["folder"];
     return new OpenFile{key, holds ? OpenFile::Kind::held : OpenFile::Kind::identity};
 }
 
@@ -107,7 +108,7 @@ Handle openExisting(const char* path, const char* operation, OpenFile::Kind kind
         (held && state().lockedFiles.count(key)))
         return nullptr;
     if (held) state().heldFiles.insert(key);
-    ++state().openFiles;
+    ++state().open["file"];
     return new OpenFile{key, kind, fileIdOf(key)};
 }
 }  // namespace
@@ -138,7 +139,7 @@ Handle openFileForWriting(const char* path) {
         state().folders.count(key) || !state().folders.count(lower(parentOf(path))))
         return nullptr;
     state().files[key].clear();
-    ++state().openFiles;
+    ++state().open["file"];
     return new OpenFile{key};
 }
 
@@ -186,7 +187,7 @@ void closeFile(Handle file) {
     auto& held = state().heldFiles;
     if (open->kind == OpenFile::Kind::held && held.count(open->path))
         held.erase(held.find(open->path));
-    --state().openFiles;
+    --state().open["file"];
     delete open;
 }
 
@@ -207,6 +208,7 @@ void releaseFolder(Handle folder) {
     auto* open = static_cast<OpenFile*>(folder);
     if (open->kind == OpenFile::Kind::held)
         state().heldFolders.erase(state().heldFolders.find(open->path));
+    --state().open["folder"];
     delete open;
 }
 
@@ -278,6 +280,7 @@ Handle findFirstFile(const char* pattern, FoundFile* found) {
         return nullptr;
     }
     *found = search->matches[search->next++];
+    ++state().open["search"];
     return search;
 }
 
@@ -288,7 +291,11 @@ bool findNextFile(Handle handle, FoundFile* found) {
     return true;
 }
 
-void findClose(Handle handle) { delete static_cast<Search*>(handle); }
+// FindFirstFileW: a search handle stays open until FindClose closes it.
+void findClose(Handle handle) {
+    --state().open["search"];
+    delete static_cast<Search*>(handle);
+}
 
 }  // namespace platform
 

@@ -8,14 +8,21 @@ namespace platform {
 using namespace fake;
 
 void* allocateMemory(uint32_t bytes) {
-    return fails("allocateMemory", std::to_string(bytes)) ? nullptr : malloc(bytes);
+    if (fails("allocateMemory", std::to_string(bytes))) return nullptr;
+    ++state().open["block"];
+    return malloc(bytes);
 }
 
+// HeapReAlloc resizes a block of HeapAlloc's: unlike realloc, it makes none from nothing.
 void* reallocateMemory(void* block, uint32_t bytes) {
-    return fails("reallocateMemory", std::to_string(bytes)) ? nullptr : realloc(block, bytes);
+    if (!block || fails("reallocateMemory", std::to_string(bytes))) return nullptr;
+    return realloc(block, bytes);
 }
 
-void freeMemory(void* block) { free(block); }
+void freeMemory(void* block) {
+    if (block) --state().open["block"];
+    free(block);
+}
 
 // The fake's ANSI code page is UTF-8, so that cut texts meet characters of several bytes.
 bool wideToAnsi(const char16_t* text, uint32_t units, char* out, uint32_t capacity,

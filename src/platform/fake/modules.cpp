@@ -18,6 +18,7 @@ ModuleHandle load(const char* path, bool ownFolder) {
             !(ownFolder && fileExists(parentOf(key) + "\\" + name)))
             return nullptr;
     log(std::string("load ") + path);
+    ++state().open["module"];
     return new std::string(key);
 }
 }  // namespace
@@ -39,15 +40,14 @@ int32_t callExport(ModuleHandle module, const char* name) {
     return scripted.exports[name];
 }
 
-void freeModule(ModuleHandle module) {
-    log("free " + *static_cast<std::string*>(module));
+static void unload(const char* how, ModuleHandle module) {
+    log(how + *static_cast<std::string*>(module));
+    --state().open["module"];
     delete static_cast<std::string*>(module);
 }
 
-void coFreeModule(ModuleHandle module) {
-    log("cofree " + *static_cast<std::string*>(module));
-    delete static_cast<std::string*>(module);
-}
+void freeModule(ModuleHandle module) { unload("free ", module); }
+void coFreeModule(ModuleHandle module) { unload("cofree ", module); }
 
 bool kernelHasExport(const char* name) { return !state().missingKernelExports.count(name); }
 

@@ -24,6 +24,7 @@ StartResult startProcess(const char* application, const char* commandLine,
     else if (!fileExists(application))
         script.start = StartResult::failed;
     if (script.start != StartResult::started) return script.start;
+    ++state().open["process"];
     *process = new Process{application, script, false};
     return StartResult::started;
 }
@@ -57,6 +58,9 @@ bool processExitCode(Handle handle, int32_t* code) {
     return true;
 }
 
-void closeProcess(Handle handle) { delete static_cast<Process*>(handle); }
+void closeProcess(Handle handle) {
+    --state().open["process"];
+    delete static_cast<Process*>(handle);
+}
 
 }  // namespace platform

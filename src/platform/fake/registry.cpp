@@ -55,6 +55,7 @@ bool writes(uint32_t access) {
 // A legacy open of a key that grants reading only gets reading only.
 platform::Handle newKey(const std::string& stored, uint32_t access) {
     if (serviceOwned(stored)) access &= ~uint32_t(platform::regLegacy);
+    ++state().open["key"];
     return new OpenKey{stored, false, access};
 }
 }  // namespace
@@ -166,9 +167,12 @@ bool regDeleteSubkey(Handle parent, const char* subkey) {
     return true;
 }
 
+// RegOpenKeyExW: a key that is not a predefined one stays open until RegCloseKey.
 void regClose(Handle key) {
     auto* open = static_cast<OpenKey*>(key);
-    if (open && !open->isRoot) delete open;
+    if (!open || open->isRoot) return;
+    --state().open["key"];
+    delete open;
 }
 
 }  // namespace platform

@@ -37,6 +37,7 @@ protected:
         fake::state().shellFolders[7] = STARTUP;
         commonProgramsFolder[0] = startupFolder[0] = 0;
     }
+    void TearDown() override { EXPECT_EQ(fake::leftOpen(), ""); }
 };
 }  // namespace
 

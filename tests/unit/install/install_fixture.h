@@ -104,8 +104,10 @@ protected:
         exitCode = 0;
     }
 
+    // Also what each row of a table left open: a reset keeps counting it.
     void TearDown() override {
         closeStartedProgram();
+        EXPECT_EQ(fake::leftOpen(), "");
         commonProgramsFolder[0] = 0;
         silentFlag = 0;
         exitCode = 0;

@@ -25,6 +25,7 @@ protected:
         platform::createFolder(INSTALL_FOLDER);
         package = buildPackage();
     }
+    void TearDown() override { EXPECT_EQ(fake::leftOpen(), ""); }
     int32_t extract(uint32_t chosen = ALL_PACKAGE_ENTRIES) {
         fake::state().package = package.bytes;
         return extractPackageEntries(context, chosen);

@@ -10,11 +10,14 @@ TEST(FolderTree, CreatesEachMissingFolderBelowTheRootAndStopsAtTheFirstFailure) 
     EXPECT_EQ(createFolderTree(nullptr), 0);
     EXPECT_EQ(createFolderTree("C:\\a"), 0);
     EXPECT_EQ(createFolderTree("C:\\ab"), 1);  // five characters are enough
+    EXPECT_EQ(createFolderTree("C:abc"), 1);  // nothing but its root: nothing to create
     EXPECT_EQ(createFolderTree(std::string(1024, 'a').c_str()), 0);
     EXPECT_EQ(createFolderTree("C:\\Program Files\\Quillon\\"), 1);  // a trailing "\" is the same
     EXPECT_EQ(createFolderTree("C:\\Program Files\\Quillon\\Drivers"), 1);  // existing is success
-    // A network path keeps server and share as its root.
+    // A network path keeps server and share as its root, never to be created, whatever Windows
+    // would answer.
     fake::state().folders["\\\\server\\share"] = "\\\\server\\share";
+    fake::state().failing.insert("createFolder:\\\\server\\share");
     EXPECT_EQ(createFolderTree("\\\\server\\share"), 1);
     EXPECT_EQ(createFolderTree("\\\\server\\share\\"), 1);
     EXPECT_EQ(createFolderTree("\\\\server\\share\\apps\\ql"), 1);

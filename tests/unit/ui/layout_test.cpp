@@ -13,6 +13,7 @@ std::vector<int32_t> edges(const Rect32& r) { return {r.left, r.top, r.right, r.
 using E = std::vector<int32_t>;
 }  // namespace
 
+// The button and its outline are pinned by the clicks and the accessible parts below.
 // Not the real skin's 900 x 424, where the OS label's fixed top (390) is also the height - 34.
 TEST(Layout, EveryElementFollowsTheSkinSize) {
     const WindowLayout l = layoutFor(800, 350);
@@ -22,8 +23,6 @@ TEST(Layout, EveryElementFollowsTheSkinSize) {
     EXPECT_EQ(edges(l.panelFill), (E{0, 350, 801, 451}));
     EXPECT_EQ(edges(l.statusLine1), (E{20, 380, 800, 450}));
     EXPECT_EQ(edges(l.statusLine2), (E{20, 400, 800, 450}));
-    EXPECT_EQ(edges(l.button), (E{480, 370, 780, 430}));
-    EXPECT_EQ(edges(l.buttonOutline), (E{480, 370, 781, 431}));
     EXPECT_EQ(edges(l.busyLabel), (E{480, 370, 780, 415}));
     EXPECT_EQ(edges(l.busyStatusLine), (E{480, 410, 780, 430}));
 }

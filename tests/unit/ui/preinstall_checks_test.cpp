@@ -22,6 +22,7 @@ protected:
         fake::reset();
         strcpy(context.setupPath, "D:\\Downloads\\QuillonOrvalo_Setup.exe");
     }
+    void TearDown() override { EXPECT_EQ(fake::leftOpen(), ""); }
     Found found() { return {uninstallEntryCheck(), sameSetupCheck(&context)}; }
     // Stores the entry's UninstallString, then runs both checks.
     Found checks(const std::string& text, platform::RegType type = platform::RegType::string,
@@ -70,8 +71,6 @@ TEST_F(PreinstallChecks, VaioInterfaceCountsEvenWhenItCannotBeOpened) {
     fake::state().deviceOpen = platform::DeviceOpen::openFailed;
     EXPECT_EQ(vaioInterfaceProbe(&context), 1);
     EXPECT_EQ(context.installed + context.vaioInstalled + context.driverPresence, 3);
-    EXPECT_TRUE(fake::eventsStartingWith("close handle").empty());
     fake::state().deviceOpen = platform::DeviceOpen::opened;
     EXPECT_EQ(vaioInterfaceProbe(&context), 1);
-    EXPECT_EQ(fake::eventsStartingWith("close handle").size(), 1u);
 }
