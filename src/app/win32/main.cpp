@@ -65,6 +65,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     if (ownProgramPath(ownPath, sizeof ownPath)) openStartedProgram(ownPath);
     parseCommandLine(commandLine);
 
+    // Fails when any program, the person's too, holds the name with an event or another kind
+    // of object: they share one namespace (learn.microsoft.com/windows/win32/sync/object-names).
     HANDLE mutex = CreateMutexA(nullptr, TRUE, MUTEX_NAME);
     if (!mutex) return -1;
     if (GetLastError() == ERROR_ALREADY_EXISTS) return -10;  // the handle goes with the process

@@ -27,17 +27,12 @@ TEST(Layout, EveryElementFollowsTheSkinSize) {
     EXPECT_EQ(edges(l.busyStatusLine), (E{480, 410, 780, 430}));
 }
 
-// The button's texts and the idle status lines are read as the accessible parts below.
-TEST(Labels, OsAndInstalledStatusTexts) {
+// The button's label and the status lines: the screen reader's names below.
+TEST(Labels, OsLabelsToTheTablesEnds) {
     EXPECT_STREQ(osLabelFor(0), "O/S: < XP");
     EXPECT_STREQ(osLabelFor(8), "O/S: > WIN10");
     EXPECT_STREQ(osLabelFor(-1), "O/S: unknown");
     EXPECT_STREQ(osLabelFor(9), "O/S: unknown");
-    // The button's label and the idle lines are read as the parts' names below.
-    StatusLines lines;
-    statusLinesFor(1, &lines);
-    EXPECT_STREQ(lines.line1, "QuillonOrvalo is already installed...");
-    EXPECT_STREQ(lines.line2, "previous version has to be removed before installing new one...");
 }
 
 // The real skin's button spans 580, 444 to 880, 504, below the skin's 424 rows.
@@ -75,6 +70,9 @@ TEST(Accessible, PartsFollowThePaintingAndTheWindowState) {
          line2},
         {&idle, 3, "Install", ready, button},
         {&installed, 3, "Remove", STATE_FOCUSABLE, button},
+        {&installed, 1, "QuillonOrvalo is already installed...", STATE_READ_ONLY, line1},
+        {&installed, 2, "previous version has to be removed before installing new one...",
+         STATE_READ_ONLY, line2},
         {&busy, 3, "Installing: Copy Files", STATE_UNAVAILABLE, button},
     };
     char name[PART_NAME_MAX];

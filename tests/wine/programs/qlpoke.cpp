@@ -4,14 +4,18 @@
 //   qlpoke click X Y              left click at client coordinates
 //   qlpoke key VK                 a key press (13 Enter, 27 Escape, 32 Space)
 //   qlpoke close                  WM_CLOSE, as the close box sends it
+//   qlpoke repaint                the whole client area to be painted again, as when the
+//                                 window is uncovered
 //   qlpoke box CAPTION [SECONDS] [keep]  waits for a message box ("-": any), prints
 //                                 "caption|text" and presses OK (unless keep)
-//   qlpoke nowindow SETUP ARGS    runs SETUP while qlnowindow.dll refuses its window; prints
-//                                 its exit code, or 259 (still running) and ends it when it
-//                                 has not ended within 15 seconds, as when a box holds it
-//   qlpoke run COMMAND-LINE       runs a command line as Windows runs an uninstall entry's
+//   qlpoke nowindow SETUP [ARGS]  runs SETUP while qlnowindow.dll refuses its window (nothread:
+//   qlpoke nothread SETUP [ARGS]  any thread that it starts itself); prints its exit code, or
+//                                 259 (still running) and ends it when it has not ended within
+//                                 30 seconds, as when a box holds it
+//   qlpoke run COMMAND-LINE [EVENT]  runs a command line as Windows runs an uninstall entry's
 //                                 UninstallString (no application name) and prints its exit
-//                                 code once it has ended (2 when it did not start)
+//                                 code once it has ended (2 when it did not start); with EVENT,
+//                                 while an event of that name exists
 //   qlpoke move FROM TO           once the installer window exists: MoveFileExA, replacing
 //                                 an existing TO; exit code 1 when nothing moved
 //   qlpoke swap PROGRAM ASIDE OTHER  as soon as a process of PROGRAM's file name runs (within
@@ -166,17 +170,19 @@ int main(int argc, char** argv) {
         if (argc < 5 || strcmp(argv[4], "keep") != 0) PostMessageA(box, WM_COMMAND, IDOK, 0);
         return 0;
     }
-    if (strcmp(command, "nowindow") == 0 && argc >= 4) {
+    if ((strcmp(command, "nowindow") == 0 || strcmp(command, "nothread") == 0) && argc >= 3) {
         HMODULE hooks = LoadLibraryA("qlnowindow.dll");
-        auto refuse = reinterpret_cast<HOOKPROC>(
-            reinterpret_cast<void*>(GetProcAddress(hooks, "refuseInstallerWindow")));
+        auto refuse = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(
+            hooks, command[2] == 'w' ? "refuseInstallerWindow" : "refuseWorkerThread")));
         HHOOK hook = refuse ? SetWindowsHookExA(WH_CBT, refuse, hooks, 0) : nullptr;
         if (!hook) return 2;
         // The setup finds its own path by itself: its first argument need not be that path.
         // With _P_NOWAIT, the process handle; -1 when it did not start.
-        auto setup = reinterpret_cast<HANDLE>(_spawnl(_P_NOWAIT, argv[2], "ql", argv[3], nullptr));
+        const char* arguments = argc > 3 ? argv[3] : nullptr;
+        auto setup =
+            reinterpret_cast<HANDLE>(_spawnl(_P_NOWAIT, argv[2], "ql", arguments, nullptr));
         if (setup == INVALID_HANDLE_VALUE) return 2;
-        WaitForSingleObject(setup, 15000);
+        WaitForSingleObject(setup, 30000);
         DWORD code = STILL_ACTIVE;
         GetExitCodeProcess(setup, &code);
         if (code == STILL_ACTIVE) TerminateProcess(setup, 1);  // it holds this program's output
@@ -185,7 +191,11 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (strcmp(command, "swap") == 0 && argc == 5) return swap(argv[2], argv[3], argv[4]);
-    if (strcmp(command, "run") == 0 && argc == 3) {
+    if (strcmp(command, "run") == 0 && argc >= 3) {
+        // Events, mutexes and the other named objects share one namespace: a name held by an
+        // object of another type cannot be created or opened as a mutex (ERROR_INVALID_HANDLE;
+        // learn.microsoft.com/windows/win32/sync/object-names).
+        if (argc > 3) CreateEventA(nullptr, TRUE, FALSE, argv[3]);
         STARTUPINFOA startup;
         GetStartupInfoA(&startup);  // as this program was started
         PROCESS_INFORMATION process;
@@ -243,6 +253,8 @@ int main(int argc, char** argv) {
         SendMessageW(window, RegisterWindowMessageW(L"TaskbarButtonCreated"), 0, 0);
     } else if (strcmp(command, "close") == 0) {
         PostMessageA(window, WM_CLOSE, 0, 0);
+    } else if (strcmp(command, "repaint") == 0) {
+        InvalidateRect(window, nullptr, TRUE);
     } else {
         return 2;
     }
