@@ -24,6 +24,9 @@ std::string md5Hex(const std::string& text) {
 TEST(Md5, MatchesReferenceDigestsAndPadsAtTheBlockEdges) {
     EXPECT_EQ(md5Hex(""), "d41d8cd98f00b204e9800998ecf8427e");
     EXPECT_EQ(md5Hex("abc"), "900150983cd24fb0d6963f7d28e17f72");
+    // Every message word different: a step that takes the wrong word shows.
+    EXPECT_EQ(md5Hex("The quick brown fox jumps over the lazy dog"),
+              "9e107d9d372bb6826bd81d3542a419d6");
     // Padding at the block boundaries: 55 bytes still take the length in the same block, 56
     // need a second one.
     EXPECT_EQ(md5Hex(std::string(55, 'a')), "ef1772b6dff9a122358552954ad0df65");
