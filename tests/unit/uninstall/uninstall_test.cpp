@@ -1,6 +1,7 @@
 // The removal after a complete install: its order and waits, and what each situation leaves.
 #include "../install/install_fixture.h"
 #include "install/install.h"
+#include "uninstall/key_remover.h"
 #include "uninstall/uninstall.h"
 #include "uninstall/user_folders.h"
 
@@ -298,4 +299,27 @@ INSTANTIATE_TEST_SUITE_P(Uninstall, UninstallProcedure, ::testing::Values(
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
+}  // namespace install_test
+
+namespace install_test {
+// The entry's key goes with every key below it; a key that cannot go, or cannot even be opened,
+// keeps the keys above it, and the walk ends rather than naming it again for ever.
+TEST(KeyTree, GoesWithItsSubkeysOrKeepsWhatHoldsOne) {
+    for (const char* refused : {"", "regDelete:hklm\\t\\e\\a\\x", "regOpen:hklm\\t\\e\\a"}) {
+        SCOPED_TRACE(refused);
+        bool stuck = *refused;
+        fake::reset();
+        for (const char* key : {"HKLM\\T\\E", "HKLM\\T\\E\\A\\X", "HKLM\\T\\E\\B", "HKLM\\T\\F"})
+            fake::setRegValue(key, "v", platform::RegType::string, "1");
+        fake::state().failing.insert(refused);
+        platform::Handle root = platform::regRoot(platform::RegRoot::localMachine);
+        EXPECT_EQ(removeKeyTree(root, "T\\E"), stuck ? 0 : 1);
+        std::string left;
+        for (const auto& [path, values] : fake::state().keys) left += path + " ";
+        EXPECT_EQ(left, stuck ? "hklm hklm\\t hklm\\t\\e hklm\\t\\e\\a hklm\\t\\e\\a\\x "
+                                "hklm\\t\\e\\b hklm\\t\\f "
+                              : "hklm hklm\\t hklm\\t\\f ");
+        EXPECT_EQ(fake::leftOpen(), "");
+    }
+}
 }  // namespace install_test
