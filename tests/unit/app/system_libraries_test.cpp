@@ -71,6 +71,12 @@ TEST_F(SystemLibraries, ShellFoldersComeThroughTheShellAndWithoutEitherCallStayE
     fake::state().specialFolderCall = platform::ShellCall::failed;  // SHFOLDER fills both again
     findShellFolders();
     EXPECT_EQ(startupFolder, STARTUP);
+    // One folder that the shell cannot give: SHFOLDER is asked for that one alone.
+    fake::state().specialFolderCall = platform::ShellCall::ok;
+    fake::state().failing = {"specialFolderPath:7", "folderPath:23"};
+    findShellFolders();
+    EXPECT_STREQ(commonProgramsFolder, PROGRAMS);
+    EXPECT_EQ(startupFolder, STARTUP);
     fake::state().specialFolderCall = platform::ShellCall::missing;
     fake::state().folderPathCall = platform::ShellCall::missing;
     findShellFolders();
