@@ -51,7 +51,6 @@ TEST_F(WindowCommands, StartupDecisionTable) {
         // Silent without -i or -u: the checks set the exit code, if any, and the program ends.
         {1, 0, 0, 1, nullptr, {CMD_DRIVER_PRESENT, 0, true}},
         {1, 0, 0, 0, "C:\\QL\\Renamed_Setup.exe", {0, 0, true}},
-        {1, 0, 0, 0, nullptr, {0, 0, true}},
         {1, 1, 1, 0, nullptr, {CMD_AUTO, AUTO_INSTALL, false}},  // -i wins over -u
         {0, 0, 1, 0, nullptr, {CMD_AUTO, AUTO_UNINSTALL, false}},
         {0, 0, 1, 1, "C:\\QL\\R.exe", {CMD_AUTO, AUTO_UNINSTALL, false}},  // flags beat warnings
@@ -152,15 +151,6 @@ TEST_F(WindowCommands, NoticesWarningsAndWhatFollowsThem) {
     startupFailureBox(true, &startup);
     launchFailureBox(&failed);
     EXPECT_TRUE(startup.boxText == nullptr && failed.boxText == nullptr);
-}
-
-// The worker posts its final notice before it clears busy: the close that follows the notice
-// must wait for it, not be refused like the user's close while busy.
-TEST_F(WindowCommands, CloseRequests) {
-    EXPECT_EQ(closeStep(false, 0), CloseStep::end);
-    EXPECT_EQ(closeStep(false, 1), CloseStep::refuse);
-    EXPECT_EQ(closeStep(true, 0), CloseStep::end);
-    EXPECT_EQ(closeStep(true, 1), CloseStep::endAfterWorker);
 }
 
 }  // namespace
