@@ -51,6 +51,7 @@ TEST_F(WindowCommands, StartupDecisionTable) {
         // Silent without -i or -u: the checks set the exit code, if any, and the program ends.
         {1, 0, 0, 1, nullptr, {CMD_DRIVER_PRESENT, 0, true}},
         {1, 0, 0, 0, "C:\\QL\\Renamed_Setup.exe", {0, 0, true}},
+        {1, 0, 0, 0, nullptr, {0, 0, true}},
         {1, 1, 1, 0, nullptr, {CMD_AUTO, AUTO_INSTALL, false}},  // -i wins over -u
         {0, 0, 1, 0, nullptr, {CMD_AUTO, AUTO_UNINSTALL, false}},
         {0, 0, 1, 1, "C:\\QL\\R.exe", {CMD_AUTO, AUTO_UNINSTALL, false}},  // flags beat warnings
