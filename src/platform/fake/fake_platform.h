@@ -119,6 +119,8 @@ struct State {
 
     int messageBoxAnswer = 1;  // IDOK
 
+    int comStarts = 0;  // CoInitialize calls on the thread not yet balanced by CoUninitialize
+
     // Memory blocks ("allocateMemory:BYTES" and "reallocateMemory:BYTES" fail on demand),
     // audio devices ("createDeviceEnumerator:*", "activeEndpoints:capture|render",
     // "endpointCount:capture|render", "endpointSet:ID\{fmtid},pid" fail on demand) and what was

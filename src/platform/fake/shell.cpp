@@ -6,11 +6,14 @@
 namespace platform {
 using namespace fake;
 
-// Both shell calls answer from the same table of folders; each can be missing or fail, and
-// fails for a folder that does not fit.
-static ShellCall shellFolder(ShellCall call, int csidl, char* out, uint32_t capacity) {
+// Both shell calls answer from the same table of folders; each can be missing or fail, for
+// every folder or for one ("specialFolderPath:CSIDL", "folderPath:CSIDL"), and fails for a
+// folder that does not fit.
+static ShellCall shellFolder(const char* name, ShellCall call, int csidl, char* out,
+                             uint32_t capacity) {
     out[0] = 0;
     auto found = state().shellFolders.find(csidl);
+    if (call == ShellCall::ok && fails(name, std::to_string(csidl))) call = ShellCall::failed;
     if (call != ShellCall::ok) return call;
     if (found == state().shellFolders.end() || found->second.size() >= capacity)
         return ShellCall::failed;
@@ -22,7 +25,7 @@ static ShellCall shellFolder(ShellCall call, int csidl, char* out, uint32_t capa
 ShellCall specialFolderPath(ModuleHandle shell32, int csidl, bool create, char* out,
                             uint32_t capacity) {
     ShellCall call = shell32 ? state().specialFolderCall : ShellCall::missing;
-    call = shellFolder(call, csidl, out, capacity);
+    call = shellFolder("specialFolderPath", call, csidl, out, capacity);
     if (call == ShellCall::ok && create && !folderExists(out)) {
         addFolder(out);
         log(std::string("mkdir ") + out);
@@ -32,7 +35,7 @@ ShellCall specialFolderPath(ModuleHandle shell32, int csidl, bool create, char* 
 
 ShellCall folderPath(ModuleHandle shfolder, int csidl, char* out, uint32_t capacity) {
     ShellCall call = shfolder ? state().folderPathCall : ShellCall::missing;
-    return shellFolder(call, csidl, out, capacity);
+    return shellFolder("folderPath", call, csidl, out, capacity);
 }
 
 uint32_t windowsFolder(char* out, uint32_t capacity) {

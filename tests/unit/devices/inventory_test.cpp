@@ -249,6 +249,16 @@ TEST_F(Inventory, EnumeratesEndpointsAndMmeDevicesAndLeavesOutWhatCannotBeRead) 
         std::vector<std::string> loads(*missing != '*', "load " + path);
         EXPECT_EQ(fake::eventsStartingWith("load "), loads) << missing;
     }
+    // COM as the main thread left it: started already (S_FALSE, to be balanced all the same),
+    // not started, or refused, which leaves nothing to balance.
+    for (auto [started, refused] : {std::pair{1, false}, {0, false}, {1, true}}) {
+        closeInventory();
+        state.comStarts = started;
+        if (refused) state.failing.insert("coInitialize:*");
+        initInventory();
+        closeInventory();
+        EXPECT_EQ(state.comStarts, started) << refused;
+    }
 }
 
 // The scan's code with a device of that name and adapter among the inputs or the outputs.

@@ -157,7 +157,6 @@ TEST_F(InstallProcedure, VaioSetupResultDecidesBetweenWarningAndSuccess) {
         platform::StartResult start;
         bool waitFails;
     } cases[] = {
-        {"ExitMinMinus", int32_t(0x80000000), ADMIN_TEXT, STARTED, false},
         {"ExitMinus1", -1, ADMIN_TEXT, STARTED, false},
         {"Exit1", 1, RESTART_TEXT, STARTED, false},
         {"Exit2", 2, nullptr, STARTED, false},

@@ -62,23 +62,19 @@ TEST_F(Extraction, DirectoryLoadNeedsMoreThanTheDirectory) {
     EXPECT_EQ(directory[PACKAGE_DIRECTORY_SIZE - 1], 0xAA);  // left alone
     fake::state().package.assign(PACKAGE_DIRECTORY_SIZE + 1, 0x11);
     EXPECT_EQ(loadPackageDirectory(context), 0);
-    EXPECT_EQ(directory[PACKAGE_DIRECTORY_SIZE - 1], 0x11);
     fake::state().packagePresent = false;
     EXPECT_EQ(extractPackage(context), -1);
 }
 
-TEST_F(Extraction, PackageFromTheWriterExtractsByteIdenticallyAgainAndAgain) {
+// Extracting again in the same process (an install, then a removal that writes the driver's
+// setup program again) is held by the removal's VaioProgramWrittenAgain.
+TEST_F(Extraction, PackageFromTheWriterExtractsByteIdentically) {
     PackageFile files[PACKAGE_ENTRY_COUNT];
     for (int i = 0; i < PACKAGE_ENTRY_COUNT; ++i)
         files[i] = {PACKAGE_FILE_NAMES[i],
                     reinterpret_cast<const uint8_t*>(package.contents[i].data()),
                     uint32_t(package.contents[i].size())};
     ASSERT_TRUE(writePackage(files, &fake::state().package));
-    EXPECT_EQ(extractPackage(context), 0);
-    expectWrittenExcept({});
-    // The package stays as shipped: an install and a removal may extract in one process.
-    fake::state().files.clear();
-    fake::state().events.clear();
     EXPECT_EQ(extractPackage(context), 0);
     expectWrittenExcept({});
 }

@@ -17,9 +17,7 @@ using E = std::vector<int32_t>;
 // Not the real skin's 900 x 424, where the OS label's fixed top (390) is also the height - 34.
 TEST(Layout, EveryElementFollowsTheSkinSize) {
     const WindowLayout l = layoutFor(800, 350);
-    EXPECT_EQ(edges(l.skin), (E{0, 0, 800, 350}));
     EXPECT_EQ(edges(l.osLabel), (E{20, 390, 640, 350}));
-    EXPECT_EQ(edges(l.osLabelShadow), (E{21, 391, 641, 351}));
     EXPECT_EQ(edges(l.panelFill), (E{0, 350, 801, 451}));
     EXPECT_EQ(edges(l.statusLine1), (E{20, 380, 800, 450}));
     EXPECT_EQ(edges(l.statusLine2), (E{20, 400, 800, 450}));
@@ -27,12 +25,16 @@ TEST(Layout, EveryElementFollowsTheSkinSize) {
     EXPECT_EQ(edges(l.busyStatusLine), (E{480, 410, 780, 430}));
 }
 
-// The button's label and the status lines: the screen reader's names below.
-TEST(Labels, OsLabelsToTheTablesEnds) {
+TEST(Labels, OsAndInstalledStatusTexts) {
     EXPECT_STREQ(osLabelFor(0), "O/S: < XP");
     EXPECT_STREQ(osLabelFor(8), "O/S: > WIN10");
     EXPECT_STREQ(osLabelFor(-1), "O/S: unknown");
     EXPECT_STREQ(osLabelFor(9), "O/S: unknown");
+    // The button's texts and the idle lines: through the accessible parts below.
+    StatusLines lines;
+    statusLinesFor(1, &lines);
+    EXPECT_STREQ(lines.line1, "QuillonOrvalo is already installed...");
+    EXPECT_STREQ(lines.line2, "previous version has to be removed before installing new one...");
 }
 
 // The real skin's button spans 580, 444 to 880, 504, below the skin's 424 rows.
@@ -49,11 +51,10 @@ TEST(Clicks, TheOutlineIsOutsideTheButtonAndCoordinatesAreSigned16Bit) {
     intptr_t lParam = intptr_t((uint32_t(uint16_t(-5)) << 16) | uint16_t(-3));
     EXPECT_EQ(pointX(lParam), -3);
     EXPECT_EQ(pointY(lParam), -5);
-    EXPECT_EQ(pointY(intptr_t((470u << 16) | 700u)), 470);
 }
 
 // The window as a screen reader gets it, from the same layout and texts as painted (the skin of
-// 800 x 350 above): names, roles, states, places, what lies under a point, where navigation
+// 800 x 350 above): names, states, places, what lies under a point, where navigation
 // leads, and which changes are announced.
 TEST(Accessible, PartsFollowThePaintingAndTheWindowState) {
     const ShownWindow idle = {800, 350, 0, false, true, false, {}};
@@ -79,7 +80,6 @@ TEST(Accessible, PartsFollowThePaintingAndTheWindowState) {
     for (const auto& [shown, part, expected, state, place] : parts) {
         partName(*shown, part, name);
         EXPECT_STREQ(name, expected);
-        EXPECT_EQ(partRole(part), part == 3 ? ROLE_PUSH_BUTTON : ROLE_STATIC_TEXT) << part;
         EXPECT_EQ(partState(*shown, part), state) << expected;
         EXPECT_EQ(edges(partRect(*shown, part)), place) << expected;
     }
@@ -96,9 +96,6 @@ TEST(Accessible, PartsFollowThePaintingAndTheWindowState) {
     };
     for (const auto& [from, direction, to] : moves)
         EXPECT_EQ(partNavigate(idle, from, direction), to) << from << " " << direction;
-    EXPECT_EQ(focusedPart(idle), PART_BUTTON);
-    EXPECT_EQ(focusedPart(busy), PART_CLIENT);
-    EXPECT_EQ(focusedPart(installed), PART_NONE);
     // Announced: what a screen reader would read differently, and nothing else.
     nextStep = busy;
     EXPECT_EQ(renamedParts(idle, busy) | restatedParts(idle, busy) << 4, 0x88u);
