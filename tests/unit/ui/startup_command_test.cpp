@@ -88,21 +88,15 @@ TEST_F(WindowCommands, AutomaticProceduresNeedTheRightStateAndAlwaysEndTheProgra
     }
 }
 
-struct BoxCase {
-    uint32_t id;
-    int32_t code;
-    const char *caption, *text;  // nullptr: no box; the text is the start of the box's
-    uint32_t flags;
-    int32_t exitCode;  // 0: left alone
-    bool postClose, openPage;
-};
-
 TEST_F(WindowCommands, NoticesWarningsAndWhatFollowsThem) {
     strcpy(context.errorTitle, "QuillonOrvalo Installation Error");
     strcpy(context.errorText, "Something failed");
     const uint32_t error = platform::MB_SYSTEM_MODAL | platform::MB_ICON_ERROR;
     const uint32_t warning = platform::MB_SYSTEM_MODAL | platform::MB_ICON_WARNING;
-    const BoxCase cases[] = {
+    // The command and its code; the box's caption and the start of its text (nullptr: no box),
+    // its flags, the exit code (0: left alone), then whether the window closes and the page opens.
+    const std::tuple<uint32_t, int32_t, const char*, const char*, uint32_t, int32_t, bool, bool>
+        cases[] = {
         {CMD_DONE, DONE_FAILED, context.errorTitle, "Something failed", error, 0, true, false},
         {0x12340000u | CMD_DONE, DONE_OK, "REBOOT YOUR SYSTEM",  // the id's high word is ignored
          "Installation Complete and Successful !\n\n", warning, 0, true, true},
@@ -124,14 +118,15 @@ TEST_F(WindowCommands, NoticesWarningsAndWhatFollowsThem) {
          false, false},
     };
     auto shown = [](const char* text) { return std::string(text ? text : "<no box>"); };
-    for (const BoxCase& c : cases) {
-        CommandOutcome outcome = handle(c.id, c.code);
-        EXPECT_EQ(shown(outcome.boxCaption), shown(c.caption)) << &c - cases;
-        EXPECT_EQ(shown(outcome.boxText).rfind(shown(c.text), 0), 0u) << &c - cases;
-        EXPECT_EQ(outcome.boxFlags, c.flags) << &c - cases;
-        EXPECT_EQ(outcome.setsExitCode ? outcome.exitCode : 0, c.exitCode) << &c - cases;
+    for (const auto& [id, code, caption, text, flags, exit, postClose, openPage] : cases) {
+        SCOPED_TRACE(std::to_string(id) + " " + std::to_string(code));
+        CommandOutcome outcome = handle(id, code);
+        EXPECT_EQ(shown(outcome.boxCaption), shown(caption));
+        EXPECT_EQ(shown(outcome.boxText).rfind(shown(text), 0), 0u);
+        EXPECT_EQ(outcome.boxFlags, flags);
+        EXPECT_EQ(outcome.setsExitCode ? outcome.exitCode : 0, exit);
         EXPECT_EQ(std::tuple(outcome.postClose, outcome.openAfterInstallPage, outcome.endLoop),
-                  std::tuple(c.postClose, c.openPage, false)) << &c - cases;
+                  std::tuple(postClose, openPage, false));
     }
     CommandOutcome startup, failed;
     launchFailureBox(&failed);
