@@ -37,14 +37,10 @@ protected:
     InstallerContext context;
 };
 
-struct StartupCase {
-    int32_t silent, install, uninstall, driverPresence;
-    const char* entrySetup;  // nullptr: no uninstall entry
-    WindowCommand expected;
-};
-
 TEST_F(WindowCommands, StartupDecisionTable) {
-    const StartupCase cases[] = {
+    // -h, -i, -u, the driver's presence, the entry's setup program (nullptr: no entry); the
+    // command.
+    const std::tuple<int32_t, int32_t, int32_t, int32_t, const char*, WindowCommand> cases[] = {
         {0, 0, 0, 0, nullptr, {}},                              // clean system
         {0, 0, 0, 12, "D:\\any\\QuillonOrvalo_Setup.exe", {}},  // presence unseen with an entry
         {0, 0, 0, 0, "C:\\QL\\Renamed_Setup.exe", {CMD_WRONG_SETUP, 0, false}},
@@ -57,15 +53,15 @@ TEST_F(WindowCommands, StartupDecisionTable) {
         {0, 0, 1, 0, nullptr, {CMD_AUTO, AUTO_UNINSTALL, false}},
         {0, 0, 1, 1, "C:\\QL\\R.exe", {CMD_AUTO, AUTO_UNINSTALL, false}},  // flags beat warnings
     };
-    for (const StartupCase& c : cases) {
+    for (const auto& [silent, install, uninstall, presence, entrySetup, expected] : cases) {
         SetUp();
-        silentFlag = c.silent, installFlag = c.install, uninstallFlag = c.uninstall;
-        if (c.entrySetup) installedBy(c.entrySetup);
-        context.driverPresence = c.driverPresence;
+        silentFlag = silent, installFlag = install, uninstallFlag = uninstall;
+        if (entrySetup) installedBy(entrySetup);
+        context.driverPresence = presence;
         const WindowCommand got = startupCommand(&context);
         EXPECT_EQ(std::tuple(got.id, got.code, got.thenEnd),
-                  std::tuple(c.expected.id, c.expected.code, c.expected.thenEnd))
-            << &c - cases;
+                  std::tuple(expected.id, expected.code, expected.thenEnd))
+            << silent << install << uninstall << " " << presence << " " << !!entrySetup;
     }
 }
 
