@@ -1,6 +1,7 @@
 // The install procedure as a whole: its order, its waits, where it stops and what it leaves.
 // The setup copy under another running file name is checked on the real program (e2e_install).
 #include <cstring>
+#include <tuple>
 
 #include "app/status_label.h"
 #include "install/install.h"
@@ -112,14 +113,9 @@ TEST_F(InstallProcedure, RunsItsStepsInOrderOn64BitWindows10) {
 }
 
 TEST_F(InstallProcedure, AStoppingFailurePostsItsTextAndRunsNothingAfter) {
-    struct Case {
-        void (*arrange)();
-        int32_t result;
-        const std::string& text;
-        uint32_t waitedMs;
-        const char* label;
-        size_t writes;
-    } cases[] = {
+    // What breaks; the result, the notice's text, the time waited, the last label, the writes.
+    const std::tuple<void (*)(), int32_t, const std::string&, uint32_t, const char*, size_t>
+        cases[] = {
         {[] { fake::state().packagePresent = false; }, -100, CORRUPT_TEXT, 3000,
          "Extract Package", 0},
         {[] { fake::state().failing.insert("createFolder:" + key(PROGRAM_FILES + "\\QL")); },
@@ -129,20 +125,19 @@ TEST_F(InstallProcedure, AStoppingFailurePostsItsTextAndRunsNothingAfter) {
          },
          -102, COPY_TEXT, 6000, "Copy Files", size_t(PACKAGE_ENTRY_COUNT - 1)},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.result);
+    for (const auto& [arrange, result, text, waitedMs, label, writes] : cases) {
+        SCOPED_TRACE(result);
         SetUp();
-        c.arrange();
-        EXPECT_EQ(runInstall(context.get()), c.result);
-        EXPECT_EQ(std::string(context->errorText), c.text);
+        arrange();
+        EXPECT_EQ(runInstall(context.get()), result);
+        EXPECT_EQ(std::string(context->errorText), text);
         EXPECT_EQ(events("post "), Posts{"post 180 127"});
-        EXPECT_EQ(fake::state().clockMs, c.waitedMs);
-        EXPECT_EQ(finalLabel(), c.label);
-        EXPECT_EQ(events("write ").size(), c.writes);
+        EXPECT_EQ(fake::state().clockMs, waitedMs);
+        EXPECT_EQ(finalLabel(), label);
+        EXPECT_EQ(events("write ").size(), writes);
         // (The shell's own library is loaded on the way to the install folder; no module is.)
-        using Prefixes = std::vector<std::string>;
         for (const std::string& later :
-             Prefixes{"start ", "load " + INSTALL_FOLDER, "link ", "reg "})
+             std::vector<std::string>{"start ", "load " + INSTALL_FOLDER, "link ", "reg "})
             EXPECT_TRUE(events(later).empty()) << later;
     }
 }
@@ -199,21 +194,19 @@ TEST_F(InstallProcedure, VaioSetupResultDecidesBetweenWarningAndSuccess) {
 // The VAIO setup runs only from Windows 10 on and only on 64-bit Windows; the ASIO modules
 // are registered everywhere, the 64-bit ones through the tool on 64-bit Windows only.
 TEST_F(InstallProcedure, VaioStepOnlyOn64BitWindows10AndLater) {
-    struct Case {
-        int32_t is64, osCode;
-        size_t vaioStarts, toolStarts;
-    } cases[] = {{0, 7, 0, 0}, {1, 6, 0, 4}, {1, 8, 1, 4}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.osCode);
+    // 64-bit, OS code; then the runs of the VAIO setup and of the registration tool
+    for (auto [is64, osCode, vaio, tool] :
+         {std::tuple{0, 7, 0u, 0u}, {1, 6, 0u, 4u}, {1, 8, 1u, 4u}}) {
+        SCOPED_TRACE(osCode);
         SetUp();
-        context->is64BitSystem = c.is64;
-        context->osCode = c.osCode;
+        context->is64BitSystem = is64;
+        context->osCode = osCode;
         ASSERT_EQ(runInstall(context.get()), 1);
-        EXPECT_EQ(events("start " + VAIO_SETUP).size(), c.vaioStarts);
-        EXPECT_EQ(events("start " + REGISTRATION_TOOL).size(), c.toolStarts);
+        EXPECT_EQ(events("start " + VAIO_SETUP).size(), vaio);
+        EXPECT_EQ(events("start " + REGISTRATION_TOOL).size(), tool);
         EXPECT_EQ(events("call ").size(), 4u);
         EXPECT_EQ(events("post "), Posts{"post 180 128"});
-        EXPECT_EQ(context->vaioInstalled, int32_t(c.vaioStarts));
+        EXPECT_EQ(context->vaioInstalled, int32_t(vaio));
     }
 }
 
@@ -238,13 +231,8 @@ void shortWrites() {
 TEST_F(InstallProcedure, TheEntryNamesTheStartedProgramInTheInstallFolderOrNothing) {
     static const std::string COPY = INSTALL_FOLDER + "\\QuillonOrvalo_Setup.exe";
     static const std::string RUNNING = stampedProgram("the installed setup, running");
-    struct Case {
-        const char* name;
-        std::string started;
-        void (*arrange)();
-        bool heldAtStart;
-        std::string copied;  // what the copy holds after the install
-    } cases[] = {
+    // Started from, what happens, held from the start, what the copy holds after the install.
+    const std::tuple<const char*, std::string, void (*)(), bool, std::string> cases[] = {
         {"HeldAgainstASwapOverAnOlderCopy", SETUP_PATH, [] {
              swapStarted();
              fake::addFile(COPY, "an older setup");
@@ -267,20 +255,20 @@ TEST_F(InstallProcedure, TheEntryNamesTheStartedProgramInTheInstallFolderOrNothi
              runningProgramIs(RUNNING);
          }, true, RUNNING},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, started, arrange, heldAtStart, copied] : cases) {
+        SCOPED_TRACE(name);
         SetUp();
-        c.arrange();
+        arrange();
         closeStartedProgram();  // started anew: from where the case says, held or not
-        snprintf(context->setupPath, sizeof context->setupPath, "%s", c.started.c_str());
-        if (!c.heldAtStart) fake::state().failing.insert("openFileHeld:" + key(c.started));
-        openStartedProgram(c.started.c_str());
-        fake::state().failing.erase("openFileHeld:" + key(c.started));
-        bool placed = c.copied != "<none>";
+        snprintf(context->setupPath, sizeof context->setupPath, "%s", started.c_str());
+        if (!heldAtStart) fake::state().failing.insert("openFileHeld:" + key(started));
+        openStartedProgram(started.c_str());
+        fake::state().failing.erase("openFileHeld:" + key(started));
+        bool placed = copied != "<none>";
         ASSERT_EQ(runInstall(context.get()), placed ? 1 : -105);
         EXPECT_EQ(events("post ").back(), placed ? "post 180 128" : "post 180 130");
-        std::string copy = INSTALL_FOLDER + "\\" + fileNameOf(c.started.c_str());
-        EXPECT_EQ(fake::fileExists(copy) ? fake::state().files[key(copy)] : "<none>", c.copied);
+        std::string copy = INSTALL_FOLDER + "\\" + fileNameOf(started.c_str());
+        EXPECT_EQ(fake::fileExists(copy) ? fake::state().files[key(copy)] : "<none>", copied);
         EXPECT_EQ(fake::regString(ENTRY, "UninstallString"),
                   placed ? "\"" + copy + "\"" : "<no key>");
     }

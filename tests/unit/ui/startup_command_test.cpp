@@ -37,14 +37,10 @@ protected:
     InstallerContext context;
 };
 
-struct StartupCase {
-    int32_t silent, install, uninstall, driverPresence;
-    const char* entrySetup;  // nullptr: no uninstall entry
-    WindowCommand expected;
-};
-
 TEST_F(WindowCommands, StartupDecisionTable) {
-    const StartupCase cases[] = {
+    // -h, -i, -u, the driver's presence, the entry's setup program (nullptr: no entry); the
+    // command.
+    const std::tuple<int32_t, int32_t, int32_t, int32_t, const char*, WindowCommand> cases[] = {
         {0, 0, 0, 0, nullptr, {}},                              // clean system
         {0, 0, 0, 12, "D:\\any\\QuillonOrvalo_Setup.exe", {}},  // presence unseen with an entry
         {0, 0, 0, 0, "C:\\QL\\Renamed_Setup.exe", {CMD_WRONG_SETUP, 0, false}},
@@ -57,15 +53,15 @@ TEST_F(WindowCommands, StartupDecisionTable) {
         {0, 0, 1, 0, nullptr, {CMD_AUTO, AUTO_UNINSTALL, false}},
         {0, 0, 1, 1, "C:\\QL\\R.exe", {CMD_AUTO, AUTO_UNINSTALL, false}},  // flags beat warnings
     };
-    for (const StartupCase& c : cases) {
+    for (const auto& [silent, install, uninstall, presence, entrySetup, expected] : cases) {
         SetUp();
-        silentFlag = c.silent, installFlag = c.install, uninstallFlag = c.uninstall;
-        if (c.entrySetup) installedBy(c.entrySetup);
-        context.driverPresence = c.driverPresence;
+        silentFlag = silent, installFlag = install, uninstallFlag = uninstall;
+        if (entrySetup) installedBy(entrySetup);
+        context.driverPresence = presence;
         const WindowCommand got = startupCommand(&context);
         EXPECT_EQ(std::tuple(got.id, got.code, got.thenEnd),
-                  std::tuple(c.expected.id, c.expected.code, c.expected.thenEnd))
-            << &c - cases;
+                  std::tuple(expected.id, expected.code, expected.thenEnd))
+            << silent << install << uninstall << " " << presence << " " << !!entrySetup;
     }
 }
 
@@ -88,21 +84,15 @@ TEST_F(WindowCommands, AutomaticProceduresNeedTheRightStateAndAlwaysEndTheProgra
     }
 }
 
-struct BoxCase {
-    uint32_t id;
-    int32_t code;
-    const char *caption, *text;  // nullptr: no box; the text is the start of the box's
-    uint32_t flags;
-    int32_t exitCode;  // 0: left alone
-    bool postClose, openPage;
-};
-
 TEST_F(WindowCommands, NoticesWarningsAndWhatFollowsThem) {
     strcpy(context.errorTitle, "QuillonOrvalo Installation Error");
     strcpy(context.errorText, "Something failed");
     const uint32_t error = platform::MB_SYSTEM_MODAL | platform::MB_ICON_ERROR;
     const uint32_t warning = platform::MB_SYSTEM_MODAL | platform::MB_ICON_WARNING;
-    const BoxCase cases[] = {
+    // The command and its code; the box's caption and the start of its text (nullptr: no box),
+    // its flags, the exit code (0: left alone), then whether the window closes and the page opens.
+    const std::tuple<uint32_t, int32_t, const char*, const char*, uint32_t, int32_t, bool, bool>
+        cases[] = {
         {CMD_DONE, DONE_FAILED, context.errorTitle, "Something failed", error, 0, true, false},
         {0x12340000u | CMD_DONE, DONE_OK, "REBOOT YOUR SYSTEM",  // the id's high word is ignored
          "Installation Complete and Successful !\n\n", warning, 0, true, true},
@@ -124,14 +114,15 @@ TEST_F(WindowCommands, NoticesWarningsAndWhatFollowsThem) {
          false, false},
     };
     auto shown = [](const char* text) { return std::string(text ? text : "<no box>"); };
-    for (const BoxCase& c : cases) {
-        CommandOutcome outcome = handle(c.id, c.code);
-        EXPECT_EQ(shown(outcome.boxCaption), shown(c.caption)) << &c - cases;
-        EXPECT_EQ(shown(outcome.boxText).rfind(shown(c.text), 0), 0u) << &c - cases;
-        EXPECT_EQ(outcome.boxFlags, c.flags) << &c - cases;
-        EXPECT_EQ(outcome.setsExitCode ? outcome.exitCode : 0, c.exitCode) << &c - cases;
+    for (const auto& [id, code, caption, text, flags, exit, postClose, openPage] : cases) {
+        SCOPED_TRACE(std::to_string(id) + " " + std::to_string(code));
+        CommandOutcome outcome = handle(id, code);
+        EXPECT_EQ(shown(outcome.boxCaption), shown(caption));
+        EXPECT_EQ(shown(outcome.boxText).rfind(shown(text), 0), 0u);
+        EXPECT_EQ(outcome.boxFlags, flags);
+        EXPECT_EQ(outcome.setsExitCode ? outcome.exitCode : 0, exit);
         EXPECT_EQ(std::tuple(outcome.postClose, outcome.openAfterInstallPage, outcome.endLoop),
-                  std::tuple(c.postClose, c.openPage, false)) << &c - cases;
+                  std::tuple(postClose, openPage, false));
     }
     CommandOutcome startup, failed;
     launchFailureBox(&failed);
