@@ -38,6 +38,8 @@ TEST_F(InstallMachine, UninstallEntryGivesTheKilobytesWrittenAndAPaddedDate) {
     fake::state().today = {2031, 1, 5};
     writeUninstallEntry("C:\\x.exe", "C:\\", installedKilobytes(context.get()), 0);
     EXPECT_EQ(fake::key(ENTRY)->at("estimatedsize").data, std::string("\x2f\0\0\0", 4));
+    for (const char* flag : {"nomodify", "norepair"})  // no Change or Repair button
+        EXPECT_EQ(fake::key(ENTRY)->at(flag).data, std::string("\1\0\0\0", 4)) << flag;
     EXPECT_EQ(fake::regString(ENTRY, "InstallDate"), "20310105");
 }
 
