@@ -167,7 +167,7 @@ TEST_F(VaioConfiguration, NamesTheDriversEndpointsThroughTheirDevicesCarryingNum
     endpoint("Render", "{1}", "QLOrvaloVAIO");
     endpoint("Render", "{2}", "qlorvalovaio", "0009");  // too short: counts on
     endpoint("Render", "{3}", "QLOrvaloVAIOX", "\\x#0007");
-    endpoint("Capture", "{1}", "QLORVALOVAIO", "#0003");
+    endpoint("Capture", "{1}", "QLORVALOVAIO", "#0113");  // every digit counts
     endpoint("Capture", "{2}", "QLOrvaloVAIO", "\\x#0000");  // 0 is no number either
     // Without a device the key is written, which the audio service refuses: two more refusals.
     endpoint("Capture", "{3}", "QLOrvaloVAIO", "#0009", false);
@@ -179,8 +179,8 @@ TEST_F(VaioConfiguration, NamesTheDriversEndpointsThroughTheirDevicesCarryingNum
     EXPECT_EQ(named("Render\\{1}"), "QLOrvalo In 1|" + icon + "201");
     EXPECT_EQ(named("Render\\{2}"), "QLOrvalo In 2|" + icon + "202");
     EXPECT_EQ(named("Render\\{3}"), "|");
-    EXPECT_EQ(named("Capture\\{1}"), "QLOrvalo Out 3|");
-    EXPECT_EQ(named("Capture\\{2}"), "QLOrvalo Out 4|" + icon + "304");
+    EXPECT_EQ(named("Capture\\{1}"), "QLOrvalo Out 113|");
+    EXPECT_EQ(named("Capture\\{2}"), "QLOrvalo Out 114|" + icon + "414");
     EXPECT_EQ(fake::key(STORE32 + "Render\\{1}\\Properties"), nullptr);
     EXPECT_EQ(nameEndpoints(u"Capture", u"QLOrvalo Out", 300), -3);
 }
