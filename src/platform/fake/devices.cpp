@@ -34,9 +34,11 @@ bool hardwareIdHasDevice(const char* hardwareId) {
     return state().deviceHardwareIds.count(lower(hardwareId)) > 0;
 }
 
+// CloseHandle refuses a handle that was never opened (ERROR_INVALID_HANDLE): counted as one
+// left open, so that a close without its open cannot hide an open without its close.
 void closeHandle(Handle handle) {
     log("close handle " + std::to_string(reinterpret_cast<uintptr_t>(handle)));
-    --state().open["device"];
+    --state().open[handle ? "device" : "device never opened, closed"];
 }
 
 }  // namespace platform
