@@ -85,7 +85,7 @@ NOT_PLACED="REBOOT YOUR SYSTEM|Installation finished !  The setup program could 
 # ---- closing running copies --------------------------------------------------------------
 # Every stand-in ends on WM_DESTROY, so a closed window is an ended process. The packaged
 # application and control panel must be closed; so must a window of the application's class
-# titled with the product's id; left alone are one whose title differs in case, one of another
+# titled with the product's id, or a longer title that starts with it; left alone are one whose title differs in case, one of another
 # class, and a control panel with an owner.
 declare -A pid expect
 closed() { for _ in $(seq 50); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done; return 1; }
@@ -97,6 +97,7 @@ window() { # window NAME closed|left_alone CLASS TITLE [owned]: a qlwindow, once
   ql_fail "test window $1 did not come up"
 }
 window app_id closed QUILLON0Orvalo0MainWindow0 "QuillonOrvalo"
+window app_longer closed QUILLON0Orvalo0MainWindow0 "QuillonOrvalo - Audio Router"
 window app_case left_alone QUILLON0Orvalo0MainWindow0 "quillon orvalo"
 window other_class left_alone QLOther0Window "Quillon Orvalo"
 window panel_owned left_alone QLPanel1Window "Quillon Orvalo VAIO Control Panel" owned
