@@ -11,7 +11,7 @@
 #   check_imports.sh PRODUCT [X86-64-FORM]
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/on_error.sh"  # a failed command says so
-allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|setupapi|msvcrt|shlwapi|ntdll)\.dll$'
+allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|setupapi|msvcrt|shlwapi)\.dll$'
 check() { # check PROGRAM FORMAT
   file "$1" | grep -q "$2" || { echo "not a $2: $1"; exit 1; }
   headers=$(objdump -p "$1")

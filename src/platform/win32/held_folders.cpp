@@ -1,7 +1,10 @@
 // Folders walked one name at a time, each name opened through the open folder above it: the
 // native open (NtCreateFile) takes a name relative to an open folder (OBJECT_ATTRIBUTES'
 // RootDirectory), which the Win32 functions cannot, so that nothing swapped into the path
-// once it has been walked is followed. These ntdll functions are those of every Windows.
+// once it has been walked is followed. These ntdll functions are those of every Windows, found
+// at run time in the ntdll that the system maps into every process before any of its code
+// runs: a static import would let the loader look for a file of that name, not a KnownDLL,
+// beside the program first.
 #include <windows.h>
 #include <winternl.h>
 
@@ -15,6 +18,12 @@ extern "C" NTSTATUS NTAPI NtQueryAttributesFile(POBJECT_ATTRIBUTES, PFILE_BASIC_
 
 namespace platform {
 namespace {
+// The loaded ntdll's export, never a library searched for; nullptr where it has none.
+template <typename Function>
+Function native(const char* name) {
+    static const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(ntdll, name)));
+}
 // An open folder and the path it was reached by ("\??\C:\..."), for plain().
 struct Held {
     HANDLE handle;
@@ -28,8 +37,8 @@ struct Held {
 // the flag refuse it, and get the plain lookup.
 template <typename Call>
 NTSTATUS callWithName(HANDLE root, const wchar_t* name, Call call) {
-    UNICODE_STRING text;
-    RtlInitUnicodeString(&text, name);
+    USHORT bytes = USHORT(wcslen(name) * sizeof *name);  // names stay far below 32 K
+    UNICODE_STRING text = {bytes, USHORT(bytes + sizeof *name), const_cast<wchar_t*>(name)};
     NTSTATUS status = NTSTATUS(STATUS_INVALID_PARAMETER);
     for (ULONG flags : {ULONG(OBJ_IGNORE_IMPERSONATED_DEVICEMAP), 0ul}) {
         OBJECT_ATTRIBUTES attributes;
@@ -43,10 +52,12 @@ NTSTATUS callWithName(HANDLE root, const wchar_t* name, Call call) {
 // The entry itself, never what a link names (FILE_OPEN_REPARSE_POINT); nullptr on failure.
 HANDLE openAsItself(HANDLE root, const wchar_t* name, ACCESS_MASK access, ULONG sharing,
                     ULONG options) {
+    static const auto createFile = native<decltype(&NtCreateFile)>("NtCreateFile");
     HANDLE handle = nullptr;
+    if (!createFile) return nullptr;
     NTSTATUS status = callWithName(root, name, [&](OBJECT_ATTRIBUTES* attributes) {
         IO_STATUS_BLOCK io;
-        return NtCreateFile(&handle, access | SYNCHRONIZE, attributes, &io, nullptr, 0, sharing,
+        return createFile(&handle, access | SYNCHRONIZE, attributes, &io, nullptr, 0, sharing,
                             FILE_OPEN,
                             options | FILE_OPEN_REPARSE_POINT | FILE_SYNCHRONOUS_IO_NONALERT,
                             nullptr, 0);
@@ -58,11 +69,13 @@ HANDLE openAsItself(HANDLE root, const wchar_t* name, ACCESS_MASK access, ULONG 
 // path tells, since Wine shows a link to a folder only there (the folder above is held, so
 // the path still names the open entry; a failed query counts as a link).
 bool plain(HANDLE entry, const wchar_t* path, bool folder) {
+    static const auto queryAttributes =
+        native<decltype(&NtQueryAttributesFile)>("NtQueryAttributesFile");
     BY_HANDLE_FILE_INFORMATION information;
     FILE_BASIC_INFORMATION byPath;
-    if (!GetFileInformationByHandle(entry, &information) ||
+    if (!queryAttributes || !GetFileInformationByHandle(entry, &information) ||
         !NT_SUCCESS(callWithName(nullptr, path, [&](OBJECT_ATTRIBUTES* attributes) {
-            return NtQueryAttributesFile(attributes, &byPath);
+            return queryAttributes(attributes, &byPath);
         })))
         return false;
     DWORD kind = information.dwFileAttributes;
@@ -126,11 +139,9 @@ bool deleteIn(Handle folder, const char* name, bool isFolder) {
                                 FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 isFolder ? FILE_DIRECTORY_FILE : FILE_NON_DIRECTORY_FILE);
     if (!entry) return false;
-    FILE_DISPOSITION_INFORMATION dispose = {TRUE};
-    IO_STATUS_BLOCK io;
+    FILE_DISPOSITION_INFO dispose = {TRUE};
     bool deleted = plain(entry, path, isFolder) &&
-                   NT_SUCCESS(NtSetInformationFile(entry, &io, &dispose, sizeof dispose,
-                                                   FileDispositionInformation));
+                   SetFileInformationByHandle(entry, FileDispositionInfo, &dispose, sizeof dispose);
     CloseHandle(entry);
     return deleted;
 }
