@@ -2,7 +2,7 @@
 """Mutation check of the native tests: how many small faults in the portable sources they catch.
 
 usage: tools/mutation.py [--seed N] [--count N] [--only REGEX] [--timeout S] [--jobs N]
-                         [--preset native|sanitize] [--list]
+                         [--preset native|sanitize] [--list] [--matrix FILE]
 
 Draws COUNT one-line faults at random (the same SEED gives the same faults on the same sources)
 from src/ outside win32/ and fake/, or from the files whose path matches REGEX. Each fault goes
@@ -10,7 +10,10 @@ into a scratch copy of the tree under build/, which is built once with the prese
 sanitize for the same tests under ASan and UBSan) and then rebuilt only where the fault touches
 it; the gtest binaries run until their first failure, or for S seconds at most (a fault that
 makes a test loop counts as caught). Prints one line per fault and a closing score; --list
-prints the faults without building. The scratch copy is removed at the end.
+prints the faults without building. --matrix runs every test on every fault and writes one line
+per fault, "fault<TAB>failed tests", then per test how many faults it alone catches: a test that
+alone catches none in a large draw is one to look at when tests are to be cut. The scratch copy is
+removed at the end.
 """
 import argparse, hashlib, os, random, re, shutil, signal, subprocess, sys, tempfile, time
 from pathlib import Path
@@ -171,23 +174,58 @@ def run(command, cwd, timeout=None):
         return None, ""
 
 
-def verdict(build, args):
-    """"caught (...)" or "SURVIVED" for the tests of the current build."""
+def verdict(build, args, failing=None):
+    """"caught (...)" or "SURVIVED" for the tests of the current build. With a list in failing,
+    every test runs and the names of those that fail are added to it."""
+    caught = None
     for test in TESTS:
-        status, output = run([str(build / test), "--gtest_fail_fast", "--gtest_brief=1"],
+        status, output = run([str(build / test), "--gtest_brief=1"] +
+                             ([] if failing is not None else ["--gtest_fail_fast"]),
                              build, args.timeout)
+        if failing is not None:
+            failing += [f"{Path(test).name}:{name}" if status is not None else
+                        f"{Path(test).name}:timeout" for name in
+                        (dict.fromkeys(re.findall(r"^\[  FAILED  \] ([^\s,]+)(?:,| \()", output, re.M))
+                         or ["(crashed)"])
+                        if status != 0]
+        if status is None:
+            caught = caught or f"caught ({Path(test).name}: timeout)"
         if status is None:
             return f"caught ({Path(test).name}: timeout)"
         if status != 0:
             failed = re.search(r"^\[  FAILED  \] (\S+)|(\w+Sanitizer|runtime error)", output, re.M)
             how = failed.group(1) or failed.group(2) if failed else \
                 f"status {status}" if status > 0 else signal.Signals(-status).name
-            return f"caught ({Path(test).name}: {how})"
-    return "SURVIVED"
+            caught = caught or f"caught ({Path(test).name}: {how})"
+        if caught and failing is None:
+            return caught
+    return caught or "SURVIVED"
 
 
 def binaries(build):
     return [hashlib.sha256((build / test).read_bytes()).hexdigest() for test in TESTS]
+
+
+def write_matrix(path, matrix, build):
+    """Each fault with the tests that catch it; then each test with the faults only it catches."""
+    tests = []
+    for test in TESTS:
+        listing = run([str(build / test), "--gtest_list_tests"], build)[1]
+        suite = ""
+        for line in listing.splitlines():
+            if not line.startswith(" "):
+                suite = line.split()[0] if line.strip() else suite
+            else:
+                tests.append(f"{Path(test).name}:{suite}{line.split()[0]}")
+    alone = {test: 0 for test in tests}
+    with path.open("w") as out:
+        for fault, failing in matrix:
+            out.write(f"{fault}\t{' '.join(failing)}\n")
+            if len(failing) == 1:
+                alone[failing[0]] = alone.get(failing[0], 0) + 1
+        out.write("\n# faults each test alone catches\n")
+        for test, count in sorted(alone.items(), key=lambda item: (item[1], item[0])):
+            out.write(f"{count}\t{test}\n")
 
 
 def main():
@@ -199,6 +237,7 @@ def main():
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--preset", choices=["native", "sanitize"], default="native")
     parser.add_argument("--list", action="store_true", help="print the faults, build nothing")
+    parser.add_argument("--matrix", help="file for which tests catch which fault (all tests run)")
     args = parser.parse_args()
     os.nice(19)  # the machine is shared: builds and tests take what is left
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
@@ -237,7 +276,7 @@ def main():
         unchanged = binaries(build)
         print(f"{len(faults)} faults, seed {args.seed}; baseline built and passed "
               f"in {time.monotonic() - started:.0f} s", flush=True)
-        results = []
+        results, matrix = [], []
         for number, fault in enumerate(faults, 1):
             kind, path, line, start, end, old, new = fault
             source = tree / path
@@ -249,7 +288,10 @@ def main():
                 if run(make, tree)[0] != 0:
                     result = "does not build"
                 else:
-                    result = verdict(build, args)
+                    failing = [] if args.matrix else None
+                    result = verdict(build, args, failing)
+                    if args.matrix:
+                        matrix.append((f"{path}:{line} {kind}: {change(fault)}", failing))
                     if result == "SURVIVED" and binaries(build) == unchanged:
                         result += " (test binaries unchanged)"
             finally:
@@ -267,6 +309,8 @@ def main():
         for fault, result in survived:
             print(f"  {fault[1]}:{fault[2]} {fault[0]}: {change(fault)}{result[8:]}\n"
                   f"      {FILES[fault[1]][fault[2] - 1].strip()}")
+        if args.matrix:
+            write_matrix(Path(args.matrix), matrix, build)
         return 0
     finally:
         shutil.rmtree(scratch, ignore_errors=True)
