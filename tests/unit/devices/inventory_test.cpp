@@ -52,9 +52,13 @@ protected:
 
 TEST_F(Inventory, ListGrowsInStepsAndAFailedGrowthRefusesOnlyTheNewItem) {
     DeviceList list;
+    DeviceRecord record{};
+    createList(&list, 4096);  // two items fill the first block exactly, the third grows it
+    for (uint32_t capacity : {8192u, 8192u, 40960u})
+        EXPECT_TRUE(appendItem(&list, &record) && list.capacityBytes == capacity) << capacity;
+    destroyList(&list);
     createList(&list, sizeof(DeviceRecord));
     fake::state().failing.insert("reallocateMemory:73728");  // the third block
-    DeviceRecord record{};
     for (int32_t i = 1; i <= 10; ++i) {
         record.deviceIndex = i;
         EXPECT_EQ(appendItem(&list, &record) != nullptr, i < 10) << i;
@@ -87,9 +91,10 @@ TEST_F(Inventory, SortMatchesAReferenceOrderKeepsEveryRecordAndReusesItsScratch)
             DeviceRecord record{};
             record.deviceIndex = i;
             record.kind = random() % 2 ? KIND_MME_IN : KIND_ENDPOINT;
-            for (uint32_t n = random() % 4; n > 0; --n) record.name[n - 1] = u"AZab"[random() % 4];
+            for (uint32_t n = random() % 4; n > 0; --n) record.name[n - 1] = u"AZa\1"[random() % 4];
             appendItem(&list, &record);
         }
+        EXPECT_EQ(list.usedBytes + list.freeBytes, list.capacityBytes) << size;  // after a reset too
         ASSERT_EQ(sortList(&list, compareDevices), 1) << size;
         std::vector<bool> seen(size);  // in order by the reference key, and every record once
         for (int i = 1; i <= size; ++i) {
