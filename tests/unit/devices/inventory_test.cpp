@@ -95,7 +95,7 @@ TEST_F(Inventory, SortMatchesAReferenceOrderKeepsEveryRecordAndReusesItsScratch)
             for (uint32_t n = random() % 4; n > 0; --n) record.name[n - 1] = u"AZa\1"[random() % 4];
             appendItem(&list, &record);
         }
-        EXPECT_EQ(list.usedBytes + list.freeBytes, list.capacityBytes) << size;  // after a reset too
+        EXPECT_EQ(list.usedBytes + list.freeBytes, list.capacityBytes) << size;  // a reset too
         ASSERT_EQ(sortList(&list, compareDevices), 1) << size;
         std::vector<bool> seen(size);  // in order by the reference key, and every record once
         for (int i = 1; i <= size; ++i) {
@@ -157,7 +157,8 @@ TEST_F(Inventory, EndpointPropertiesFromTheStore) {
                fake::wideBytes(std::u16string(100, u'd')).substr(0, 200));
     // 126 units of text, then a pair that does not fit the 128-unit field.
     storeText(E, STORE_ADAPTER, std::u16string(126, u'\u00e9') + u"\U0001F3B5");
-    storeValue(E, "{1da5d803-d492-4edd-8c23-e0c0ffee7f0e},0", RegType::dword, std::string("\3\0\0\0", 4));
+    storeValue(E, "{1da5d803-d492-4edd-8c23-e0c0ffee7f0e},0", RegType::dword,
+               std::string("\3\0\0\0", 4));
     DeviceRecord record;
     for (size_t size : {47, 48, 255, 256}) {  // the formats are taken from 48 to 255 bytes
         std::string value(size, '\0');
@@ -173,8 +174,15 @@ TEST_F(Inventory, EndpointPropertiesFromTheStore) {
                   size == 48 || size == 255 ? 14 : 0) << size;
         EXPECT_EQ(record.flags & FLAG_LONG_BINARY, size > 200 ? FLAG_LONG_BINARY : 0u) << size;
     }
-    uint8_t bytes[1024];  // a key that cannot be opened: 0, not "another type" (-1)
-    EXPECT_TRUE(record.formFactor == 3 && readRegBinary(u"no key", u"x", bytes) == 0);
+    EXPECT_EQ(record.formFactor, 3u);
+    // A binary read of a key that cannot be opened, a value of another type, a missing value.
+    const std::u16string properties = capture + std::u16string(u"\\{E}\\Properties");
+    uint8_t bytes[1024];
+    for (auto [key, name, size] :
+         {std::tuple{u"no key", u"x", 0},
+          {properties.c_str(), u"{b3f8fa53-0004-438e-9003-51a46e139bfc},4", -1},
+          {properties.c_str(), u"x", -2}})
+        EXPECT_EQ(readRegBinary(key, name, bytes), size) << size;
     EXPECT_EQ(std::string(record.matchingDeviceId), fake::repeated("\U0001F3B5", 31));
     // The fake's code page is UTF-8.
     EXPECT_EQ(std::string(record.interfacePathAnsi), "\\" + fake::repeated("\u00e9", 255));
