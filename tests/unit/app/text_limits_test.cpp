@@ -14,6 +14,7 @@
 #include "app/status_label.h"
 #include "devices/endpoint_store.h"
 #include "devices/inventory.h"
+#include "endpoints/endpoint_properties.h"
 #include "install/install_folder.h"
 #include "platform/fake/fake_platform.h"
 #include "ui/web_address.h"
@@ -116,6 +117,12 @@ const Limit LIMITS[] = {
          char16_t key[64];
          endpointKeyFromId((u"{0.0.0.00000000}." + s).c_str(), key);
          return field(key);
+     }},
+    // The VAIO naming's texts from the store, here stored without their terminator.
+    {"store text", 1023, u"", [](const Text& s) {
+         fake::setRegValue("HKLM\\k", "v", platform::RegType::string, fake::wideBytes(s).substr(0, 2 * s.size()));
+         char16_t text[1024];
+         return readProperty(u"k", u"v", text, 1024) ? field(text) : u"unread";
      }},
     {"shell folder", PATH_BYTES - 1, u"C:\\", [](const Text& s) { return shellFolder(s, true); }, u""},
     {"installFolder", PATH_BYTES - 1, u"C:\\", [](const Text& s) { return shellFolder(s, false); },

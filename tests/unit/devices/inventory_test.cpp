@@ -22,6 +22,7 @@ const std::string FRIENDLY = "{a45c254e-df1c-4efd-8020-67d146a850e0},14";
 const std::string ADAPTER = "{026e516e-b814-414b-83cd-856d6fef4822},2";
 const char* DESCRIPTION = "{a45c254e-df1c-4efd-8020-67d146a850e0},2";
 const char* STORE_ADAPTER = "{b3f8fa53-0004-438e-9003-51a46e139bfc},6";
+const char* ENDPOINT_FORMAT = "{e4870e26-3cc5-4cd2-ba46-ca0a9a70ed04},0";
 const std::string CAPTURE_BOOL = "{24dbb0fc-9311-4b3d-9cf0-18ff155639d4},1";
 
 // A value of an endpoint's properties; endpoint: "Render\\{key}" or "Capture\\{key}".
@@ -52,9 +53,13 @@ protected:
 
 TEST_F(Inventory, ListGrowsInStepsAndAFailedGrowthRefusesOnlyTheNewItem) {
     DeviceList list;
+    DeviceRecord record{};
+    createList(&list, 4096);  // two items fill the first block exactly, the third grows it
+    for (uint32_t capacity : {8192u, 8192u, 40960u})
+        EXPECT_TRUE(appendItem(&list, &record) && list.capacityBytes == capacity) << capacity;
+    destroyList(&list);
     createList(&list, sizeof(DeviceRecord));
     fake::state().failing.insert("reallocateMemory:73728");  // the third block
-    DeviceRecord record{};
     for (int32_t i = 1; i <= 10; ++i) {
         record.deviceIndex = i;
         EXPECT_EQ(appendItem(&list, &record) != nullptr, i < 10) << i;
@@ -87,9 +92,10 @@ TEST_F(Inventory, SortMatchesAReferenceOrderKeepsEveryRecordAndReusesItsScratch)
             DeviceRecord record{};
             record.deviceIndex = i;
             record.kind = random() % 2 ? KIND_MME_IN : KIND_ENDPOINT;
-            for (uint32_t n = random() % 4; n > 0; --n) record.name[n - 1] = u"AZab"[random() % 4];
+            for (uint32_t n = random() % 4; n > 0; --n) record.name[n - 1] = u"AZa\1"[random() % 4];
             appendItem(&list, &record);
         }
+        EXPECT_EQ(list.usedBytes + list.freeBytes, list.capacityBytes) << size;  // a reset too
         ASSERT_EQ(sortList(&list, compareDevices), 1) << size;
         std::vector<bool> seen(size);  // in order by the reference key, and every record once
         for (int i = 1; i <= size; ++i) {
@@ -151,19 +157,32 @@ TEST_F(Inventory, EndpointPropertiesFromTheStore) {
                fake::wideBytes(std::u16string(100, u'd')).substr(0, 200));
     // 126 units of text, then a pair that does not fit the 128-unit field.
     storeText(E, STORE_ADAPTER, std::u16string(126, u'\u00e9') + u"\U0001F3B5");
+    storeValue(E, "{1da5d803-d492-4edd-8c23-e0c0ffee7f0e},0", RegType::dword,
+               std::string("\3\0\0\0", 4));
     DeviceRecord record;
-    for (size_t size : {47, 48, 255, 256}) {  // the format is taken from 48 to 255 bytes
+    for (size_t size : {47, 48, 255, 256}) {  // the formats are taken from 48 to 255 bytes
         std::string value(size, '\0');
         value[10] = 7;  // nChannels of the format head, 8 bytes into the value
-        storeValue(E, "{f19f064d-082c-4e27-bc73-6882a1bb8e4c},0", RegType::binary, value);
-        record = {};
-        record.flags = FLAG_CAPTURE_BOOL | FLAG_LONG_BINARY;  // the first to keep, the other not
+        for (auto format : {"{f19f064d-082c-4e27-bc73-6882a1bb8e4c},0", ENDPOINT_FORMAT})
+            storeValue(E, format, RegType::binary, value);  // the device's and the endpoint's
+        record = {};  // the first flag is kept; the other is set or cleared
+        record.flags = FLAG_CAPTURE_BOOL | (size > 200 ? 0u : FLAG_LONG_BINARY);
         storeValue(E, "{fd8a7b27-0b18-4025-ab1c-bdd6b32e1604},2", RegType::binary,
                    std::string(size > 200 ? 11 : 10, 'x'));  // more than 10 bytes sets it
         readEndpointProperties(&record, u"{E}", capture, MME_READS);
-        EXPECT_EQ(record.deviceFormat[2], size == 48 || size == 255 ? 7 : 0) << size;
+        EXPECT_EQ(record.deviceFormat[2] + record.endpointFormat[2],
+                  size == 48 || size == 255 ? 14 : 0) << size;
         EXPECT_EQ(record.flags & FLAG_LONG_BINARY, size > 200 ? FLAG_LONG_BINARY : 0u) << size;
     }
+    EXPECT_EQ(record.formFactor, 3u);
+    // A binary read of a key that cannot be opened, a value of another type, a missing value.
+    const std::u16string properties = capture + std::u16string(u"\\{E}\\Properties");
+    uint8_t bytes[1024];
+    for (auto [key, name, size] :
+         {std::tuple{u"no key", u"x", 0},
+          {properties.c_str(), u"{b3f8fa53-0004-438e-9003-51a46e139bfc},4", -1},
+          {properties.c_str(), u"x", -2}})
+        EXPECT_EQ(readRegBinary(key, name, bytes), size) << size;
     EXPECT_EQ(std::string(record.matchingDeviceId), fake::repeated("\U0001F3B5", 31));
     // The fake's code page is UTF-8.
     EXPECT_EQ(std::string(record.interfacePathAnsi), "\\" + fake::repeated("\u00e9", 255));
@@ -198,10 +217,10 @@ TEST_F(Inventory, EnumeratesEndpointsAndMmeDevicesAndLeavesOutWhatCannotBeRead) 
     state.waveIn = {{u"Mic", 1}};
     storeText("Render\\{R1-QLOrvalo-Out}", "{83da6326-97a6-4088-9453-a1923f573b29},3", u"x:VC");
     storeValue("Render\\{R1-QLOrvalo-Out}", "{f19f064d-082c-4e27-bc73-6882a1bb8e4c},0",
-               RegType::binary, std::string(10, '\0') + '\6' + std::string(37, '\0'));
+               RegType::binary, std::string(10, '\0') + "\6\1" + std::string(36, '\0'));
     storeText("Capture\\{C1-capture-endpoint}", "{83da6326-97a6-4088-9453-a1923f573b29},3", u"x:M");
     storeText("Render\\{sp}", DESCRIPTION, u"Speakers");  // found by the walk
-    storeText("Render\\{sp}", STORE_ADAPTER, u"HDA");
+    storeText("Render\\{sp}", STORE_ADAPTER, u"HDA 2");  // an endpoint keeps its own
     initInventory();
 
     const DeviceList& out = deviceInventory.outputDevices;
@@ -209,16 +228,17 @@ TEST_F(Inventory, EnumeratesEndpointsAndMmeDevicesAndLeavesOutWhatCannotBeRead) 
     const std::u16string order[] = {u"", u"QLOrvalo Out (Virtual Cable)", u"Speakers", u"Alone",
                                     u"QLOrvalo Out (Virtual Cable"};
     for (int i = 0; i < 5; ++i) EXPECT_EQ(item(out, i + 1).name, order[i]) << i;
-    EXPECT_EQ(std::u16string(item(out, 3).endpointKey), u"{sp}");  // id tail too short
+    EXPECT_EQ(std::u16string(item(out, 3).endpointKey) + u" " + item(out, 3).interfaceName,
+              u"{sp} HDA");  // id tail too short
     EXPECT_EQ(item(out, 3).deviceIndex, 1);
-    EXPECT_EQ(item(out, 2).channels, 6u);  // an endpoint's, from its device format
+    EXPECT_EQ(item(out, 2).channels, 262u);  // an endpoint's, from its device format
     const DeviceRecord& mme = item(out, 5);  // tied by the fallback over the endpoints
     EXPECT_EQ(std::u16string(mme.endpointKey), u"{R1-QLOrvalo-Out}");
     EXPECT_STREQ(mme.matchingDeviceId, "VC");
     EXPECT_TRUE(mme.kind == KIND_MME && mme.deviceIndex == 0 && mme.channels == 2);
     EXPECT_TRUE(item(out, 4).flags == 0 && item(out, 4).deviceIndex == 2);  // "Alone": no match
     const DeviceList& in = deviceInventory.inputDevices;
-    EXPECT_TRUE(item(in, 2).kind == KIND_ENDPOINT_IN && std::string(item(in, 2).nameAnsi) == "Mic");
+    EXPECT_TRUE(item(in, 2).kind == 0x100004 && std::string(item(in, 2).nameAnsi) == "Mic");
     EXPECT_EQ(item(in, 2).flags & FLAG_CAPTURE_BOOL, FLAG_CAPTURE_BOOL);
     EXPECT_EQ(item(in, 1).flags & FLAG_CAPTURE_BOOL, 0u);  // "Line", sorted before it
     // The endpoint's own properties; the MME input device's, tied by the fallback over the

@@ -53,15 +53,18 @@ protected:
         setStatusLabel(context.get(), "Configure VAIOs");
         setWide(MME_SERVICE, "ImagePath", "\\SystemRoot\\System32\\drivers\\vaio.sys");
         fake::state().deviceOpen = platform::DeviceOpen::opened;
-        fake::state().deviceControl = [this, reading = -1](uint32_t code, const void* in, uint32_t,
-                                                           void* out, uint32_t) mutable {
+        // Like our driver, it starts its pins at the first query: until then they read 0.
+        fake::state().deviceControl = [this, reading = -1, queried = false](
+                                          uint32_t code, const void* in, uint32_t, void* out,
+                                          uint32_t) mutable {
+            queried |= code == 0x222040;
             if (code == 0x222040) return 4;
             int stream = int(*static_cast<const uint32_t*>(in));
             reading += stream == 0;
             int32_t answered = code == 0x222050 ? answers(stream, reading) : -1;
             auto* record = static_cast<uint32_t*>(out);  // the pins at bytes 16 and 28
-            if (answered >= 20) record[4] = pinValue(2 * stream, reading);
-            if (answered >= 32) record[7] = pinValue(2 * stream + 1, reading);
+            if (answered >= 20 && queried) record[4] = pinValue(2 * stream, reading);
+            if (answered >= 32 && queried) record[7] = pinValue(2 * stream + 1, reading);
             return answered;
         };
         fake::state().onEvent = [this](const std::string&) {
