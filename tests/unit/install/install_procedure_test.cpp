@@ -108,6 +108,7 @@ TEST_F(InstallProcedure, RunsItsStepsInOrderOn64BitWindows10) {
         EXPECT_EQ(bars[step].state, ProgressState::normal) << step;
     }
     EXPECT_EQ(progressAfterNotice(bars[0], DONE_VAIO_WARNING + 1), bars[0]);  // no notice
+    EXPECT_NE(bars[1], bars[0]);  // further on in the same state: the taskbar is told
     EXPECT_EQ(bars[bars.size() - 2].completed, bars[bars.size() - 2].total);
     EXPECT_EQ(bars.back(), (TaskbarProgress{ProgressState::none, 0, 0}));
 }
