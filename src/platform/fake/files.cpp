@@ -178,7 +178,7 @@ bool readFileAt(Handle file, uint64_t offset, void* data, uint32_t capacity, uin
 bool fileSize(Handle file, uint64_t* size) {
     auto* open = static_cast<OpenFile*>(file);
     if (fails("fileSize", open->path)) return false;
-    *size = state().files[open->path].size();
+    *size = state().files[open->path].size() + state().sizeBeyondContent;
     return true;
 }
 

@@ -243,6 +243,8 @@ TEST_F(InstallProcedure, TheEntryNamesTheStartedProgramInTheInstallFolderOrNothi
          [] { fake::addFile(SETUP_PATH, stampedProgram("another program")); }, true, "<none>"},
         {"ReadFails", SETUP_PATH,
          [] { fake::state().failing.insert("readFileAt:" + key(SETUP_PATH)); }, true, "<none>"},
+        // Larger than one read can take: never copied cut, though its start is the program.
+        {"Over4GiB", SETUP_PATH, [] { fake::state().sizeBeyondContent = 1ull << 32; }, true, "<none>"},
         {"ShortWriteAndNothingShortStays", SETUP_PATH, shortWrites, true, "<none>"},
         {"CopyNotCreated", SETUP_PATH,
          [] { fake::state().failing.insert("openFileForWriting:" + key(COPY)); }, true, "<none>"},
