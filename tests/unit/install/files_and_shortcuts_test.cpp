@@ -22,7 +22,7 @@ TEST_F(InstallMachine, InstallFolderFallbacks) {
     EXPECT_EQ(determine(), "D:\\Program Files\\QL\\QuillonOrvalo");
     fake::state().folderPathCall = platform::ShellCall::missing;
     for (size_t length : {1999u, 2000u}) {  // the longest Windows folder read whole, one more
-        fake::state().windowsFolder = "D:" + std::string(length - 2, 'w');
+        fake::state().windowsFolder = std::string(length, 'w').replace(0, 2, "D:");
         EXPECT_EQ(determine().substr(0, 2), length < 2000 ? "D:" : "C:");
     }
     fake::state().windowsFolder = "";
