@@ -19,11 +19,10 @@ void setStatusLabel(InstallerContext* context, const char* text) {
     labelLock.clear(std::memory_order_release);
 }
 
-bool copyStatusLabel(InstallerContext* context, char (&out)[STATUS_LABEL_MAX + 1]) {
-    if (labelLock.test_and_set(std::memory_order_acquire)) return false;
+void copyStatusLabel(InstallerContext* context, char (&out)[STATUS_LABEL_MAX + 1]) {
+    if (labelLock.test_and_set(std::memory_order_acquire)) return;
     size_t length = strnlen(context->statusLabel, STATUS_LABEL_MAX);
     memcpy(out, context->statusLabel, length);
     out[length] = 0;
     labelLock.clear(std::memory_order_release);
-    return true;
 }

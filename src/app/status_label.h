@@ -11,6 +11,6 @@ struct InstallerContext;
 constexpr size_t STATUS_LABEL_MAX = 131;
 
 void setStatusLabel(InstallerContext* context, const char* text);
-// Copies a complete, terminated label of at most STATUS_LABEL_MAX characters into out; false,
-// with out left as it was, while the worker is writing one.
-bool copyStatusLabel(InstallerContext* context, char (&out)[STATUS_LABEL_MAX + 1]);
+// Copies a complete, terminated label of at most STATUS_LABEL_MAX characters into out; while
+// the worker is writing one, out is left as it was (the last label drawn stays).
+void copyStatusLabel(InstallerContext* context, char (&out)[STATUS_LABEL_MAX + 1]);

@@ -53,7 +53,4 @@ bool removeTree(const char* folder) {
 }
 }  // namespace
 
-int32_t removeFolderTree(const char* folder) {
-    removeTree(folder);
-    return 1;
-}
+void removeFolderTree(const char* folder) { removeTree(folder); }

@@ -83,6 +83,8 @@ struct State {
     bool actingAsPerson = false;
     std::set<std::string> adminOnly;
     uint32_t shortWriteBy = 0;                     // a write that stops this many bytes short
+    uint64_t sizeBeyondContent = 0;  // what fileSize adds: a file larger than its readable part
+    std::string currentFolder = "C:\\Windows\\system32";  // where a relative path leads
 
     // Shell folders.
     platform::ShellCall specialFolderCall = platform::ShellCall::ok;

@@ -178,7 +178,7 @@ bool readFileAt(Handle file, uint64_t offset, void* data, uint32_t capacity, uin
 bool fileSize(Handle file, uint64_t* size) {
     auto* open = static_cast<OpenFile*>(file);
     if (fails("fileSize", open->path)) return false;
-    *size = state().files[open->path].size();
+    *size = state().files[open->path].size() + state().sizeBeyondContent;
     return true;
 }
 
@@ -237,10 +237,18 @@ bool deleteFile(const char* path) {
     return !fails("deleteFile", path) && deleteKey(throughLinks(pathKey(path)), path);
 }
 
+namespace {
+// A path with neither a drive nor a leading "\" names a file in the current folder.
+std::string inCurrentFolder(const std::string& path) {
+    bool relative = path.empty() || (path[0] != '\\' && path.find(':') != 1);
+    return relative ? state().currentFolder + "\\" + path : path;
+}
+}  // namespace
+
 bool moveFileNoReplace(const char* from, const char* to) {
-    std::string source = lower(from), target = lower(to);
+    std::string source = lower(from), target = lower(inCurrentFolder(to));
     if (fails("moveFile", from) || !state().files.count(source) || state().files.count(target) ||
-        inUse(source) || !state().folders.count(lower(parentOf(to))))
+        inUse(source) || !state().folders.count(parentOf(target)))
         return false;
     state().files[target] = state().files[source];
     state().files.erase(source);

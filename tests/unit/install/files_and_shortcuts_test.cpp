@@ -21,8 +21,10 @@ TEST_F(InstallMachine, InstallFolderFallbacks) {
     fake::state().windowsFolder = "D:\\WINNT";
     EXPECT_EQ(determine(), "D:\\Program Files\\QL\\QuillonOrvalo");
     fake::state().folderPathCall = platform::ShellCall::missing;
-    fake::state().windowsFolder = "D:\\" + std::string(2100, 'w');  // longer than 2000
-    EXPECT_EQ(determine(), "C:\\Program Files\\QL\\QuillonOrvalo");
+    for (size_t length : {1999u, 2000u}) {  // the longest Windows folder read whole, one more
+        fake::state().windowsFolder = std::string(length, 'w').replace(0, 2, "D:");
+        EXPECT_EQ(determine().substr(0, 2), length < 2000 ? "D:" : "C:");
+    }
     fake::state().windowsFolder = "";
     EXPECT_EQ(determine(), "C:\\Program Files\\QL\\QuillonOrvalo");
 }
@@ -33,6 +35,7 @@ TEST_F(InstallMachine, SweepDeletesDelFilesButLeavesFoldersAndCountsWhatStays) {
     std::string folder = "C:\\Target";
     fake::state().folders[key(folder)] = folder;
     EXPECT_EQ(sweepStaleFiles(folder.c_str()), 0);
+    EXPECT_EQ(sweepStaleFiles((folder + std::string(1020, 'x')).c_str()), 0);  // no "*.del" fits
     fake::state().folders[key(folder + "\\x.del")] = folder + "\\x.del";
     for (const char* name : {"\\a.del", "\\QuillonOrvalo.DEL", "\\a.dll", "\\busy.del"})
         fake::addFile(folder + name, "");
@@ -49,6 +52,18 @@ TEST_F(InstallMachine, ShortcutsLeaveOutOnlyTheX64OneOn32BitAndOneFailureStopsNo
     createShortcuts(context.get());
     EXPECT_EQ(events("link ").size(), 2u);  // Readme and Nalta-Screen
     EXPECT_FALSE(fake::fileExists(MENU_FOLDER + "\\QuillonOrvalo x64.LNK"));
+}
+
+// A name whose link file name, or a target whose folder, would not fit is refused, never cut.
+TEST_F(InstallMachine, ShortcutRefusesANameOrFolderThatWouldNotFit) {
+    const std::string name(295, 'n'), folder = "C:\\" + std::string(1020, 'f');  // both fill
+    const std::tuple<std::string, std::string, std::string, int32_t> cases[] = {
+        {name, folder + "\\x", "C:", 0},
+        {name + "n", "C:\\x", "C:", int32_t(0x80070057)},
+        {"n", "C:\\x", folder, int32_t(0x80070057)},  // its link path alone would not fit
+        {"n", folder + "f\\x", "C:", int32_t(0x80070057)}};
+    for (const auto& [linkName, target, in, result] : cases)
+        EXPECT_EQ(createShortcut(linkName.c_str(), target.c_str(), in.c_str()), result) << target;
 }
 
 }  // namespace

@@ -23,17 +23,18 @@ inline const std::string INSTALL_FOLDER = "C:\\Program Files (x86)\\QL\\QuillonO
 inline const std::string COMMON_PROGRAMS =
     "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs";
 inline const std::string MENU_FOLDER = COMMON_PROGRAMS + "\\Quillon\\QuillonOrvalo";
-// A program image as the build leaves it: "MZ", a PE32 header with sixteen directories and two
-// sections, which hold body from 0x200, the second its last 16 bytes (what follows the
+// A program image as the build leaves it: "MZ", a PE32 (or PE32+) header with sixteen
+// directories and two sections, which hold body from 0x200, the second its last 16 bytes (what follows the
 // section table, up to there, is not zero, so that a header read past its end shows), no
 // certificate table, and the program's digest stamped at STAMP_OFFSET, in the body.
 inline constexpr uint64_t STAMP_OFFSET = 0x210;
-inline std::string stampedProgram(const std::string& body) {
+inline std::string stampedProgram(const std::string& body, uint32_t magic = 0x10B) {
     std::string file = "MZ" + std::string(0x15E, '\0') + std::string(0xA0, '\xFF') + body;
     file.resize(std::max(file.size(), size_t(STAMP_OFFSET + SHA256_SIZE)));
     const uint32_t end = uint32_t(file.size());  // then the sections' sizes and offsets:
     const uint32_t fields[][2] = {{0x3C, 0x40}, {0x40, 0x4550}, {0x46, 2}, {0x54, 224},
-                                  {0x58, 0x10B}, {0x58 + 92, 16}, {0x148, end - 0x210},
+                                  {0x58, magic}, {0x58u + (magic == 0x10B ? 92 : 108), 16},
+                                  {0x148, end - 0x210},
                                   {0x14C, 0x200}, {0x170, 16}, {0x174, end - 16}};
     for (auto [at, value] : fields)
         for (int i = 0; i < 4; ++i) file[at + i] = char(value >> 8 * i);

@@ -108,6 +108,7 @@ TEST_F(InstallProcedure, RunsItsStepsInOrderOn64BitWindows10) {
         EXPECT_EQ(bars[step].state, ProgressState::normal) << step;
     }
     EXPECT_EQ(progressAfterNotice(bars[0], DONE_VAIO_WARNING + 1), bars[0]);  // no notice
+    EXPECT_NE(bars[1], bars[0]);  // further on in the same state: the taskbar is told
     EXPECT_EQ(bars[bars.size() - 2].completed, bars[bars.size() - 2].total);
     EXPECT_EQ(bars.back(), (TaskbarProgress{ProgressState::none, 0, 0}));
 }
@@ -242,6 +243,8 @@ TEST_F(InstallProcedure, TheEntryNamesTheStartedProgramInTheInstallFolderOrNothi
          [] { fake::addFile(SETUP_PATH, stampedProgram("another program")); }, true, "<none>"},
         {"ReadFails", SETUP_PATH,
          [] { fake::state().failing.insert("readFileAt:" + key(SETUP_PATH)); }, true, "<none>"},
+        // Larger than one read can take: never copied cut, though its start is the program.
+        {"Over4GiB", SETUP_PATH, [] { fake::state().sizeBeyondContent = 1ull << 32; }, true, "<none>"},
         {"ShortWriteAndNothingShortStays", SETUP_PATH, shortWrites, true, "<none>"},
         {"CopyNotCreated", SETUP_PATH,
          [] { fake::state().failing.insert("openFileForWriting:" + key(COPY)); }, true, "<none>"},
@@ -290,48 +293,54 @@ TEST_F(InstallProcedure, NotPlacedOutweighsAFailedDriver) {
 // itself; any other byte changed, or one added, changes it; a file whose certificate table
 // would leave part of the program out, or that cannot be read as a program, proves nothing.
 TEST(ProgramDigest, LeavesOutWhatASignatureChangesAndNothingElse) {
-    const std::string program = stampedProgram(std::string(70000, 'x'));  // past 16 bits
-    const uint32_t CHECKSUM = 0x58 + 64, ENTRY_AT = 0x58 + 128, end = uint32_t(program.size());
-    auto edit = [&](std::vector<std::pair<uint32_t, uint32_t>> words, std::string tail = "") {
-        std::string file = program + tail;
-        for (auto [at, value] : words)
-            for (int i = 0; i < 4; ++i) file[at + i] = char(value >> 8 * i);
-        return file;
-    };
-    enum Proves { same, differs, nothing };
-    const std::pair<std::string, Proves> cases[] = {
-        {edit({{ENTRY_AT, end}, {ENTRY_AT + 4, 16}, {CHECKSUM, ~0u}}, std::string(16, 'c')), same},
-        {edit({{STAMP_OFFSET, 1}, {STAMP_OFFSET + SHA256_SIZE - 4, 1}}), same},
-        {program + "x", differs},
-        // A table that does not end the file, one over the last section's data, a cut header,
-        // a file that ends before the stamp, no "MZ", no "PE", no known optional header, one
-        // too short for the certificate table's entry.
-        {edit({{ENTRY_AT, end}, {ENTRY_AT + 4, 16}}, std::string(17, 'c')), nothing},
-        {edit({{ENTRY_AT, end - 16}, {ENTRY_AT + 4, 16}}), nothing},
-        {program.substr(0, 0x140), nothing},
-        {program.substr(0, 0x200), nothing},
-        {"NZ" + program.substr(2), nothing},
-        {edit({{0x40, 0x4551}}), nothing},
-        {edit({{0x58, 0x10C}}), nothing},
-        {edit({{0x54, 0x60}}), nothing}};
-    // And the stamp is the digest of every other byte but the checksum and the entry, with
-    // the stamp's own bytes as zeros: any other byte changed changes it.
-    std::string hashed = program.substr(0, CHECKSUM) + program.substr(CHECKSUM + 4, 60) +
-                         program.substr(ENTRY_AT + 8, STAMP_OFFSET - ENTRY_AT - 8) +
-                         std::string(SHA256_SIZE, '\0') +
-                         program.substr(STAMP_OFFSET + SHA256_SIZE);
-    uint8_t digest[SHA256_SIZE];
-    Sha256 hash;
-    sha256Start(&hash);
-    sha256Add(&hash, hashed.data(), hashed.size());
-    sha256Finish(&hash, digest);
-    EXPECT_EQ(memcmp(digest, program.data() + STAMP_OFFSET, SHA256_SIZE), 0);
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        const auto& [file, proves] = cases[i];
-        bool read = programDigest(reinterpret_cast<const uint8_t*>(file.data()), file.size(),
-                                  STAMP_OFFSET, digest);
-        bool equal = read && memcmp(digest, program.data() + STAMP_OFFSET, SHA256_SIZE) == 0;
-        EXPECT_EQ(read ? equal ? same : differs : nothing, proves) << i;
+    for (uint32_t magic : {0x10B, 0x20B}) {  // PE32, PE32+: the directories 16 bytes further on
+        const std::string program = stampedProgram(std::string(70000, 'x'), magic);  // past 16 bits
+        const uint32_t CHECKSUM = 0x58 + 64, end = uint32_t(program.size());
+        const uint32_t ENTRY_AT = 0x58 + (magic == 0x10B ? 128 : 144);
+        auto edit = [&](std::vector<std::pair<uint32_t, uint32_t>> words, std::string tail = "") {
+            std::string file = program + tail;
+            for (auto [at, value] : words)
+                for (int i = 0; i < 4; ++i) file[at + i] = char(value >> 8 * i);
+            return file;
+        };
+        enum Proves { same, differs, nothing };
+        const std::pair<std::string, Proves> cases[] = {
+            {edit({{ENTRY_AT, end}, {ENTRY_AT + 4, 16}, {CHECKSUM, ~0u}}, std::string(16, 'c')), same},
+            {edit({{STAMP_OFFSET, 1}, {STAMP_OFFSET + SHA256_SIZE - 4, 1}}), same},
+            {program + "x", differs},
+            // An optional header that ends right after the certificate table's entry is read.
+            {edit({{0x54, ENTRY_AT + 8 - 0x58}}), differs},
+            // A table that does not end the file, one over the last section's data, a cut header,
+            // a file that ends before the stamp, no "MZ", no "PE", no known optional header, one
+            // too short for the certificate table's entry.
+            {edit({{ENTRY_AT, end}, {ENTRY_AT + 4, 16}}, std::string(17, 'c')), nothing},
+            {edit({{ENTRY_AT, end - 16}, {ENTRY_AT + 4, 16}}), nothing},
+            {program.substr(0, 0x140), nothing},
+            {program.substr(0, 0x200), nothing},
+            {"NZ" + program.substr(2), nothing},
+            {edit({{0x40, 0x4551}}), nothing},
+            {edit({{0x58, 0x10C}}), nothing},
+            {edit({{0x54, ENTRY_AT + 7 - 0x58}}), nothing}};
+        // And the stamp is the digest of every other byte but the checksum and the entry, with
+        // the stamp's own bytes as zeros: any other byte changed changes it.
+        std::string hashed = program.substr(0, CHECKSUM) +
+                             program.substr(CHECKSUM + 4, ENTRY_AT - CHECKSUM - 4) +
+                             program.substr(ENTRY_AT + 8, STAMP_OFFSET - ENTRY_AT - 8) +
+                             std::string(SHA256_SIZE, '\0') +
+                             program.substr(STAMP_OFFSET + SHA256_SIZE);
+        uint8_t digest[SHA256_SIZE];
+        Sha256 hash;
+        sha256Start(&hash);
+        sha256Add(&hash, hashed.data(), hashed.size());
+        sha256Finish(&hash, digest);
+        EXPECT_EQ(memcmp(digest, program.data() + STAMP_OFFSET, SHA256_SIZE), 0);
+        for (size_t i = 0; i < std::size(cases); ++i) {
+            const auto& [file, proves] = cases[i];
+            bool read = programDigest(reinterpret_cast<const uint8_t*>(file.data()), file.size(),
+                                      STAMP_OFFSET, digest);
+            bool equal = read && memcmp(digest, program.data() + STAMP_OFFSET, SHA256_SIZE) == 0;
+            EXPECT_EQ(read ? equal ? same : differs : nothing, proves) << magic << ", " << i;
+        }
     }
 }
 

@@ -74,6 +74,9 @@ TEST_F(Extraction, PackageFromTheWriterExtractsByteIdentically) {
         files[i] = {PACKAGE_FILE_NAMES[i],
                     reinterpret_cast<const uint8_t*>(package.contents[i].data()),
                     uint32_t(package.contents[i].size())};
+    files[5].name = "..\\x";  // a name that no extraction would write: no package at all
+    EXPECT_FALSE(writePackage(files, &fake::state().package));
+    files[5].name = PACKAGE_FILE_NAMES[5];
     ASSERT_TRUE(writePackage(files, &fake::state().package));
     EXPECT_EQ(extractPackage(context), 0);
     expectWrittenExcept({});

@@ -23,6 +23,11 @@ TEST(Keystream, VectorsWorkedOutByHandAndFromAnIndependentImplementation) {
     uint8_t shifted[8] = {};
     applyKeystream(shifted, 8, 0xb503, RAMP_DIGEST);
     EXPECT_EQ(0, memcmp(shifted, "\x87\xcf\x7b\x01\x56\x34\xc4\x9c", 8));
+    uint8_t pieces[8] = {};  // the same stream applied in parts
+    Keystream stream;
+    keystreamStart(&stream, 0xb503, RAMP_DIGEST, 8);
+    for (size_t at : {0, 3}) keystreamApply(&stream, pieces + at, at ? 5 : 3);
+    EXPECT_EQ(0, memcmp(pieces, shifted, 8));
     uint8_t first[16] = {};  // the package's first key state, with the first (zero) digest
     const uint8_t zeroDigest[16] = {};
     applyKeystream(first, 16, PACKAGE_INITIAL_KEY_STATE, zeroDigest);

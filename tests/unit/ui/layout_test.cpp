@@ -81,6 +81,7 @@ TEST(Accessible, PartsFollowThePaintingAndTheWindowState) {
         partName(*shown, part, name);
         EXPECT_STREQ(name, expected);
         EXPECT_EQ(partState(*shown, part), state) << expected;
+        EXPECT_EQ(partRole(part), part == 3 ? ROLE_PUSH_BUTTON : ROLE_STATIC_TEXT) << expected;
         EXPECT_EQ(edges(partRect(*shown, part)), place) << expected;
     }
     const std::tuple<int32_t, int32_t, int32_t> points[] = {
@@ -88,6 +89,7 @@ TEST(Accessible, PartsFollowThePaintingAndTheWindowState) {
         {19, 400, 0},  {100, 420, 0}, {100, 10, 0},
     };
     for (const auto& [x, y, part] : points) EXPECT_EQ(partAt(idle, x, y), part) << x << "," << y;
+    EXPECT_EQ(E({focusedPart(idle), focusedPart(busy), focusedPart(installed)}), (E{3, 0, -1}));
     const std::tuple<int32_t, int32_t, int32_t> moves[] = {
         {0, NAV_FIRST_CHILD, 1}, {0, NAV_LAST_CHILD, 3}, {0, NAV_NEXT, -1}, {1, NAV_NEXT, 2},
         {3, NAV_NEXT, -1},       {1, NAV_PREVIOUS, -1},  {3, NAV_PREVIOUS, 2}, {1, NAV_DOWN, 2},

@@ -216,12 +216,14 @@ INSTANTIATE_TEST_SUITE_P(Uninstall, UninstallProcedure, ::testing::Values(
     }, 1, "V B P Failed to uninstall QuillonOrvalo virtual i/o driver...\nOne or several "
           "applications are still using it\nClose all possible programs using QuillonOrvalo\n"
           "(including control panels) and try to remove it again "},
-    Case{"BusyFilesDifferingInExtension", [](auto) {
-        for (const char* name : {"\\qlorvalovaio64_win10.inf", "\\qlorvalovaio64_win10.sys"})
+    Case{"BusyFilesDifferingInExtension", [](auto) {  // and one without: it keeps its name
+        strcpy(reinterpret_cast<PackageEntry*>(fake::state().package.data())->name, "x");
+        fake::addFile(INSTALL_FOLDER + "\\x", "");
+        for (const char* name : {"\\qlorvalovaio64_win10.inf", "\\qlorvalovaio64_win10.sys", "\\x"})
             fake::state().busyFiles.insert(key(INSTALL_FOLDER + name));
         fake::addFile(INSTALL_FOLDER + "\\zz.del", "");  // an earlier one's: swept first
     }, 1, "I\\qlorvalovaio64_win10.del I\\qlorvalovaio64_win10.sys "
-          "I\\quillonorvalo_setup.exe I V B "},
+          "I\\quillonorvalo_setup.exe I\\readme.txt I\\x I V B "},
     Case{"DotFolderNotEntered", [](auto) { folderWithFile("\\.cache"); }, 1,
          "I\\.cache\\f I I\\.cache V B "},
     Case{"VaioProgramWrittenAgain", [](auto) { installFolderGone(); }, 1, "D V B "},
