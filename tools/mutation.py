@@ -164,7 +164,8 @@ def change(fault, width=18):
 def run(command, cwd, timeout=None):
     """(status, output) of a command in its own process group; status None after the timeout."""
     process = subprocess.Popen(command, cwd=cwd, stdout=subprocess.PIPE,
-                               stderr=subprocess.STDOUT, text=True, start_new_session=True)
+                               stderr=subprocess.STDOUT, text=True, errors="replace",
+                               start_new_session=True)
     try:
         output, _ = process.communicate(timeout=timeout)
         return process.returncode, output
