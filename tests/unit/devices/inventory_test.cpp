@@ -108,6 +108,7 @@ TEST_F(Inventory, SortMatchesAReferenceOrderKeepsEveryRecordAndReusesItsScratch)
     const DeviceRecord blank{};
     while (list.count < 129) appendItem(&list, &blank);
     EXPECT_TRUE(sortList(&list, compareDevices) == 0 && list.count == 129);
+    EXPECT_EQ(compareDevices(&blank, itemAt(&list, 129)), 0);  // equal names
     destroyList(&list);
 }
 
@@ -155,8 +156,8 @@ TEST_F(Inventory, EndpointPropertiesFromTheStore) {
     // Stored without its terminator: read to its end and no further.
     storeValue(E, DESCRIPTION, RegType::string,
                fake::wideBytes(std::u16string(100, u'd')).substr(0, 200));
-    // 126 units of text, then a pair that does not fit the 128-unit field.
-    storeText(E, STORE_ADAPTER, std::u16string(126, u'\u00e9') + u"\U0001F3B5");
+    // 126 units of text, then a pair (0xD800 0xDC00) that does not fit the 128-unit field.
+    storeText(E, STORE_ADAPTER, std::u16string(126, u'\u00e9') + u"\U00010000");
     storeValue(E, "{1da5d803-d492-4edd-8c23-e0c0ffee7f0e},0", RegType::dword,
                std::string("\3\0\0\0", 4));
     DeviceRecord record;
