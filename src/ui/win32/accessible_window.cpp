@@ -44,6 +44,7 @@ ShownWindow shownNow(HWND window) {
     shown.inputRefused = installerRefusesInput();
     shown.focused = GetFocus() == window;
     shown.busyShown = busyShown;
+    static_assert(sizeof shown.busyLabel == sizeof busyLabel, "copied whole, never past it");
     memcpy(shown.busyLabel, busyLabel, sizeof busyLabel);
     return shown;
 }
