@@ -70,7 +70,7 @@ Text webAddress(const Text& address) {
     scrambleAddress(stored, uint32_t(bytes.size()), WEB_ADDRESS_SEED);
     openWebAddress(stored, uint32_t(bytes.size()));
     auto opened = fake::eventsStartingWith("desktop shell opens ");
-    return opened.empty() ? u"" : Text(opened[0].begin() + 20, opened[0].end());
+    return opened.empty() ? u"nothing opened" : Text(opened[0].begin() + 20, opened[0].end());
 }
 Text statusLabel(const Text& text) {
     auto context = std::make_unique<InstallerContext>();
@@ -127,7 +127,7 @@ const Limit LIMITS[] = {
     {"shell folder", PATH_BYTES - 1, u"C:\\", [](const Text& s) { return shellFolder(s, true); }, u""},
     {"installFolder", PATH_BYTES - 1, u"C:\\", [](const Text& s) { return shellFolder(s, false); },
      u"C:\\Program Files"},
-    {"web address", 511, u"", webAddress, u""},
+    {"web address", 511, u"", webAddress, u"nothing opened"},
     {"statusLabel", STATUS_LABEL_MAX, u"", statusLabel},
 };
 

@@ -18,6 +18,7 @@ using E = std::vector<int32_t>;
 TEST(Layout, EveryElementFollowsTheSkinSize) {
     const WindowLayout l = layoutFor(800, 350);
     EXPECT_EQ(edges(l.osLabel), (E{20, 390, 640, 350}));
+    EXPECT_EQ(edges(l.osLabelShadow), (E{21, 391, 641, 351}));
     EXPECT_EQ(edges(l.panelFill), (E{0, 350, 801, 451}));
     EXPECT_EQ(edges(l.statusLine1), (E{20, 380, 800, 450}));
     EXPECT_EQ(edges(l.statusLine2), (E{20, 400, 800, 450}));
