@@ -143,4 +143,6 @@ TEST(TextLimits, EachFieldTakesItsLongestSourceWholeAndCutsOrRefusesOneMore) {
                                                                     : source.substr(0, limit.longest);
             EXPECT_TRUE(limit.run(source) == expected) << limit.field << ", " << length;
         }
+    // A pair that the field would cut in two is left out whole, though the read stops at the field.
+    EXPECT_TRUE(field(enumerated(Text(254, u'x') + u"\U0001F3B5", u"A").name) == Text(254, u'x'));
 }
