@@ -186,7 +186,7 @@ TEST_F(Inventory, EndpointPropertiesFromTheStore) {
         EXPECT_EQ(readRegBinary(key, name, bytes), size) << size;
     EXPECT_EQ(std::string(record.matchingDeviceId), fake::repeated("\U0001F3B5", 31));
     // The fake's code page is UTF-8.
-    EXPECT_EQ(std::string(record.interfacePathAnsi), "\\" + fake::repeated("\u00e9", 255));
+    EXPECT_EQ(std::string(record.interfacePathAnsi), std::string("\\") + fake::repeated("\u00e9", 255));
     EXPECT_EQ(record.flags, 0x100u | 0x10 | 0x80 | 0x200);
     EXPECT_EQ(std::u16string(record.description), std::u16string(100, u'd'));
     EXPECT_EQ(record.iconPath[0], 0);
