@@ -180,26 +180,23 @@ def verdict(build, args, failing=None):
     every test runs and the names of those that fail are added to it."""
     caught = None
     for test in TESTS:
+        binary = Path(test).name
         status, output = run([str(build / test), "--gtest_brief=1"] +
                              ([] if failing is not None else ["--gtest_fail_fast"]),
                              build, args.timeout)
-        if failing is not None:
-            failing += [f"{Path(test).name}:{name}" if status is not None else
-                        f"{Path(test).name}:timeout" for name in
-                        (dict.fromkeys(re.findall(r"^\[  FAILED  \] ([^\s,]+)(?:,| \()", output, re.M))
-                         or ["(crashed)"])
-                        if status != 0]
+        if status == 0:
+            continue
         if status is None:
-            caught = caught or f"caught ({Path(test).name}: timeout)"
-        if status is None:
-            return f"caught ({Path(test).name}: timeout)"
-        if status != 0:
+            how, names = "timeout", []
+        else:
             failed = re.search(r"^\[  FAILED  \] (\S+)|(\w+Sanitizer|runtime error)", output, re.M)
             how = failed.group(1) or failed.group(2) if failed else \
                 f"status {status}" if status > 0 else signal.Signals(-status).name
-            caught = caught or f"caught ({Path(test).name}: {how})"
-        if caught and failing is None:
+            names = re.findall(r"^\[  FAILED  \] ([^\s,]+)(?:,| \()", output, re.M)
+        caught = caught or f"caught ({binary}: {how})"
+        if failing is None:
             return caught
+        failing += [f"{binary}:{name}" for name in dict.fromkeys(names or [how])]
     return caught or "SURVIVED"
 
 
