@@ -85,8 +85,8 @@ NOT_PLACED="REBOOT YOUR SYSTEM|Installation finished !  The setup program could 
 # ---- closing running copies --------------------------------------------------------------
 # Every stand-in ends on WM_DESTROY, so a closed window is an ended process. The packaged
 # application and control panel must be closed; so must a window of the application's class
-# titled with the product's id, or a longer title that starts with it; left alone are one whose title differs in case, one of another
-# class, and a control panel with an owner.
+# titled with the product's id, or a longer title that starts with it; left alone are one
+# whose title differs in case, one of another class, and a control panel with an owner.
 declare -A pid expect
 closed() { for _ in $(seq 50); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done; return 1; }
 left_alone() { sleep 1; kill -0 "$1" 2>/dev/null; }  # time enough to end, had it been closed

@@ -24,9 +24,10 @@ inline const std::string COMMON_PROGRAMS =
     "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs";
 inline const std::string MENU_FOLDER = COMMON_PROGRAMS + "\\Quillon\\QuillonOrvalo";
 // A program image as the build leaves it: "MZ", a PE32 (or PE32+) header with sixteen
-// directories and two sections, which hold body from 0x200, the second its last 16 bytes (what follows the
-// section table, up to there, is not zero, so that a header read past its end shows), no
-// certificate table, and the program's digest stamped at STAMP_OFFSET, in the body.
+// directories and two sections, which hold body from 0x200, the second its last 16 bytes
+// (what follows the section table, up to there, is not zero, so that a header read past its
+// end shows), no certificate table, and the program's digest stamped at STAMP_OFFSET, in the
+// body.
 inline constexpr uint64_t STAMP_OFFSET = 0x210;
 inline std::string stampedProgram(const std::string& body, uint32_t magic = 0x10B) {
     std::string file = "MZ" + std::string(0x15E, '\0') + std::string(0xA0, '\xFF') + body;
