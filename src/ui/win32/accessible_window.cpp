@@ -34,7 +34,7 @@ Function oleaccFunction(const char* name) {
 
 // The busy button as the blink timer drew it last: its name stays with what was painted.
 bool busyShown = false;
-char busyLabel[STATUS_LABEL_MAX + 1];
+char busyLabel[sizeof ShownWindow::busyLabel];  // copied whole into the shown window's
 
 ShownWindow shownNow(HWND window) {
     ShownWindow shown = {};
@@ -44,7 +44,6 @@ ShownWindow shownNow(HWND window) {
     shown.inputRefused = installerRefusesInput();
     shown.focused = GetFocus() == window;
     shown.busyShown = busyShown;
-    static_assert(sizeof shown.busyLabel == sizeof busyLabel, "copied whole, never past it");
     memcpy(shown.busyLabel, busyLabel, sizeof busyLabel);
     return shown;
 }
